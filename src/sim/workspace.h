@@ -1,0 +1,53 @@
+// The simulated workspace: the running applications, their observation, and the URLs and tools the
+// program asked to open or launch (recorded, never executed).
+// Models: live records whose terminated flag flips, change callbacks through the run loop, fresh
+// process identifiers per launch. Not modelled: activation, hiding, application icons.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/workspace.h"
+#include "sim/run_loop.h"
+
+namespace marlowick::sim {
+
+class SimWorkspace final : public platform::Workspace {
+public:
+    struct LaunchedTask {
+        std::string executable;
+        std::vector<std::string> arguments;
+    };
+
+    explicit SimWorkspace(SimRunLoop& loop) : loop_(loop) {}
+    ~SimWorkspace() override;
+
+    std::vector<std::shared_ptr<const platform::RunningApplication>> runningApplications() override;
+    platform::Subscription observeRunningApplications(std::function<void()> onChange) override;
+    bool openURL(const std::string& url) override;
+    bool launchTask(const std::string& executable, const std::vector<std::string>& arguments) override;
+
+    // Starts an application and returns its new process identifier.
+    std::int32_t launchApplication(const std::string& bundleIdentifier);
+    void terminateApplication(std::int32_t pid);
+
+    const std::vector<std::string>& openedURLs() const { return openedURLs_; }
+    const std::vector<LaunchedTask>& launchedTasks() const { return launchedTasks_; }
+
+private:
+    class Application;
+    void announceChange();
+
+    SimRunLoop& loop_;
+    std::int32_t nextPid_ = 400;
+    std::vector<std::shared_ptr<Application>> running_;
+    std::map<std::uint64_t, std::function<void()>> observers_;
+    std::uint64_t nextObserver_ = 1;
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+    std::vector<std::string> openedURLs_;
+    std::vector<LaunchedTask> launchedTasks_;
+};
+
+}  // namespace marlowick::sim
