@@ -94,7 +94,8 @@ public:
     // One request for several attributes of one element. The returned code is the request's own
     // (a stale element or a process that does not answer fails the whole request); each slot of out
     // then carries its attribute's own code and value, in the order of names.
-    virtual AXError copyMultipleAttributeValues(const Element& element, std::span<const std::string_view> names,
+    virtual AXError copyMultipleAttributeValues(const Element& element,
+                                                std::span<const std::string_view> names,
                                                 std::vector<AXAttributeResult>& out) = 0;
     virtual AXError copyActionNames(const Element& element, std::vector<std::string>& out) = 0;
     virtual AXError performAction(const Element& element, std::string_view action) = 0;
@@ -107,4 +108,4 @@ public:
                                    std::unique_ptr<AXObserver>& out) = 0;
 };
 
-}  // namespace marlowick::platform
+} // namespace marlowick::platform

@@ -31,4 +31,4 @@ public:
     virtual std::unique_ptr<FileHandle> openForWriting(const std::string& path) = 0;
 };
 
-}  // namespace marlowick::platform
+} // namespace marlowick::platform

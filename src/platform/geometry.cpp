@@ -21,4 +21,4 @@ std::string describe(const Rect& rect) {
            ", " + describe(rect.size.height) + ")";
 }
 
-}  // namespace marlowick::platform
+} // namespace marlowick::platform

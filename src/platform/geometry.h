@@ -39,9 +39,12 @@ struct Rect {
     Rect insetBy(double dx, double dy) const {
         return {origin.x + dx, origin.y + dy, size.width - 2 * dx, size.height - 2 * dy};
     }
-    Rect offsetBy(double dx, double dy) const { return {origin.x + dx, origin.y + dy, size.width, size.height}; }
+    Rect offsetBy(double dx, double dy) const {
+        return {origin.x + dx, origin.y + dy, size.width, size.height};
+    }
     bool intersects(const Rect& other) const {
-        return minX() < other.maxX() && other.minX() < maxX() && minY() < other.maxY() && other.minY() < maxY();
+        return minX() < other.maxX() && other.minX() < maxX() && minY() < other.maxY() &&
+               other.minY() < maxY();
     }
 
     friend bool operator==(const Rect&, const Rect&) = default;
@@ -63,4 +66,4 @@ struct Color {
     friend bool operator==(const Color&, const Color&) = default;
 };
 
-}  // namespace marlowick::platform
+} // namespace marlowick::platform

@@ -8,7 +8,7 @@ namespace marlowick::platform {
 namespace {
 Services* installed = nullptr;
 std::uint64_t installations = 0;
-}  // namespace
+} // namespace
 
 Services& current() {
     if (!installed) {
@@ -18,9 +18,13 @@ Services& current() {
     return *installed;
 }
 
-bool isInstalled() { return installed != nullptr; }
+bool isInstalled() {
+    return installed != nullptr;
+}
 
-std::uint64_t generation() { return installations; }
+std::uint64_t generation() {
+    return installations;
+}
 
 Installation::Installation(Services services) : services_(services), previous_(installed) {
     installed = &services_;
@@ -32,4 +36,4 @@ Installation::~Installation() {
     ++installations;
 }
 
-}  // namespace marlowick::platform
+} // namespace marlowick::platform

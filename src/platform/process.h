@@ -23,4 +23,4 @@ public:
     virtual void writeStandardOutput(std::string_view bytes) = 0;
 };
 
-}  // namespace marlowick::platform
+} // namespace marlowick::platform

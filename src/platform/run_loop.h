@@ -75,7 +75,8 @@ public:
     virtual Cancellable asyncAfter(double delay, std::function<void()> task) = 0;
     // First firing after interval seconds; a repeating timer then fires every interval seconds,
     // skipping the firings it missed while its mode was not running.
-    virtual Timer scheduleTimer(double interval, TimerKind kind, RunLoopMode mode, std::function<void()> fire) = 0;
+    virtual Timer scheduleTimer(double interval, TimerKind kind, RunLoopMode mode,
+                                std::function<void()> fire) = 0;
 };
 
-}  // namespace marlowick::platform
+} // namespace marlowick::platform

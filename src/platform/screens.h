@@ -13,4 +13,4 @@ public:
     virtual std::vector<Rect> screenFrames() = 0;
 };
 
-}  // namespace marlowick::platform
+} // namespace marlowick::platform

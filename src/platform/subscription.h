@@ -32,4 +32,4 @@ private:
     std::function<void()> cancel_;
 };
 
-}  // namespace marlowick::platform
+} // namespace marlowick::platform

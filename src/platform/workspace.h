@@ -31,4 +31,4 @@ public:
     virtual bool launchTask(const std::string& executable, const std::vector<std::string>& arguments) = 0;
 };
 
-}  // namespace marlowick::platform
+} // namespace marlowick::platform

@@ -65,16 +65,19 @@ private:
 
 SimAccessibility::SimAccessibility(SimRunLoop& loop) : loop_(loop) {}
 
-SimAccessibility::~SimAccessibility() { *alive_ = false; }
+SimAccessibility::~SimAccessibility() {
+    *alive_ = false;
+}
 
 Element SimAccessibility::systemWide() {
-    return Element(std::make_shared<SimElementRef>(SimElementRef::Kind::SystemWide, 0, 0, std::weak_ptr<AXNode>()));
+    return Element(
+        std::make_shared<SimElementRef>(SimElementRef::Kind::SystemWide, 0, 0, std::weak_ptr<AXNode>()));
 }
 
 Element SimAccessibility::application(std::int32_t pid) {
     if (auto root = rootOf(pid)) return root->element();
-    return Element(std::make_shared<SimElementRef>(SimElementRef::Kind::Application, static_cast<std::uint64_t>(pid),
-                                                   pid, std::weak_ptr<AXNode>()));
+    return Element(std::make_shared<SimElementRef>(
+        SimElementRef::Kind::Application, static_cast<std::uint64_t>(pid), pid, std::weak_ptr<AXNode>()));
 }
 
 std::shared_ptr<AXNode> SimAccessibility::rootOf(std::int32_t pid) const {
@@ -100,7 +103,8 @@ AXError SimAccessibility::begin(const Element& element, std::shared_ptr<AXNode>&
     return platform::kAXErrorSuccess;
 }
 
-AXError SimAccessibility::copyAttributeValue(const Element& element, std::string_view attribute, AXValue& out) {
+AXError SimAccessibility::copyAttributeValue(const Element& element, std::string_view attribute,
+                                             AXValue& out) {
     out = std::monostate{};
     std::shared_ptr<AXNode> node;
     if (AXError error = begin(element, node); error != platform::kAXErrorSuccess) return error;
@@ -111,7 +115,8 @@ AXError SimAccessibility::copyAttributeValue(const Element& element, std::string
     return platform::kAXErrorSuccess;
 }
 
-AXError SimAccessibility::copyMultipleAttributeValues(const Element& element, std::span<const std::string_view> names,
+AXError SimAccessibility::copyMultipleAttributeValues(const Element& element,
+                                                      std::span<const std::string_view> names,
                                                       std::vector<platform::AXAttributeResult>& out) {
     out.clear();
     std::shared_ptr<AXNode> node;
@@ -143,7 +148,7 @@ AXError SimAccessibility::performAction(const Element& element, std::string_view
     if (AXError error = begin(element, node); error != platform::kAXErrorSuccess) return error;
     const auto* handler = node->action(action);
     if (!handler) return platform::kAXErrorActionUnsupported;
-    auto run = *handler;  // the action may change the node's own actions
+    auto run = *handler; // the action may change the node's own actions
     return run();
 }
 
@@ -204,4 +209,4 @@ void SimAccessibility::failNotification(const std::string& notification, AXError
     }
 }
 
-}  // namespace marlowick::sim
+} // namespace marlowick::sim

@@ -34,7 +34,8 @@ public:
     platform::AXError copyMultipleAttributeValues(const platform::Element& element,
                                                   std::span<const std::string_view> names,
                                                   std::vector<platform::AXAttributeResult>& out) override;
-    platform::AXError copyActionNames(const platform::Element& element, std::vector<std::string>& out) override;
+    platform::AXError copyActionNames(const platform::Element& element,
+                                      std::vector<std::string>& out) override;
     platform::AXError performAction(const platform::Element& element, std::string_view action) override;
     platform::AXError setMessagingTimeout(const platform::Element& element, double seconds) override;
     bool isProcessTrusted() override { return trusted_; }
@@ -78,7 +79,7 @@ private:
 
     SimRunLoop& loop_;
     bool trusted_ = false;
-    double timeout_ = 6.0;  // the service's default until the process sets its own
+    double timeout_ = 6.0; // the service's default until the process sets its own
     double latency_ = 0;
     std::uint64_t requests_ = 0;
     std::map<std::int32_t, std::shared_ptr<AXNode>> processes_;
@@ -88,4 +89,4 @@ private:
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
-}  // namespace marlowick::sim
+} // namespace marlowick::sim

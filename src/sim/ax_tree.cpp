@@ -11,7 +11,9 @@ namespace {
 std::uint64_t nextNodeId = 1;
 }
 
-std::shared_ptr<AXNode> AXNode::make(std::string role) { return std::shared_ptr<AXNode>(new AXNode(std::move(role))); }
+std::shared_ptr<AXNode> AXNode::make(std::string role) {
+    return std::shared_ptr<AXNode>(new AXNode(std::move(role)));
+}
 
 AXNode::AXNode(std::string role) : id_(nextNodeId++) {
     if (!role.empty()) attributes_["AXRole"] = std::move(role);
@@ -41,7 +43,8 @@ std::optional<AXValue> AXNode::read(std::string_view name) const {
     if (name == "AXChildren") {
         std::vector<Element> elements;
         elements.reserve(children_.size());
-        for (const auto& child : children_) elements.push_back(child->element());
+        for (const auto& child : children_)
+            elements.push_back(child->element());
         return elements;
     }
     if (name == "AXParent") {
@@ -77,7 +80,8 @@ AXNode& AXNode::removeAction(std::string_view name) {
 std::vector<std::string> AXNode::actionNames() const {
     std::vector<std::string> names;
     names.reserve(actions_.size());
-    for (const auto& entry : actions_) names.push_back(entry.first);
+    for (const auto& entry : actions_)
+        names.push_back(entry.first);
     return names;
 }
 
@@ -97,9 +101,11 @@ AXNode& AXNode::addChild(std::shared_ptr<AXNode> child) {
 }
 
 void AXNode::setChildren(std::vector<std::shared_ptr<AXNode>> children) {
-    for (auto& child : children_) child->parent_.reset();
+    for (auto& child : children_)
+        child->parent_.reset();
     children_.clear();
-    for (auto& child : children) addChild(std::move(child));
+    for (auto& child : children)
+        addChild(std::move(child));
 }
 
 void AXNode::removeChild(const std::shared_ptr<AXNode>& child) {
@@ -116,12 +122,14 @@ Element AXNode::element() const {
 
 void AXNode::destroy() {
     alive_ = false;
-    for (auto& child : children_) child->destroy();
+    for (auto& child : children_)
+        child->destroy();
 }
 
 void AXNode::adopt(std::int32_t pid) {
     pid_ = pid;
-    for (auto& child : children_) child->adopt(pid);
+    for (auto& child : children_)
+        child->adopt(pid);
 }
 
 bool SimElementRef::isEqual(const platform::ElementRef& other) const {
@@ -129,4 +137,4 @@ bool SimElementRef::isEqual(const platform::ElementRef& other) const {
     return sim && sim->kind_ == kind_ && sim->identity_ == identity_ && sim->pid_ == pid_;
 }
 
-}  // namespace marlowick::sim
+} // namespace marlowick::sim

@@ -93,4 +93,4 @@ private:
     std::weak_ptr<AXNode> node_;
 };
 
-}  // namespace marlowick::sim
+} // namespace marlowick::sim

@@ -29,7 +29,7 @@ bool isWithin(const std::string& path, const std::string& folder) {
     return path.size() == folder.size() || path[folder.size()] == '/';
 }
 
-}  // namespace
+} // namespace
 
 bool SimFiles::isWritable(const std::string& path) const {
     for (const auto& folder : readOnly_) {
@@ -78,4 +78,4 @@ std::unique_ptr<platform::FileHandle> SimFiles::openForWriting(const std::string
     return std::make_unique<StreamHandle>(file);
 }
 
-}  // namespace marlowick::sim
+} // namespace marlowick::sim

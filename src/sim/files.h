@@ -30,4 +30,4 @@ private:
     std::set<std::string> readOnly_;
 };
 
-}  // namespace marlowick::sim
+} // namespace marlowick::sim

@@ -24,4 +24,4 @@ void SimProcess::writeStandardOutput(std::string_view bytes) {
     }
 }
 
-}  // namespace marlowick::sim
+} // namespace marlowick::sim

@@ -19,7 +19,9 @@ public:
     void writeStandardOutput(std::string_view bytes) override;
 
     void setArguments(std::vector<std::string> arguments) { arguments_ = std::move(arguments); }
-    void setBundleValue(const std::string& key, platform::BundleValue value) { bundle_[key] = std::move(value); }
+    void setBundleValue(const std::string& key, platform::BundleValue value) {
+        bundle_[key] = std::move(value);
+    }
     void removeBundleValue(const std::string& key) { bundle_.erase(key); }
     // Whether printed lines also go to the real standard output (the interactive program).
     void setEcho(bool echo) { echo_ = echo; }
@@ -36,4 +38,4 @@ private:
     std::vector<std::string> lines_;
 };
 
-}  // namespace marlowick::sim
+} // namespace marlowick::sim

@@ -34,4 +34,4 @@ void RealTimeDriver::run(const std::function<bool()>& keepRunning, int inputFd,
     }
 }
 
-}  // namespace marlowick::sim
+} // namespace marlowick::sim

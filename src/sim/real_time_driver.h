@@ -13,10 +13,11 @@ public:
     explicit RealTimeDriver(SimRunLoop& loop) : loop_(loop) {}
 
     // Runs until keepRunning() turns false. When inputFd becomes readable, onInput runs on the loop.
-    void run(const std::function<bool()>& keepRunning, int inputFd = -1, const std::function<void()>& onInput = {});
+    void run(const std::function<bool()>& keepRunning, int inputFd = -1,
+             const std::function<void()>& onInput = {});
 
 private:
     SimRunLoop& loop_;
 };
 
-}  // namespace marlowick::sim
+} // namespace marlowick::sim

@@ -14,7 +14,7 @@ namespace {
 constexpr double kMinimumTimerInterval = 0.0001;
 // A loop that runs this many entries without the clock moving has a task that re-posts itself.
 constexpr int kRunawayLimit = 10'000'000;
-}  // namespace
+} // namespace
 
 SimRunLoop::SimRunLoop(double epoch) : epoch_(epoch) {}
 
@@ -75,7 +75,7 @@ bool SimRunLoop::runNext(double limit) {
             if (next <= now_) next = now_ + entry->interval;
             enqueue(next, entry);
         }
-        auto work = entry->work;  // the entry may be dropped while its work runs
+        auto work = entry->work; // the entry may be dropped while its work runs
         work();
         return true;
     }
@@ -98,11 +98,17 @@ void SimRunLoop::runFor(double seconds) {
     now_ = std::max(now_, end);
 }
 
-void SimRunLoop::runUntilIdle() { runFor(0); }
+void SimRunLoop::runUntilIdle() {
+    runFor(0);
+}
 
-void SimRunLoop::advanceClock(double seconds) { now_ += std::max(0.0, seconds); }
+void SimRunLoop::advanceClock(double seconds) {
+    now_ += std::max(0.0, seconds);
+}
 
-void SimRunLoop::setMode(RunLoopMode mode) { mode_ = mode; }
+void SimRunLoop::setMode(RunLoopMode mode) {
+    mode_ = mode;
+}
 
 std::optional<double> SimRunLoop::nextDueTime() const {
     for (const auto& [key, entry] : queue_) {
@@ -111,4 +117,4 @@ std::optional<double> SimRunLoop::nextDueTime() const {
     return std::nullopt;
 }
 
-}  // namespace marlowick::sim
+} // namespace marlowick::sim

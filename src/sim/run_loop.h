@@ -41,14 +41,14 @@ public:
 
 private:
     struct Entry {
-        double interval = 0;  // 0 for a one-shot task
+        double interval = 0; // 0 for a one-shot task
         platform::RunLoopMode mode = platform::RunLoopMode::Common;
         std::function<void()> work;
-        std::shared_ptr<bool> cancelled;                 // tasks
-        std::shared_ptr<platform::Timer::State> timer;  // timers
+        std::shared_ptr<bool> cancelled;               // tasks
+        std::shared_ptr<platform::Timer::State> timer; // timers
         bool isLive() const { return !(cancelled && *cancelled) && !(timer && !timer->valid); }
     };
-    using Key = std::pair<double, std::uint64_t>;  // due time, then scheduling order
+    using Key = std::pair<double, std::uint64_t>; // due time, then scheduling order
 
     void enqueue(double due, std::shared_ptr<Entry> entry);
     bool mayRun(const Entry& entry) const;
@@ -62,4 +62,4 @@ private:
     std::multimap<Key, std::shared_ptr<Entry>> queue_;
 };
 
-}  // namespace marlowick::sim
+} // namespace marlowick::sim

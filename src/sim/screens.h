@@ -22,4 +22,4 @@ private:
     std::vector<platform::Rect> frames_{platform::Rect(0, 0, kWidth, kHeight)};
 };
 
-}  // namespace marlowick::sim
+} // namespace marlowick::sim

@@ -6,7 +6,8 @@ namespace marlowick::sim {
 
 class SimWorkspace::Application final : public platform::RunningApplication {
 public:
-    Application(std::string bundleIdentifier, std::int32_t pid) : bundle_(std::move(bundleIdentifier)), pid_(pid) {}
+    Application(std::string bundleIdentifier, std::int32_t pid)
+        : bundle_(std::move(bundleIdentifier)), pid_(pid) {}
     std::string bundleIdentifier() const override { return bundle_; }
     std::int32_t processIdentifier() const override { return pid_; }
     bool isTerminated() const override { return terminated_; }
@@ -18,7 +19,9 @@ private:
     bool terminated_ = false;
 };
 
-SimWorkspace::~SimWorkspace() { *alive_ = false; }
+SimWorkspace::~SimWorkspace() {
+    *alive_ = false;
+}
 
 std::vector<std::shared_ptr<const platform::RunningApplication>> SimWorkspace::runningApplications() {
     return {running_.begin(), running_.end()};
@@ -63,7 +66,8 @@ void SimWorkspace::announceChange() {
     loop_.async([this, alive = alive_] {
         if (!*alive) return;
         std::vector<std::uint64_t> ids;
-        for (const auto& entry : observers_) ids.push_back(entry.first);
+        for (const auto& entry : observers_)
+            ids.push_back(entry.first);
         for (auto id : ids) {
             if (auto it = observers_.find(id); it != observers_.end()) {
                 auto callback = it->second;
@@ -73,4 +77,4 @@ void SimWorkspace::announceChange() {
     });
 }
 
-}  // namespace marlowick::sim
+} // namespace marlowick::sim

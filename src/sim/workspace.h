@@ -50,4 +50,4 @@ private:
     std::vector<LaunchedTask> launchedTasks_;
 };
 
-}  // namespace marlowick::sim
+} // namespace marlowick::sim

@@ -1,19 +1,23 @@
-#include "sim/sim_mac.h"
+// What the main run loop promises: order of delayed work, timers in their modes, and time that
+// passes inside a task. Runs against the simulated Mac, which arranges menu tracking and the clock.
+#include "platform/run_loop.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-namespace marlowick::sim {
+#include "platform/platform.h"
+#include "sim/sim_mac.h"
+
+namespace marlowick::platform {
 namespace {
 
-using platform::RunLoopMode;
-using platform::TimerKind;
+using sim::SimMac;
 
-TEST(SimRunLoop, FiresInDueOrderWithTiesInSchedulingOrder) {
+TEST(RunLoopContract, FiresInDueOrderWithTiesInSchedulingOrder) {
     SimMac mac;
-    auto& loop = mac.runLoop();
+    RunLoop& loop = *current().runLoop;
     std::vector<std::string> fired;
     loop.asyncAfter(0.2, [&] { fired.push_back("b"); });
     loop.asyncAfter(0.1, [&] { fired.push_back("a"); });
@@ -28,39 +32,41 @@ TEST(SimRunLoop, FiresInDueOrderWithTiesInSchedulingOrder) {
     EXPECT_EQ(fired, (std::vector<std::string>{"now", "a", "b", "c"}));
 }
 
-TEST(SimRunLoop, TimersRespectModesAndSkipMissedFirings) {
+TEST(RunLoopContract, TimersRespectModesAndSkipMissedFirings) {
     SimMac mac;
-    auto& loop = mac.runLoop();
+    RunLoop& loop = *current().runLoop;
     int defaultFirings = 0, commonFirings = 0, trackingFirings = 0;
-    auto defaultTimer = loop.scheduleTimer(1.0, TimerKind::Repeating, RunLoopMode::Default, [&] { ++defaultFirings; });
-    auto commonTimer = loop.scheduleTimer(1.0, TimerKind::Repeating, RunLoopMode::Common, [&] { ++commonFirings; });
+    auto defaultTimer =
+        loop.scheduleTimer(1.0, TimerKind::Repeating, RunLoopMode::Default, [&] { ++defaultFirings; });
+    auto commonTimer =
+        loop.scheduleTimer(1.0, TimerKind::Repeating, RunLoopMode::Common, [&] { ++commonFirings; });
     auto trackingTimer =
         loop.scheduleTimer(1.0, TimerKind::Repeating, RunLoopMode::EventTracking, [&] { ++trackingFirings; });
 
-    loop.setMode(RunLoopMode::EventTracking);  // a menu tracks for 3.5 s
+    mac.beginMenuTracking(); // a menu tracks for 3.5 s
     mac.runFor(3.5);
     EXPECT_EQ(defaultFirings, 0);
     EXPECT_EQ(commonFirings, 3);
     EXPECT_EQ(trackingFirings, 3);
 
-    loop.setMode(RunLoopMode::Default);
+    mac.endMenuTracking();
     mac.runUntilIdle();
     EXPECT_EQ(defaultFirings, 1) << "the missed firings coalesce into one";
     mac.runFor(0.6);
     EXPECT_EQ(defaultFirings, 2) << "then the timer keeps its rhythm (4.0)";
     EXPECT_EQ(trackingFirings, 3);
 
-    defaultTimer = {};  // dropping the handle invalidates
+    defaultTimer = {}; // dropping the handle invalidates
     mac.runFor(5);
     EXPECT_EQ(defaultFirings, 2);
     EXPECT_EQ(commonFirings, 9);
 }
 
-TEST(SimRunLoop, TimerInvalidatedFromItsOwnCallbackStops) {
+TEST(RunLoopContract, TimerInvalidatedFromItsOwnCallbackStops) {
     SimMac mac;
     int firings = 0;
     platform::Timer timer;
-    timer = mac.runLoop().scheduleTimer(1.0, TimerKind::Repeating, RunLoopMode::Common, [&] {
+    timer = current().runLoop->scheduleTimer(1.0, TimerKind::Repeating, RunLoopMode::Common, [&] {
         if (++firings == 2) timer.invalidate();
     });
     mac.runFor(10);
@@ -68,16 +74,16 @@ TEST(SimRunLoop, TimerInvalidatedFromItsOwnCallbackStops) {
     EXPECT_FALSE(timer.isValid());
 }
 
-TEST(SimRunLoop, TimePassingInsideATaskDelaysLaterWork) {
+TEST(RunLoopContract, TimePassingInsideATaskDelaysLaterWork) {
     SimMac mac;
-    auto& loop = mac.runLoop();
+    RunLoop& loop = *current().runLoop;
     double ranAt = -1;
-    loop.asyncAfter(0.1, [&] { loop.advanceClock(0.5); });
+    loop.asyncAfter(0.1, [&] { mac.runLoop().advanceClock(0.5); }); // a blocking request
     loop.asyncAfter(0.2, [&] { ranAt = loop.now(); });
     mac.runFor(1);
     EXPECT_DOUBLE_EQ(ranAt, 0.6);
     EXPECT_DOUBLE_EQ(mac.now(), 1.0);
 }
 
-}  // namespace
-}  // namespace marlowick::sim
+} // namespace
+} // namespace marlowick::platform

@@ -1,0 +1,205 @@
+// The simulated Notification Center process: the notifications it holds, its banners and sidebar,
+// and the accessibility tree it presents from them. Tests post notifications and act as the user
+// here; the product meets it only through the accessibility service and the workspace.
+// Models: a new pid per launch; running, hung or quit; banners for 5 s, newest on top, hidden when
+// the sidebar opens; the sidebar opened and closed by AXToggleUI or by hand (rows 0.1 s after it
+// opens, sliding in and out over 0.3 s, the "widget-editor-button" only while open); stacks per
+// application, unfolded 0.2 s after a press and folded back or cleared from their heading; older
+// notifications behind the history button; a scroll area paged by its visible height; the custom
+// actions Show, Close and Clear All, removals 0.15 s after a close; accessibility notifications for
+// every change. Not modelled: alerts that wait for a click, threads within an application, focus
+// modes, widgets, sounds, the banners' own slide-in, time stamps.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/accessibility.h"
+#include "platform/geometry.h"
+#include "sim/accessibility.h"
+#include "sim/ax_reconciler.h"
+#include "sim/run_loop.h"
+#include "sim/workspace.h"
+
+namespace marlowick::sim {
+
+// One notification as an application posts it. Texts are kept exactly as given, however long or
+// odd; they are another application's and the model never interprets them.
+struct SimNotification {
+    std::string app = {};
+    std::string title = {};
+    std::string body = {};
+    std::string id = {}; // the row's "AXIdentifier"; none when empty
+    bool older = false;  // from before: listed only once the history button has been pressed
+
+    friend bool operator==(const SimNotification&, const SimNotification&) = default;
+};
+
+class SimNotificationCenter {
+public:
+    static constexpr std::string_view kBundleIdentifier = "com.apple.notificationcenterui";
+
+    static constexpr double kBannerDuration = 5.0;
+    static constexpr double kRowsAppearDelay = 0.1;
+    static constexpr double kSlideDuration = 0.3;
+    static constexpr double kUnfoldDelay = 0.2;
+    static constexpr double kHistoryRevealDelay = 0.2;
+    static constexpr double kRemovalDelay = 0.15;
+    // The scroll area's height when nothing limits it: from below the menu bar to above the
+    // "widget-editor-button".
+    static constexpr double kMaxVisibleHeight = 896;
+
+    enum class State { Running, Hung, Quit };
+    using NotificationId = std::uint64_t;
+
+    // Builds the model with the process not running; launch() starts it.
+    SimNotificationCenter(SimRunLoop& loop, SimAccessibility& accessibility, SimWorkspace& workspace);
+    ~SimNotificationCenter();
+    SimNotificationCenter(const SimNotificationCenter&) = delete;
+    SimNotificationCenter& operator=(const SimNotificationCenter&) = delete;
+
+    // The process. A launch gets a new pid from the workspace and presents a new tree, so every
+    // element of an earlier process reads as stale. Notifications survive a restart (they are
+    // stored); banners, the open sidebar and unfolded stacks do not.
+    State state() const { return state_; }
+    std::int32_t pid() const { return pid_; } // 0 while quit
+    void launch();
+    void quit();
+    void restart();
+    // While hung, every request fails after the messaging time-out and nothing on screen changes;
+    // what falls due meanwhile happens once it answers again.
+    void hang();
+    void answer();
+
+    // An application posts a notification. It shows as a banner while the sidebar is closed
+    // (unless it is older) and is listed in the sidebar until opened, closed or cleared.
+    NotificationId post(SimNotification notification);
+
+    // What the user sees, as "APP, TITLE, BODY" (", BODY" left out when empty; a stack reads
+    // "APP, N notifications"): the banners, newest on top, and the sidebar's list, top first, whether
+    // or not the sidebar is open (older notifications only after the history was shown).
+    std::vector<std::string> banners() const;
+    std::vector<std::string> sidebarRows() const;
+    bool isUnfolded(std::string_view app) const { return unfolded_.contains(app); }
+    // Notifications opened ("Show", or AXPress on a row) and those closed or cleared, in order.
+    const std::vector<SimNotification>& opened() const { return opened_; }
+    const std::vector<SimNotification>& closedOrCleared() const { return closedOrCleared_; }
+
+    // The user opens or closes the sidebar by hand (a click on the clock, a swipe). False when the
+    // process cannot react (quit or hung).
+    bool openSidebar();
+    bool closeSidebar();
+    bool sidebarIsOpen() const { return sidebar_ == Sidebar::Open; }
+    // The most the sidebar's scroll area shows before it scrolls (points).
+    void setVisibleHeight(double points);
+    double visibleHeight() const { return visibleHeight_; }
+    double scrollOffset() const { return scrollOffset_; }
+
+private:
+    enum class Sidebar { Closed, Open, Closing };
+
+    struct Entry {
+        NotificationId serial = 0;
+        SimNotification notification;
+        bool hidden = false;   // older, behind the history button
+        bool banner = false;   // on screen as a banner
+        bool removing = false; // closed or cleared; leaves the screen shortly
+    };
+
+    // One thing the sidebar lists, with its place in the scroll area's content.
+    struct Block {
+        enum class Kind { Row, Stack, Unfolded, HistoryButton };
+        Kind kind = Kind::Row;
+        std::string app;
+        std::vector<const Entry*> entries; // newest first
+        double top = 0;
+        double height = 0;
+    };
+
+    // How far right of its place the sidebar's content is drawn, over time. It starts (and ends)
+    // this far out: from the column's place to the screen's right edge.
+    static constexpr double kSlideDistance = 360;
+    struct Slide {
+        double from = 0;
+        double to = 0;
+        double start = 0;
+        bool easeOut = true;
+        double offsetAt(double now) const;
+    };
+
+    // Model changes (notification_center.cpp).
+    void after(double delay, std::function<void()> work);
+    Entry* find(NotificationId serial);
+    std::vector<const Entry*> listed() const;
+    std::vector<const Entry*> listedOf(std::string_view app) const;
+    void beginOpening();
+    void beginClosing();
+    void forgetLoneUnfolded();
+    void settleForNewProcess();
+
+    // What the process's elements do (notification_center.cpp).
+    platform::AXError toggleSidebar();
+    platform::AXError openEntry(NotificationId serial);
+    platform::AXError closeEntries(std::vector<NotificationId> serials);
+    platform::AXError unfold(const std::string& app);
+    platform::AXError foldBack(const std::string& app);
+    platform::AXError openNewestOf(const std::string& app);
+    platform::AXError clearApp(const std::string& app);
+    platform::AXError revealHistory();
+    platform::AXError scrollByPage(int direction);
+
+    // Layout and the tree (notification_center_tree.cpp). Frames there are top-left-origin, as the
+    // service reports them.
+    struct Stop { // where a row, stack, heading or button starts and ends: paging lines up with these
+        double top;
+        double bottom;
+    };
+    static std::string describe(const SimNotification& notification);
+    static std::string describeStack(const std::string& app, std::size_t count);
+    std::vector<Block> sidebarBlocks() const;
+    static double contentHeight(const std::vector<Block>& blocks);
+    static std::vector<Stop> scrollStops(const std::vector<Block>& blocks);
+    void refresh();
+    AXNodeSpec describeTree();
+    AXNodeSpec describeMenuBar();
+    AXNodeSpec describeBanners();
+    AXNodeSpec describeSidebar();
+    void describeBlock(const Block& block, double top, std::vector<AXNodeSpec>& out);
+    AXNodeSpec describeRow(const Entry& entry, std::string key, std::string_view subrole,
+                           platform::Rect frame, bool slides);
+    AXNodeSpec describeStackRow(const Block& block, platform::Rect frame);
+    void addTexts(AXNodeSpec& row, const SimNotification& shown, platform::Rect frame, bool slides) const;
+    AXNodeSpec element(std::string key, std::string role, platform::Rect frame, bool slides) const;
+
+    SimRunLoop& loop_;
+    SimAccessibility& accessibility_;
+    SimWorkspace& workspace_;
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+
+    State state_ = State::Quit;
+    std::int32_t pid_ = 0;
+    std::uint64_t processEpoch_ = 0; // tasks of an earlier process do nothing
+    std::optional<AXReconciler> tree_;
+    std::vector<std::function<void()>> deferredWhileHung_;
+
+    NotificationId nextSerial_ = 1;
+    std::vector<Entry> entries_; // in posting order
+    std::set<std::string, std::less<>> unfolded_;
+    std::vector<SimNotification> opened_;
+    std::vector<SimNotification> closedOrCleared_;
+
+    Sidebar sidebar_ = Sidebar::Closed;
+    std::uint64_t sidebarEpoch_ = 0; // a task of an earlier opening or closing does nothing
+    bool rowsShown_ = false;
+    std::shared_ptr<Slide> slide_ = std::make_shared<Slide>();
+    double visibleHeight_;
+    double scrollOffset_ = 0;
+};
+
+} // namespace marlowick::sim

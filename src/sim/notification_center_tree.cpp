@@ -1,0 +1,401 @@
+// The layout of Notification Center's banners and sidebar, and the accessibility tree built from it.
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+#include "sim/notification_center.h"
+#include "sim/screens.h"
+
+namespace marlowick::sim {
+
+using platform::AXError;
+using platform::kAXErrorSuccess;
+using platform::Point;
+using platform::Rect;
+using platform::Size;
+
+namespace {
+
+constexpr double kScreenWidth = SimScreens::kWidth;
+constexpr double kScreenHeight = SimScreens::kHeight;
+constexpr double kMenuBarHeight = SimScreens::kMenuBarHeight;
+
+// Banners and the sidebar's rows share one column at the screen's right edge.
+constexpr double kColumnWidth = 344;
+constexpr double kColumnX = kScreenWidth - 16 - kColumnWidth;
+constexpr double kWindowX = kColumnX - 16;
+constexpr double kColumnTop = kMenuBarHeight + 10;
+constexpr double kGap = 8;
+constexpr double kRowHeight = 70;
+constexpr double kStackHeight = 82; // a stack shows the edges of the cards below its top one
+constexpr double kHeadingHeight = 28;
+constexpr double kHistoryButtonHeight = 28;
+constexpr double kWidgetEditorButtonTop = kScreenHeight - 40;
+
+static_assert(SimNotificationCenter::kMaxVisibleHeight == kWidgetEditorButtonTop - 12 - kColumnTop);
+
+std::string customAction(std::string_view label) {
+    return "Name:" + std::string(label) + "\nTarget:0x0\nSelector:(null)";
+}
+
+// Keys that hold an application's name carry its length, so that no name can pass for another key.
+std::string appKey(std::string_view kind, const std::string& app, std::string_view part) {
+    return std::string(kind) + "/" + std::to_string(app.size()) + ":" + app + "/" + std::string(part);
+}
+
+std::string rowKey(std::string_view kind, SimNotificationCenter::NotificationId serial) {
+    return std::string(kind) + "/" + std::to_string(serial);
+}
+
+} // namespace
+
+std::string SimNotificationCenter::describe(const SimNotification& notification) {
+    std::string text = notification.app + ", " + notification.title;
+    if (!notification.body.empty()) text += ", " + notification.body;
+    return text;
+}
+
+std::string SimNotificationCenter::describeStack(const std::string& app, std::size_t count) {
+    return app + ", " + std::to_string(count) + " notifications";
+}
+
+std::vector<SimNotificationCenter::Block> SimNotificationCenter::sidebarBlocks() const {
+    auto rows = listed();
+    std::map<std::string_view, std::vector<const Entry*>> byApp;
+    for (const Entry* entry : rows)
+        byApp[entry->notification.app].push_back(entry);
+
+    std::vector<Block> blocks;
+    double y = 0;
+    for (const Entry* entry : rows) {
+        auto group = byApp.find(entry->notification.app);
+        if (group->second.empty()) continue; // its application is listed already, at its newest
+        Block block;
+        block.app = entry->notification.app;
+        block.entries = std::exchange(group->second, {});
+        auto count = static_cast<double>(block.entries.size());
+        if (block.entries.size() == 1) {
+            block.kind = Block::Kind::Row;
+            block.height = kRowHeight;
+        } else if (unfolded_.contains(block.app)) {
+            block.kind = Block::Kind::Unfolded;
+            block.height = kHeadingHeight + count * (kGap + kRowHeight);
+        } else {
+            block.kind = Block::Kind::Stack;
+            block.height = kStackHeight;
+        }
+        block.top = y;
+        y += block.height + kGap;
+        blocks.push_back(std::move(block));
+    }
+    if (std::any_of(entries_.begin(), entries_.end(), [](const Entry& entry) { return entry.hidden; })) {
+        Block history;
+        history.kind = Block::Kind::HistoryButton;
+        history.top = y;
+        history.height = kHistoryButtonHeight;
+        blocks.push_back(std::move(history));
+    }
+    return blocks;
+}
+
+double SimNotificationCenter::contentHeight(const std::vector<Block>& blocks) {
+    return blocks.empty() ? 0 : blocks.back().top + blocks.back().height;
+}
+
+std::vector<SimNotificationCenter::Stop>
+SimNotificationCenter::scrollStops(const std::vector<Block>& blocks) {
+    std::vector<Stop> stops;
+    for (const auto& block : blocks) {
+        if (block.kind != Block::Kind::Unfolded) {
+            stops.push_back({block.top, block.top + block.height});
+            continue;
+        }
+        stops.push_back({block.top, block.top + kHeadingHeight});
+        double y = block.top + kHeadingHeight + kGap;
+        for (std::size_t i = 0; i < block.entries.size(); ++i, y += kRowHeight + kGap) {
+            stops.push_back({y, y + kRowHeight});
+        }
+    }
+    return stops;
+}
+
+void SimNotificationCenter::setVisibleHeight(double points) {
+    if (!std::isfinite(points)) return;
+    visibleHeight_ = std::clamp(points, 1.0, kMaxVisibleHeight);
+    refresh();
+}
+
+AXError SimNotificationCenter::scrollByPage(int direction) {
+    auto blocks = sidebarBlocks();
+    double maxOffset = std::max(0.0, contentHeight(blocks) - visibleHeight_);
+    double target;
+    if (direction > 0) {
+        // The first row cut off at the bottom edge comes to the top, so that nothing is skipped.
+        double limit = scrollOffset_ + visibleHeight_;
+        target = limit;
+        for (const Stop& stop : scrollStops(blocks)) {
+            if (stop.top > scrollOffset_ && stop.bottom > limit) {
+                target = std::min(stop.top, limit);
+                break;
+            }
+        }
+    } else {
+        // The page above, starting at a row so that none is cut at the top edge.
+        double limit = scrollOffset_ - visibleHeight_;
+        target = limit;
+        for (const Stop& stop : scrollStops(blocks)) {
+            if (stop.top >= limit && stop.top < scrollOffset_) {
+                target = stop.top;
+                break;
+            }
+        }
+    }
+    target = std::clamp(target, 0.0, maxOffset);
+    if (target != scrollOffset_) {
+        scrollOffset_ = target;
+        refresh();
+    }
+    return kAXErrorSuccess;
+}
+
+void SimNotificationCenter::refresh() {
+    if (state_ != State::Running || !tree_) return;
+    double maxOffset = std::max(0.0, contentHeight(sidebarBlocks()) - visibleHeight_);
+    scrollOffset_ = std::clamp(scrollOffset_, 0.0, maxOffset);
+
+    auto changes = tree_->apply(describeTree());
+    const auto& root = tree_->root();
+    bool windowsChanged = false;
+    for (const auto& node : changes.destroyed) {
+        accessibility_.post(node, "AXUIElementDestroyed");
+        windowsChanged |= node->stringValue("AXRole") == "AXWindow";
+    }
+    for (const auto& node : changes.created) {
+        if (node->stringValue("AXRole") != "AXWindow") continue;
+        accessibility_.post(node, "AXWindowCreated");
+        windowsChanged = true;
+    }
+    if (windowsChanged) accessibility_.post(root, "AXFocusedWindowChanged");
+    accessibility_.post(root, "AXLayoutChanged");
+}
+
+AXNodeSpec SimNotificationCenter::element(std::string key, std::string role, Rect frame, bool slides) const {
+    AXNodeSpec spec;
+    spec.key = std::move(key);
+    spec.role = std::move(role);
+    if (slides) {
+        // The position is read at the moment of the request, mid-slide or not.
+        spec.compute("AXPosition",
+                     [slide = std::shared_ptr<const Slide>(slide_), loop = &loop_,
+                      place = frame.origin]() -> platform::AXValue {
+                         return Point{place.x + slide->offsetAt(loop->now()), place.y};
+                     });
+    } else {
+        spec.set("AXPosition", frame.origin);
+    }
+    spec.set("AXSize", frame.size);
+    return spec;
+}
+
+AXNodeSpec SimNotificationCenter::describeTree() {
+    AXNodeSpec root;
+    root.key = "application";
+    root.role = "AXApplication";
+    root.set("AXTitle", std::string("Notification Center"));
+    root.action("AXToggleUI", [this] { return toggleSidebar(); });
+    root.children.push_back(describeMenuBar());
+    if (std::any_of(entries_.begin(), entries_.end(), [](const Entry& entry) { return entry.banner; })) {
+        root.children.push_back(describeBanners());
+    }
+    if (sidebar_ != Sidebar::Closed) root.children.push_back(describeSidebar());
+    return root;
+}
+
+AXNodeSpec SimNotificationCenter::describeMenuBar() {
+    AXNodeSpec bar = element("menu-bar", "AXMenuBar", {0, 0, kScreenWidth, kMenuBarHeight}, false);
+    AXNodeSpec controlCenter = element("menu-bar/control-center", "AXMenuBarItem",
+                                       {kScreenWidth - 190, 0, 40, kMenuBarHeight}, false);
+    controlCenter.set("AXSubrole", std::string("AXMenuExtra"))
+        .set("AXDescription", std::string("Control Center"))
+        .action("AXPress", [] { return kAXErrorSuccess; });
+    // The clock opens and closes the sidebar when clicked. Its subrole names Notification Center and
+    // it offers AXPress, as a row does: a reader that searched the menu bar would take it for one.
+    AXNodeSpec clock =
+        element("menu-bar/clock", "AXMenuBarItem", {kScreenWidth - 140, 0, 130, kMenuBarHeight}, false);
+    clock.set("AXSubrole", std::string("AXNotificationCenterMenuExtra"))
+        .set("AXDescription", std::string("Clock"))
+        .action("AXPress", [this] { return toggleSidebar(); });
+    bar.children = {std::move(controlCenter), std::move(clock)};
+    return bar;
+}
+
+AXNodeSpec SimNotificationCenter::describeBanners() {
+    std::vector<const Entry*> shown;
+    for (auto it = entries_.rbegin(); it != entries_.rend(); ++it) {
+        if (it->banner) shown.push_back(&*it);
+    }
+    Rect frame{kWindowX, kMenuBarHeight, kScreenWidth - kWindowX,
+               10 + static_cast<double>(shown.size()) * (kRowHeight + kGap)};
+    AXNodeSpec window = element("banners", "AXWindow", frame, false);
+    window.announced = true;
+    window.set("AXTitle", std::string("Notification Center"));
+    AXNodeSpec outer = element("banners/group", "AXGroup", frame, false);
+    AXNodeSpec list = element("banners/list", "AXGroup", frame, false);
+    double y = kColumnTop;
+    for (const Entry* entry : shown) {
+        list.children.push_back(describeRow(*entry, rowKey("banner", entry->serial),
+                                            "AXNotificationCenterBanner",
+                                            {kColumnX, y, kColumnWidth, kRowHeight}, false));
+        y += kRowHeight + kGap;
+    }
+    outer.children.push_back(std::move(list));
+    window.children.push_back(std::move(outer));
+    return window;
+}
+
+AXNodeSpec SimNotificationCenter::describeSidebar() {
+    static_assert(kSlideDistance == kScreenWidth - kColumnX, "rows slide in from the screen's right edge");
+    Rect windowFrame{kWindowX, kMenuBarHeight, kScreenWidth - kWindowX, kScreenHeight - kMenuBarHeight};
+    AXNodeSpec window = element("sidebar", "AXWindow", windowFrame, false);
+    window.announced = true;
+    window.set("AXTitle", std::string("Notification Center"));
+    AXNodeSpec outer = element("sidebar/group", "AXGroup", windowFrame, false);
+
+    std::vector<AXNodeSpec> content;
+    double areaHeight = 0;
+    if (rowsShown_) {
+        auto blocks = sidebarBlocks();
+        for (const auto& block : blocks)
+            describeBlock(block, kColumnTop + block.top - scrollOffset_, content);
+        areaHeight = std::min(visibleHeight_, contentHeight(blocks));
+    }
+    Rect areaFrame{kColumnX, kColumnTop, kColumnWidth, areaHeight};
+    AXNodeSpec list = element("sidebar/list", "AXGroup", areaFrame, false);
+    AXNodeSpec area = element("sidebar/scroll-area", "AXScrollArea", areaFrame, false);
+    area.action("AXScrollDownByPage", [this] { return scrollByPage(+1); });
+    area.action("AXScrollUpByPage", [this] { return scrollByPage(-1); });
+    area.children = std::move(content);
+    list.children.push_back(std::move(area));
+    outer.children.push_back(std::move(list));
+
+    // Closing takes the editor button away at once; the rows stay while they slide out.
+    if (sidebar_ == Sidebar::Open) {
+        AXNodeSpec editor = element("sidebar/widget-editor", "AXButton",
+                                    {kColumnX + 112, kWidgetEditorButtonTop, 120, 28}, false);
+        editor.set("AXIdentifier", std::string("widget-editor-button"))
+            .set("AXTitle", std::string("Edit Widgets"))
+            .action("AXPress", [] { return kAXErrorSuccess; });
+        outer.children.push_back(std::move(editor));
+    }
+    window.children.push_back(std::move(outer));
+    return window;
+}
+
+void SimNotificationCenter::describeBlock(const Block& block, double top, std::vector<AXNodeSpec>& out) {
+    switch (block.kind) {
+    case Block::Kind::Row:
+        out.push_back(describeRow(*block.entries.front(), rowKey("row", block.entries.front()->serial),
+                                  "AXNotificationCenterAlert", {kColumnX, top, kColumnWidth, kRowHeight},
+                                  true));
+        break;
+    case Block::Kind::Stack:
+        out.push_back(describeStackRow(block, {kColumnX, top, kColumnWidth, kStackHeight}));
+        break;
+    case Block::Kind::Unfolded: {
+        // A heading with the application's name and two buttons (fold back, clear), then the rows,
+        // all side by side in the list.
+        const std::string& app = block.app;
+        AXNodeSpec heading = element(appKey("unfolded", app, "heading"), "AXHeading",
+                                     {kColumnX + 4, top, 214, kHeadingHeight}, true);
+        heading.set("AXDescription", app);
+        AXNodeSpec fold = element(appKey("unfolded", app, "fold"), "AXButton",
+                                  {kColumnX + kColumnWidth - 116, top + 2, 84, 24}, true);
+        fold.set("AXDescription", std::string("Show Less")).action("AXPress", [this, app] {
+            return foldBack(app);
+        });
+        AXNodeSpec clear = element(appKey("unfolded", app, "clear"), "AXButton",
+                                   {kColumnX + kColumnWidth - 26, top + 4, 20, 20}, true);
+        clear.set("AXDescription", std::string("Clear All")).action("AXPress", [this, app] {
+            return clearApp(app);
+        });
+        out.push_back(std::move(heading));
+        out.push_back(std::move(fold));
+        out.push_back(std::move(clear));
+        double y = top + kHeadingHeight + kGap;
+        for (const Entry* entry : block.entries) {
+            out.push_back(describeRow(*entry, rowKey("row", entry->serial), "AXNotificationCenterAlert",
+                                      {kColumnX, y, kColumnWidth, kRowHeight}, true));
+            y += kRowHeight + kGap;
+        }
+        break;
+    }
+    case Block::Kind::HistoryButton: {
+        AXNodeSpec button =
+            element("history", "AXButton", {kColumnX, top, kColumnWidth, kHistoryButtonHeight}, true);
+        button.set("AXIdentifier", std::string("AXShowHistoryButton"))
+            .set("AXDescription", std::string("Older Notifications"))
+            .action("AXPress", [this] { return revealHistory(); });
+        out.push_back(std::move(button));
+        break;
+    }
+    }
+}
+
+// The texts of a row: the application's name (the "header"), the title, and the body when there is one.
+void SimNotificationCenter::addTexts(AXNodeSpec& row, const SimNotification& shown, Rect frame,
+                                     bool slides) const {
+    double x = frame.origin.x + 14;
+    double width = frame.size.width - 28;
+    double y = frame.origin.y;
+    AXNodeSpec header = element(row.key + "/header", "AXStaticText", {x, y + 10, width, 16}, slides);
+    header.set("AXIdentifier", std::string("header")).set("AXValue", shown.app);
+    AXNodeSpec title = element(row.key + "/title", "AXStaticText", {x, y + 28, width, 18}, slides);
+    title.set("AXValue", shown.title);
+    row.children.push_back(std::move(header));
+    row.children.push_back(std::move(title));
+    if (!shown.body.empty()) {
+        AXNodeSpec body = element(row.key + "/body", "AXStaticText", {x, y + 48, width, 16}, slides);
+        body.set("AXValue", shown.body);
+        row.children.push_back(std::move(body));
+    }
+}
+
+AXNodeSpec SimNotificationCenter::describeRow(const Entry& entry, std::string key, std::string_view subrole,
+                                              Rect frame, bool slides) {
+    const SimNotification& shown = entry.notification;
+    AXNodeSpec row = element(std::move(key), "AXGroup", frame, slides);
+    row.announced = true;
+    row.set("AXSubrole", std::string(subrole)).set("AXDescription", describe(shown));
+    if (!shown.id.empty()) row.set("AXIdentifier", shown.id);
+    NotificationId serial = entry.serial;
+    row.action("AXPress", [this, serial] { return openEntry(serial); })
+        .action(customAction("Show"), [this, serial] { return openEntry(serial); })
+        .action(customAction("Close"), [this, serial] { return closeEntries({serial}); });
+    addTexts(row, shown, frame, slides);
+    return row;
+}
+
+AXNodeSpec SimNotificationCenter::describeStackRow(const Block& block, Rect frame) {
+    // The stack's row fills a group of its own, whose last button (clear) sits at the right.
+    const std::string& app = block.app;
+    AXNodeSpec group = element(appKey("stack", app, "group"), "AXGroup", frame, true);
+    AXNodeSpec row = element(appKey("stack", app, "row"), "AXGroup", frame, true);
+    row.announced = true;
+    row.set("AXSubrole", std::string("AXNotificationCenterAlertStack"))
+        .set("AXDescription", describeStack(app, block.entries.size()));
+    row.action("AXPress", [this, app] { return unfold(app); })
+        .action(customAction("Show"), [this, app] { return openNewestOf(app); })
+        .action(customAction("Close"), [this, app] { return clearApp(app); })
+        .action(customAction("Clear All"), [this, app] { return clearApp(app); });
+    addTexts(row, block.entries.front()->notification, frame, true);
+    AXNodeSpec clear = element(appKey("stack", app, "clear"), "AXButton",
+                               {frame.origin.x + frame.size.width - 28, frame.origin.y + 6, 20, 20}, true);
+    clear.set("AXDescription", std::string("Clear All")).action("AXPress", [this, app] {
+        return clearApp(app);
+    });
+    group.children.push_back(std::move(row));
+    group.children.push_back(std::move(clear));
+    return group;
+}
+
+} // namespace marlowick::sim

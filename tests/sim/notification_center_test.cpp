@@ -1,0 +1,434 @@
+// The simulated Notification Center as a reader sees it through the accessibility service: banners,
+// the sidebar with its slide, stacks, history, paging, the row actions, the process's life and the
+// notifications it posts.
+#include "sim/notification_center.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "sim/sim_mac.h"
+
+namespace marlowick::sim {
+namespace {
+
+using platform::AXValue;
+using platform::Element;
+using platform::kAXErrorSuccess;
+using ::testing::ElementsAre;
+
+std::string custom(const std::string& label) {
+    return "Name:" + label + "\nTarget:0x0\nSelector:(null)";
+}
+
+constexpr double kColumnX = SimScreens::kWidth - 16 - 344;
+
+// Reads the tree through the platform's service only, as the product does.
+struct Screen {
+    SimNotificationCenter& nc;
+
+    platform::Accessibility& ax() { return *platform::current().accessibility; }
+    Element app() { return ax().application(nc.pid()); }
+    AXValue read(const Element& e, std::string_view attribute) {
+        AXValue value;
+        ax().copyAttributeValue(e, attribute, value);
+        return value;
+    }
+    std::string text(const Element& e, std::string_view attribute) {
+        auto value = read(e, attribute);
+        return std::holds_alternative<std::string>(value) ? std::get<std::string>(value) : "";
+    }
+    std::vector<Element> children(const Element& e) {
+        auto value = read(e, "AXChildren");
+        return std::holds_alternative<std::vector<Element>>(value) ? std::get<std::vector<Element>>(value)
+                                                                   : std::vector<Element>{};
+    }
+    std::vector<std::string> actions(const Element& e) {
+        std::vector<std::string> names;
+        ax().copyActionNames(e, names);
+        return names;
+    }
+    bool perform(const Element& e, const std::string& action) {
+        return ax().performAction(e, action) == kAXErrorSuccess;
+    }
+    Element parent(const Element& e) {
+        auto value = read(e, "AXParent");
+        return std::holds_alternative<Element>(value) ? std::get<Element>(value) : Element();
+    }
+    double x(const Element& e) { return std::get<platform::Point>(read(e, "AXPosition")).x; }
+    double y(const Element& e) { return std::get<platform::Point>(read(e, "AXPosition")).y; }
+    double height(const Element& e) { return std::get<platform::Size>(read(e, "AXSize")).height; }
+    bool isStale(const Element& e) {
+        AXValue value;
+        return ax().copyAttributeValue(e, "AXRole", value) == platform::kAXErrorInvalidUIElement;
+    }
+
+    // Pre-order below the application down to maxDepth, entering the menu bar only when asked.
+    std::vector<Element> find(const std::function<bool(const Element&)>& test, int maxDepth = 24,
+                              bool intoMenuBar = false) {
+        std::vector<Element> found;
+        std::function<void(const Element&, int)> walk = [&](const Element& e, int depth) {
+            if (depth > maxDepth || (!intoMenuBar && text(e, "AXRole") == "AXMenuBar")) return;
+            if (test(e)) found.push_back(e);
+            for (const auto& child : children(e))
+                walk(child, depth + 1);
+        };
+        walk(app(), 0);
+        return found;
+    }
+    std::vector<Element> withRole(const std::string& role) {
+        return find([&](const Element& e) { return text(e, "AXRole") == role; });
+    }
+    bool hasIdentifier(const std::string& identifier, int maxDepth = 24) {
+        return !find([&](const Element& e) { return text(e, "AXIdentifier") == identifier; }, maxDepth)
+                    .empty();
+    }
+    std::vector<Element> rows() {
+        return find(
+            [&](const Element& e) { return text(e, "AXSubrole").find("Notification") != std::string::npos; });
+    }
+    std::vector<std::string> descriptions(const std::vector<Element>& elements) {
+        std::vector<std::string> result;
+        for (const auto& e : elements)
+            result.push_back(text(e, "AXDescription"));
+        return result;
+    }
+    std::vector<std::string> rowDescriptions() { return descriptions(rows()); }
+};
+
+struct NotificationCenterTest : ::testing::Test {
+    SimMac mac;
+    SimNotificationCenter& nc = mac.notificationCenter();
+    Screen screen{nc};
+
+    void toggleAndSettle() {
+        ASSERT_TRUE(screen.perform(screen.app(), "AXToggleUI"));
+        mac.runFor(0.5);
+    }
+    Element scrollArea() { return screen.withRole("AXScrollArea").at(0); }
+};
+
+TEST_F(NotificationCenterTest, BannersShowFiveSecondsEachNewestOnTopAndStayListed) {
+    nc.post({.app = "Mail", .title = "Lunch", .body = "At noon?"});
+    mac.runFor(3);
+    nc.post({.app = "Slack", .title = "Deploy done"});
+    nc.post({.app = "Calendar", .title = "Earlier", .older = true});
+    auto banners = screen.rows();
+    ASSERT_THAT(screen.descriptions(banners), ElementsAre("Slack, Deploy done", "Mail, Lunch, At noon?"));
+    EXPECT_EQ(screen.text(banners[0], "AXSubrole"), "AXNotificationCenterBanner");
+    EXPECT_EQ(screen.x(banners[0]), kColumnX);
+    EXPECT_GT(screen.y(banners[0]), SimScreens::kMenuBarHeight);
+    EXPECT_GT(screen.y(banners[1]), screen.y(banners[0]) + 70) << "stacked downward without overlap";
+
+    mac.runFor(2.01);
+    EXPECT_THAT(screen.rowDescriptions(), ElementsAre("Slack, Deploy done"));
+    EXPECT_TRUE(screen.isStale(banners[1]));
+    EXPECT_FALSE(screen.isStale(banners[0])) << "a banner that stays keeps its element";
+    mac.runFor(3);
+    EXPECT_TRUE(screen.withRole("AXWindow").empty());
+    EXPECT_THAT(nc.sidebarRows(), ElementsAre("Slack, Deploy done", "Mail, Lunch, At noon?"));
+
+    // Opening the sidebar hides banners; what arrives while it is open shows only in its list.
+    nc.post({.app = "Notes", .title = "Before"});
+    nc.openSidebar();
+    nc.post({.app = "Notes", .title = "While open"});
+    EXPECT_TRUE(nc.banners().empty());
+    mac.runFor(0.5);
+    EXPECT_EQ(screen.rowDescriptions().front(), "Notes, 2 notifications");
+}
+
+TEST_F(NotificationCenterTest, ToggleShowsRowsATenthLaterSlidingInAndOutOverThreeTenths) {
+    nc.post({.app = "Mail", .title = "Lunch"});
+    ASSERT_TRUE(screen.perform(screen.app(), "AXToggleUI"));
+    EXPECT_TRUE(screen.hasIdentifier("widget-editor-button", 7)) << "at once, within depth 7";
+    EXPECT_TRUE(screen.rows().empty()) << "the banner has gone and the rows are not there yet";
+
+    mac.runFor(0.1);
+    auto rows = screen.rows();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(screen.x(rows[0]), SimScreens::kWidth) << "from the screen's right edge";
+    mac.runFor(0.15);
+    EXPECT_LT(screen.x(rows[0]), (kColumnX + SimScreens::kWidth) / 2)
+        << "easing out: most of the way at half time";
+    mac.runFor(0.151);
+    EXPECT_EQ(screen.x(rows[0]), kColumnX);
+
+    // Closing takes the editor button away at once; the rows stay while they slide out.
+    ASSERT_TRUE(screen.perform(screen.app(), "AXToggleUI"));
+    EXPECT_FALSE(nc.sidebarIsOpen());
+    EXPECT_FALSE(screen.hasIdentifier("widget-editor-button"));
+    mac.runFor(0.15);
+    ASSERT_THAT(screen.rows(), ElementsAre(rows[0]));
+    EXPECT_GT(screen.x(rows[0]), kColumnX);
+    mac.runFor(0.151);
+    EXPECT_TRUE(screen.isStale(rows[0]));
+    EXPECT_TRUE(screen.withRole("AXWindow").empty());
+
+    // Reopened halfway out, the same rows turn round.
+    toggleAndSettle();
+    rows = screen.rows();
+    nc.closeSidebar();
+    mac.runFor(0.15);
+    nc.openSidebar();
+    EXPECT_THAT(screen.rows(), ElementsAre(rows[0]));
+    mac.runFor(0.301);
+    EXPECT_EQ(screen.x(rows[0]), kColumnX);
+}
+
+TEST_F(NotificationCenterTest, RowsCarryTextsDescriptionIdentifierAndActionsWithTheMenuBarTrapBeside) {
+    std::string untrusted = "Line\nbreak\x01\x7f " + std::string(10000, 'x');
+    nc.post({.app = "Mail", .title = "Lunch", .body = "At noon?", .id = "mail-1"});
+    nc.post({.app = "Notes", .title = untrusted});
+    toggleAndSettle();
+    auto rows = screen.rows();
+    ASSERT_THAT(screen.descriptions(rows), ElementsAre("Notes, " + untrusted, "Mail, Lunch, At noon?"));
+    EXPECT_EQ(screen.text(rows[0], "AXIdentifier"), "");
+    EXPECT_EQ(screen.text(rows[1], "AXIdentifier"), "mail-1");
+    EXPECT_EQ(screen.text(rows[1], "AXSubrole"), "AXNotificationCenterAlert");
+    EXPECT_THAT(screen.actions(rows[1]), ElementsAre("AXPress", custom("Show"), custom("Close")));
+    std::vector<std::string> texts;
+    for (const auto& t : screen.children(rows[1])) {
+        texts.push_back(screen.text(t, "AXRole") + " " + screen.text(t, "AXIdentifier") + ":" +
+                        screen.text(t, "AXValue"));
+    }
+    EXPECT_THAT(texts,
+                ElementsAre("AXStaticText header:Mail", "AXStaticText :Lunch", "AXStaticText :At noon?"));
+    EXPECT_EQ(screen.children(rows[0]).size(), 2u) << "no text for an empty body";
+
+    std::vector<std::string> ancestry;
+    for (Element e = rows[0]; e; e = screen.parent(e))
+        ancestry.push_back(screen.text(e, "AXRole"));
+    EXPECT_THAT(ancestry,
+                ElementsAre("AXGroup", "AXScrollArea", "AXGroup", "AXGroup", "AXWindow", "AXApplication"));
+
+    // Only the menu bar holds something else that looks like a row.
+    auto lookalikes = screen.find(
+        [&](const Element& e) {
+            return screen.text(e, "AXSubrole").find("Notification") != std::string::npos;
+        },
+        24, true);
+    ASSERT_EQ(lookalikes.size(), 3u);
+    EXPECT_EQ(screen.text(lookalikes[0], "AXRole"), "AXMenuBarItem");
+    EXPECT_THAT(screen.actions(lookalikes[0]), ::testing::Contains("AXPress"));
+}
+
+TEST_F(NotificationCenterTest, StackSitsAtItsNewestUnfoldsOnPressAndStaysSoUntilFoldedOrCleared) {
+    nc.post({.app = "Mail", .title = "First"});
+    nc.post({.app = "Slack", .title = "Hi"});
+    nc.post({.app = "Mail", .title = "Second", .body = "More"});
+    toggleAndSettle();
+    auto rows = screen.rows();
+    ASSERT_THAT(screen.descriptions(rows), ElementsAre("Mail, 2 notifications", "Slack, Hi"));
+    Element stack = rows[0];
+    EXPECT_EQ(screen.text(stack, "AXSubrole"), "AXNotificationCenterAlertStack");
+    EXPECT_THAT(screen.actions(stack), ::testing::IsSupersetOf({std::string("AXPress"), custom("Show"),
+                                                                custom("Close"), custom("Clear All")}));
+    // A folded stack fills its parent exactly, and the parent's last button sits at the right.
+    Element parent = screen.parent(stack);
+    EXPECT_EQ(screen.read(parent, "AXPosition"), screen.read(stack, "AXPosition"));
+    EXPECT_EQ(screen.read(parent, "AXSize"), screen.read(stack, "AXSize"));
+    Element button = screen.children(parent).back();
+    EXPECT_EQ(screen.text(button, "AXRole"), "AXButton");
+    EXPECT_GT(screen.x(button), kColumnX + 344 / 2);
+
+    ASSERT_TRUE(screen.perform(stack, "AXPress"));
+    mac.runFor(0.195);
+    EXPECT_EQ(screen.rows().front(), stack) << "unfolds only after 0.2 s";
+    mac.runFor(0.01);
+    EXPECT_TRUE(screen.isStale(stack));
+    auto items = screen.descriptions(screen.children(scrollArea()));
+    std::vector<std::string> roles;
+    for (const auto& e : screen.children(scrollArea()))
+        roles.push_back(screen.text(e, "AXRole"));
+    EXPECT_THAT(roles, ElementsAre("AXHeading", "AXButton", "AXButton", "AXGroup", "AXGroup", "AXGroup"));
+    EXPECT_EQ(items[0], "Mail");
+    EXPECT_THAT(screen.rowDescriptions(), ElementsAre("Mail, Second, More", "Mail, First", "Slack, Hi"));
+
+    // Still unfolded after closing and reopening; the first button folds it back, even mid-slide-out.
+    nc.closeSidebar();
+    mac.runFor(0.5);
+    toggleAndSettle();
+    Element heading = screen.withRole("AXHeading").at(0);
+    Element fold = screen.children(scrollArea()).at(1);
+    nc.closeSidebar();
+    mac.runFor(0.1);
+    ASSERT_TRUE(screen.perform(fold, "AXPress"));
+    mac.runFor(0.5);
+    EXPECT_TRUE(screen.isStale(heading));
+    EXPECT_THAT(nc.sidebarRows(), ElementsAre("Mail, 2 notifications", "Slack, Hi"));
+
+    // The second button clears it; its rows go 0.15 s later.
+    toggleAndSettle();
+    screen.perform(screen.rows().front(), "AXPress");
+    mac.runFor(0.25);
+    ASSERT_TRUE(screen.perform(screen.children(scrollArea()).at(2), "AXPress"));
+    mac.runFor(0.145);
+    EXPECT_EQ(screen.rows().size(), 3u);
+    mac.runFor(0.01);
+    EXPECT_THAT(screen.rowDescriptions(), ElementsAre("Slack, Hi"));
+    EXPECT_EQ(nc.closedOrCleared().size(), 2u);
+    nc.post({.app = "Mail", .title = "Third"});
+    nc.post({.app = "Mail", .title = "Fourth"});
+    EXPECT_EQ(nc.sidebarRows().front(), "Mail, 2 notifications") << "a cleared stack comes back folded";
+}
+
+TEST_F(NotificationCenterTest, HistoryButtonRevealsOlderNotificationsBelowAndExistsOnlyWhileSomeAreHidden) {
+    nc.post({.app = "Mail", .title = "Old", .older = true});
+    nc.post({.app = "Notes", .title = "New"});
+    toggleAndSettle();
+    EXPECT_THAT(screen.rowDescriptions(), ElementsAre("Notes, New"));
+    auto history = screen.find(
+        [&](const Element& e) { return screen.text(e, "AXIdentifier") == "AXShowHistoryButton"; });
+    ASSERT_EQ(history.size(), 1u);
+    EXPECT_GT(screen.y(history[0]), screen.y(screen.rows()[0]));
+
+    ASSERT_TRUE(screen.perform(history[0], "AXPress"));
+    mac.runFor(0.195);
+    EXPECT_EQ(screen.rows().size(), 1u);
+    mac.runFor(0.01);
+    EXPECT_THAT(screen.rowDescriptions(), ElementsAre("Notes, New", "Mail, Old"));
+    EXPECT_FALSE(screen.hasIdentifier("AXShowHistoryButton"));
+    nc.post({.app = "Mail", .title = "Older still", .older = true});
+    EXPECT_TRUE(screen.hasIdentifier("AXShowHistoryButton"));
+}
+
+TEST_F(NotificationCenterTest, OpeningRecordsRemovesAndClosesTheSidebarWhileClosingRemovesLater) {
+    nc.post({.app = "Mail", .title = "One"});
+    nc.post({.app = "Notes", .title = "Two"});
+    nc.post({.app = "Slack", .title = "Three"});
+    ASSERT_TRUE(screen.perform(screen.rows().at(0), "AXPress")) << "a banner opens too";
+    EXPECT_THAT(nc.banners(), ElementsAre("Notes, Two", "Mail, One"));
+
+    toggleAndSettle();
+    auto rows = screen.rows();
+    ASSERT_EQ(rows.size(), 2u);
+    ASSERT_TRUE(screen.perform(rows[1], custom("Close")));
+    EXPECT_FALSE(screen.perform(rows[1], custom("Close"))) << "already on its way out";
+    mac.runFor(0.145);
+    EXPECT_FALSE(screen.isStale(rows[1]));
+    mac.runFor(0.01);
+    EXPECT_TRUE(screen.isStale(rows[1]));
+
+    ASSERT_TRUE(screen.perform(rows[0], custom("Show")));
+    EXPECT_TRUE(screen.isStale(rows[0]));
+    EXPECT_FALSE(nc.sidebarIsOpen());
+    std::vector<std::string> opened, closed;
+    for (const auto& n : nc.opened())
+        opened.push_back(n.title);
+    for (const auto& n : nc.closedOrCleared())
+        closed.push_back(n.title);
+    EXPECT_THAT(opened, ElementsAre("Three", "Two"));
+    EXPECT_THAT(closed, ElementsAre("One"));
+    EXPECT_TRUE(nc.sidebarRows().empty());
+}
+
+TEST_F(NotificationCenterTest, ScrollAreaShowsItsVisibleHeightAndPagesWithoutCuttingRows) {
+    for (int i = 9; i >= 0; --i)
+        nc.post({.app = "App " + std::to_string(i), .title = "Row"});
+    nc.setVisibleHeight(200); // two rows and a part of the third
+    toggleAndSettle();
+    Element area = scrollArea();
+    double top = screen.y(area);
+    EXPECT_EQ(screen.height(area), 200);
+    auto rows = screen.rows();
+    ASSERT_EQ(rows.size(), 10u) << "rows out of sight stay in the tree";
+    EXPECT_GT(screen.y(rows[9]), top + 200);
+
+    ASSERT_TRUE(screen.perform(area, "AXScrollDownByPage"));
+    EXPECT_EQ(screen.y(rows[2]), top) << "the row cut at the bottom comes to the top";
+    EXPECT_EQ(screen.rows(), rows);
+    for (int i = 0; i < 10; ++i)
+        screen.perform(area, "AXScrollDownByPage");
+    EXPECT_EQ(screen.y(rows[9]) + 70, top + 200) << "stops at the end";
+    for (int i = 0; i < 10; ++i)
+        screen.perform(area, "AXScrollUpByPage");
+    EXPECT_EQ(screen.y(rows[0]), top);
+}
+
+TEST_F(NotificationCenterTest, RestartQuitAndHangBehaveAsTheProcessWould) {
+    nc.post({.app = "Mail", .title = "One"});
+    nc.post({.app = "Mail", .title = "Two"});
+    toggleAndSettle();
+    screen.perform(screen.rows().at(0), "AXPress");
+    mac.runFor(0.2);
+    auto oldPid = nc.pid();
+    Element oldRow = screen.rows().at(0);
+
+    nc.restart();
+    EXPECT_NE(nc.pid(), oldPid);
+    EXPECT_TRUE(screen.isStale(oldRow));
+    EXPECT_FALSE(nc.sidebarIsOpen());
+    EXPECT_THAT(nc.sidebarRows(), ElementsAre("Mail, 2 notifications")) << "stored, and folded again";
+    ASSERT_EQ(mac.workspace().runningApplications().size(), 1u);
+    EXPECT_EQ(mac.workspace().runningApplications()[0]->processIdentifier(), nc.pid());
+
+    // Hung, nothing changes on screen; what fell due happens once it answers.
+    toggleAndSettle();
+    Element stack = screen.rows().at(0);
+    ASSERT_TRUE(screen.perform(stack, custom("Clear All")));
+    nc.hang();
+    EXPECT_FALSE(nc.closeSidebar());
+    mac.runFor(1);
+    EXPECT_EQ(nc.sidebarRows().size(), 1u);
+    nc.answer();
+    EXPECT_TRUE(nc.sidebarRows().empty());
+    EXPECT_TRUE(screen.isStale(stack));
+
+    nc.quit();
+    EXPECT_TRUE(mac.workspace().runningApplications().empty());
+    nc.post({.app = "Notes", .title = "While quit"});
+    nc.launch();
+    EXPECT_THAT(nc.sidebarRows(), ElementsAre("Notes, While quit"));
+
+    SimMac without({.notificationCenterRunning = false});
+    EXPECT_EQ(without.notificationCenter().state(), SimNotificationCenter::State::Quit);
+    EXPECT_TRUE(without.workspace().runningApplications().empty());
+}
+
+TEST_F(NotificationCenterTest, ChangesPostTheirAccessibilityNotificationsThroughTheRunLoop) {
+    std::vector<std::pair<std::string, Element>> received;
+    std::unique_ptr<platform::AXObserver> observer;
+    ASSERT_EQ(screen.ax().createObserver(
+                  nc.pid(), [&](const Element& e, std::string_view name) { received.emplace_back(name, e); },
+                  observer),
+              kAXErrorSuccess);
+    for (const char* name :
+         {"AXLayoutChanged", "AXUIElementDestroyed", "AXFocusedWindowChanged", "AXWindowCreated"}) {
+        ASSERT_EQ(observer->addNotification(screen.app(), name), kAXErrorSuccess);
+    }
+    observer->addRunLoopSource();
+    auto names = [&] {
+        std::vector<std::string> result;
+        for (const auto& entry : received)
+            result.push_back(entry.first);
+        received.clear();
+        return result;
+    };
+    using ::testing::Contains;
+    using ::testing::Pair;
+
+    nc.post({.app = "Mail", .title = "One"});
+    EXPECT_TRUE(received.empty());
+    mac.runUntilIdle();
+    EXPECT_THAT(names(), ElementsAre("AXWindowCreated", "AXFocusedWindowChanged", "AXLayoutChanged"));
+    Element banner = screen.rows().at(0);
+    nc.openSidebar();
+    mac.runUntilIdle();
+    EXPECT_THAT(received, Contains(Pair("AXUIElementDestroyed", banner)));
+    EXPECT_THAT(names(),
+                ::testing::IsSupersetOf({"AXWindowCreated", "AXFocusedWindowChanged", "AXLayoutChanged"}));
+    mac.runFor(0.1);
+    EXPECT_THAT(names(), ElementsAre("AXLayoutChanged")) << "the rows appear";
+    Element row = screen.rows().at(0);
+    screen.perform(row, custom("Close"));
+    mac.runFor(0.15);
+    EXPECT_THAT(received, Contains(Pair("AXUIElementDestroyed", row)));
+}
+
+} // namespace
+} // namespace marlowick::sim
