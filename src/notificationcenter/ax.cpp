@@ -1,0 +1,147 @@
+#include "notificationcenter/ax.h"
+
+#include <algorithm>
+
+#include "platform/platform.h"
+
+namespace marlowick {
+
+using platform::Element;
+using platform::Rect;
+
+ElementAttributes TreeWalker::read(const Element& element, AttributeSet attributes) {
+    if (isExhausted()) return ElementAttributes::unread(element);
+    --remaining_;
+    return ElementAttributes(element, attributes, strategy_);
+}
+
+void TreeWalker::search(const Element& root, int maxDepth, AttributeSet attributes,
+                        const std::function<SearchStep(ElementAttributes&)>& test) {
+    searchFrom(root, 0, maxDepth, attributes | AttributeSet{Attribute::Role, Attribute::Children}, test);
+}
+
+bool TreeWalker::searchFrom(const Element& element, int depth, int maxDepth, AttributeSet attributes,
+                            const std::function<SearchStep(ElementAttributes&)>& test) {
+    if (isExhausted()) return true;
+    auto current = read(element, attributes);
+    if (current.stringEquals(Attribute::Role, "AXMenuBar")) return false;
+    switch (test(current)) {
+    case SearchStep::Stop:
+        return true;
+    case SearchStep::SkipChildren:
+        return false;
+    case SearchStep::Descend:
+        break;
+    }
+    if (depth >= maxDepth) return false;
+    for (const auto& child : current.children()) {
+        if (searchFrom(child, depth + 1, maxDepth, attributes, test)) return true;
+    }
+    return false;
+}
+
+void TreeWalker::collectStaticTexts(ElementAttributes& element, int depth, std::vector<std::string>& out) {
+    if (depth > kStaticTextMaxDepth) return;
+    if (element.stringEquals(Attribute::Role, "AXStaticText") &&
+        !element.stringEquals(Attribute::Identifier, "header")) {
+        if (auto text = element.string(Attribute::Value)) out.push_back(std::move(*text));
+    }
+    // Children one level down would be past the limit and contribute nothing: not even read them.
+    if (depth == kStaticTextMaxDepth) return;
+    for (const auto& child : element.children()) {
+        auto attributes = read(child, kTextAttributes);
+        collectStaticTexts(attributes, depth + 1, out);
+    }
+}
+
+void TreeWalker::collectStaticTextFrames(ElementAttributes& element, int depth, std::vector<Rect>& out) {
+    if (depth > kStaticTextMaxDepth) return;
+    if (element.stringEquals(Attribute::Role, "AXStaticText")) {
+        if (auto frame = element.frame()) out.push_back(*frame);
+    }
+    if (depth == kStaticTextMaxDepth) return;
+    for (const auto& child : element.children()) {
+        auto attributes = read(child, kTextFrameAttributes);
+        collectStaticTextFrames(attributes, depth + 1, out);
+    }
+}
+
+std::optional<Element> TreeWalker::enclosingScrollArea(const Element& element) {
+    Element current = element;
+    for (int step = 0; step <= kMaxAncestorSteps && !isExhausted(); ++step) {
+        auto attributes = read(current, {Attribute::Role, Attribute::Parent});
+        if (attributes.stringEquals(Attribute::Role, "AXScrollArea")) return current;
+        auto parent = attributes.parent();
+        if (!parent) return std::nullopt;
+        current = std::move(*parent);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> stringAttribute(const Element& element, std::string_view attribute) {
+    platform::AXValue value;
+    if (platform::current().accessibility->copyAttributeValue(element, attribute, value) !=
+        platform::kAXErrorSuccess) {
+        return std::nullopt;
+    }
+    auto* text = std::get_if<std::string>(&value);
+    if (!text || text->empty()) return std::nullopt;
+    return std::move(*text);
+}
+
+std::vector<Element> children(const Element& element) {
+    ElementAttributes attributes(element, {}, ReadStrategy::OneByOne);
+    return attributes.children();
+}
+
+std::vector<std::string> actionNames(const Element& element) {
+    std::vector<std::string> names;
+    if (platform::current().accessibility->copyActionNames(element, names) != platform::kAXErrorSuccess)
+        return {};
+    return names;
+}
+
+bool hasAction(const Element& element, std::string_view action) {
+    auto names = actionNames(element);
+    return std::find(names.begin(), names.end(), action) != names.end();
+}
+
+std::optional<std::string> customActionName(const Element& element, std::string_view label) {
+    std::string prefix = "Name:" + std::string(label) + "\n";
+    for (auto& name : actionNames(element)) {
+        if (name.starts_with(prefix)) return std::move(name);
+    }
+    return std::nullopt;
+}
+
+platform::AXError performAction(const Element& element, std::string_view action) {
+    return platform::current().accessibility->performAction(element, action);
+}
+
+std::optional<Rect> frameOf(const Element& element) {
+    return TreeWalker().read(element, {Attribute::Position, Attribute::Size}).frame();
+}
+
+std::vector<std::string> staticTexts(const Element& element, int depth) {
+    std::vector<std::string> texts;
+    if (depth > kStaticTextMaxDepth) return texts;
+    TreeWalker walker;
+    auto attributes = walker.read(element, TreeWalker::kTextAttributes);
+    walker.collectStaticTexts(attributes, depth, texts);
+    return texts;
+}
+
+std::vector<Rect> staticTextFrames(const Element& element, int depth) {
+    std::vector<Rect> frames;
+    if (depth > kStaticTextMaxDepth) return frames;
+    TreeWalker walker;
+    auto attributes = walker.read(element, TreeWalker::kTextFrameAttributes);
+    walker.collectStaticTextFrames(attributes, depth, frames);
+    return frames;
+}
+
+std::optional<Element> enclosingScrollArea(const Element& element) {
+    return TreeWalker().enclosingScrollArea(element);
+}
+
+} // namespace marlowick

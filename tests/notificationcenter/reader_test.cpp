@@ -1,0 +1,264 @@
+#include "notificationcenter/reader.h"
+
+#include <cmath>
+#include <limits>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "notificationcenter/ax.h"
+#include "notificationcenter/ax_builders.h"
+
+namespace marlowick {
+namespace {
+
+using platform::Rect;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using ::testing::Optional;
+
+std::vector<std::string> titles(const std::vector<Notification>& notifications) {
+    std::vector<std::string> result;
+    for (const auto& notification : notifications)
+        result.push_back(notification.title);
+    return result;
+}
+
+// A chain of groups `levels` deep below the application, ending in an element with `identifier`.
+NodePtr chainTo(int levels, const std::string& identifier) {
+    auto bottom = withIdentifier(node("AXButton"), identifier);
+    for (int level = levels - 1; level > 0; --level)
+        bottom = node("AXGroup", {bottom});
+    return node("AXApplication", {bottom});
+}
+
+TEST(NotificationCenterLocator, FollowsTheProcessAndForgetsAnOlderPlatform) {
+    {
+        sim::SimMac mac{withoutNotificationCenter()};
+        EXPECT_EQ(notificationCenterApp(), std::nullopt);
+        EXPECT_THAT(sidebarNotifications(), IsEmpty());
+
+        auto first = launchNotificationCenter(mac, application({row({text("A")})}));
+        ASSERT_TRUE(notificationCenterProcess());
+        EXPECT_EQ(notificationCenterProcess()->processIdentifier(), first);
+        EXPECT_THAT(titles(sidebarNotifications()), ElementsAre("A"));
+
+        mac.workspace().terminateApplication(first);
+        mac.accessibility().unregisterProcess(first);
+        EXPECT_EQ(notificationCenterApp(), std::nullopt);
+        auto second = launchNotificationCenter(mac, application({row({text("B")})}));
+        EXPECT_EQ(notificationCenterProcess()->processIdentifier(), second);
+        EXPECT_THAT(titles(sidebarNotifications()), ElementsAre("B"));
+    }
+    // The previous Mac's record never terminated, but it belongs to a platform that is gone.
+    sim::SimMac next{withoutNotificationCenter()};
+    EXPECT_EQ(notificationCenterProcess(), nullptr);
+}
+
+TEST(SidebarReader, OrdersRowsByTopEdgeWithTiesInTreeOrderAndUnframedRowsLast) {
+    sim::SimMac mac{withoutNotificationCenter()};
+    auto nan = std::numeric_limits<double>::quiet_NaN();
+    launchNotificationCenter(mac, application({
+                                      placed(row({text("low 1")}), 0, 300, 300, 60),
+                                      placed(row({text("high 1")}), 0, 100, 300, 60),
+                                      row({text("no frame")}),
+                                      placed(row({text("high 2")}), 0, 100, 300, 80),
+                                      placed(row({text("not a number")}), 0, nan, 300, 60),
+                                      placed(row({text("low 2")}), 0, 300, 300, 60),
+                                  }));
+    EXPECT_THAT(titles(sidebarNotifications()),
+                ElementsAre("high 1", "high 2", "low 1", "low 2", "no frame", "not a number"));
+}
+
+TEST(SidebarReader, BuildsRecordsFromVisibleTexts) {
+    sim::SimMac mac{withoutNotificationCenter()};
+    auto described = row();
+    described->set("AXDescription", std::string("Mail, Lunch, At noon?"));
+    auto headed = withIdentifier(row({withIdentifier(text("Today"), "header"), text("Calendar"),
+                                      node("AXGroup", {text("Stand-up"), text("in 5 minutes")})}),
+                                 "row-7");
+    auto blankIdentifier = withIdentifier(row(), "");
+    launchNotificationCenter(mac, application({headed, described, blankIdentifier}));
+
+    auto notifications = sidebarNotifications();
+    ASSERT_EQ(notifications.size(), 3u);
+    EXPECT_EQ(notifications[0].element, headed->element());
+    EXPECT_EQ(notifications[0].id, "row-7");
+    EXPECT_EQ(notifications[0].title, "Calendar");
+    EXPECT_EQ(notifications[0].body, "Stand-up in 5 minutes");
+    EXPECT_EQ(notifications[1].title, "Mail, Lunch, At noon?");
+    EXPECT_EQ(notifications[1].body, "");
+    EXPECT_EQ(notifications[2].title, "Notification");
+    EXPECT_EQ(notifications[2].id, std::nullopt);
+}
+
+TEST(SidebarReader, FindsRowsBySubroleOrElseByPressableTextGroups) {
+    sim::SimMac mac{withoutNotificationCenter()};
+    // A row is not searched further; an unpressable "Notification" element is.
+    auto nested = row({text("outer"), row({text("inner")})});
+    auto unpressable = node("AXGroup", {row({text("below")})});
+    unpressable->set("AXSubrole", std::string("AXNotificationCenterAlert"));
+    auto pid = launchNotificationCenter(mac, application({nested, unpressable}));
+    EXPECT_THAT(titles(sidebarNotifications()), ElementsAre("outer", "below"));
+
+    // Without notification subroles: pressable groups that show text, outermost only.
+    auto textGroup = pressable(node("AXGroup", {text("plain"), pressable(node("AXGroup", {text("x")}))}));
+    auto silentGroup = pressable(node("AXGroup", {node("AXImage")}));
+    auto textButton = pressable(node("AXButton", {text("button")}));
+    mac.accessibility().unregisterProcess(pid);
+    mac.workspace().terminateApplication(pid);
+    launchNotificationCenter(mac, application({silentGroup, textButton, textGroup}));
+    EXPECT_THAT(titles(sidebarNotifications()), ElementsAre("plain"));
+}
+
+TEST(SidebarReader, NeverLooksInsideTheMenuBar) {
+    sim::SimMac mac{withoutNotificationCenter()};
+    auto menuBar =
+        withIdentifier(node("AXMenuBar", {row({text("status item")}),
+                                          withIdentifier(node("AXButton"), "AXShowHistoryButton"),
+                                          withIdentifier(node("AXButton"), "widget-editor-button")}),
+                       "widget-editor-button");
+    auto app = node("AXApplication", {menuBar, node("AXWindow")});
+    launchNotificationCenter(mac, app);
+
+    EXPECT_THAT(sidebarNotifications(), IsEmpty());
+    EXPECT_EQ(historyButton(app->element()), std::nullopt);
+    EXPECT_FALSE(sidebarIsOpen(app->element()));
+}
+
+TEST(SidebarReader, SearchesStopAtTheirDepthLimits) {
+    sim::SimMac mac{withoutNotificationCenter()};
+    auto atSeven = chainTo(7, "widget-editor-button");
+    auto atEight = chainTo(8, "widget-editor-button");
+    auto at24 = chainTo(24, "AXShowHistoryButton");
+    auto at25 = chainTo(25, "AXShowHistoryButton");
+    for (const auto& app : {atSeven, atEight, at24, at25})
+        launchNotificationCenter(mac, app);
+
+    EXPECT_TRUE(sidebarIsOpen(atSeven->element()));
+    EXPECT_FALSE(sidebarIsOpen(atEight->element()));
+    EXPECT_TRUE(historyButton(at24->element()));
+    EXPECT_FALSE(historyButton(at25->element()));
+}
+
+TEST(SidebarReader, ATreeThatLoopsBackOnItselfCostsABoundedNumberOfRequests) {
+    sim::SimMac mac{withoutNotificationCenter()};
+    // Every level lists its own element twice: 2^24 paths within the depth limit.
+    auto loop = node("AXGroup");
+    auto looping = row({text("looping")});
+    loop->set("AXChildren",
+              std::vector<platform::Element>{loop->element(), loop->element(), looping->element()});
+    auto app = node("AXApplication", {loop, looping});
+    launchNotificationCenter(mac, app);
+
+    auto notifications = sidebarNotifications();
+    ASSERT_FALSE(notifications.empty());
+    EXPECT_EQ(notifications.front().title, "looping");
+    EXPECT_FALSE(historyButton(app->element()));
+    EXPECT_LT(mac.accessibility().requestCount(), 4u * kMaxElementsPerWalk);
+}
+
+TEST(SidebarReader, NarrowsOnlyARowThatFillsItsParent) {
+    sim::SimMac mac{withoutNotificationCenter()};
+    // A folded stack: the row has the group's frame; its texts span top-left y 110 to 150.
+    auto stack =
+        placed(row({placed(text("Mail"), 30, 110, 100, 15), placed(text("2 more"), 30, 130, 100, 20)}), 20,
+               100, 300, 80);
+    auto earlierButton = placed(node("AXButton"), 100, 100, 20, 20);
+    auto lastButton = placed(node("AXButton"), 150, 100, 20, 20);
+    auto stackGroup =
+        placed(node("AXGroup", {stack, earlierButton, lastButton, node("AXStaticText")}), 20, 100, 300, 80);
+
+    auto larger = placed(row({placed(text("big"), 30, 310, 100, 15)}), 20, 300, 300, 90);
+    auto largerGroup = placed(node("AXGroup", {larger}), 20, 300, 300, 80);
+
+    auto textless = placed(row(), 20, 500, 300, 80);
+    auto textlessGroup = placed(node("AXGroup", {textless}), 20, 500, 300, 80);
+
+    auto pastButton = placed(row({placed(text("late"), 230, 610, 50, 15)}), 220, 600, 100, 80);
+    auto pastButtonGroup =
+        placed(node("AXGroup", {pastButton, placed(node("AXButton"), 100, 600, 20, 20)}), 220, 600, 100, 80);
+
+    launchNotificationCenter(mac, application({stackGroup, largerGroup, textlessGroup, pastButtonGroup}));
+
+    // Texts from 832 to 872 (bottom-left); the last button's middle at x = 160 caps the width at 280.
+    EXPECT_THAT(itemFrame(stack->element()), Optional(Rect(20, 832 - 12.5, 280, 40 + 25)));
+    EXPECT_THAT(itemFrame(larger->element()), Optional(Rect(20, 982 - 300 - 90, 300, 90)));
+    EXPECT_THAT(itemFrame(textless->element()), Optional(Rect(20, 982 - 500 - 80, 300, 80)));
+    EXPECT_THAT(itemFrame(pastButton->element()), Optional(Rect(220, 982 - 625 - 12.5, 100, 15 + 25)));
+
+    stack->destroy();
+    EXPECT_EQ(itemFrame(stack->element()), std::nullopt);
+}
+
+TEST(SidebarReader, ScrollsARowIntoViewPageByPageAndGivesUpAfterFive) {
+    sim::SimMac mac{withoutNotificationCenter()};
+    // The area spans top-left y 100 to 500; each page moves the content by 300 points.
+    double offset = 0;
+    int pagesDown = 0;
+    int pagesUp = 0;
+    auto area = placed(node("AXScrollArea"), 0, 100, 300, 400);
+    area->addAction("AXScrollDownByPage", [&] {
+        ++pagesDown;
+        offset += 300;
+        return platform::kAXErrorSuccess;
+    });
+    area->addAction("AXScrollUpByPage", [&] {
+        ++pagesUp;
+        offset -= 300;
+        return platform::kAXErrorSuccess;
+    });
+    auto rowAt = [&](double contentY) {
+        auto made = row({text("row")});
+        made->compute("AXPosition", [&offset, contentY] { return platform::Point{0, contentY - offset}; });
+        made->set("AXSize", platform::Size{300, 50});
+        return made;
+    };
+    auto below = rowAt(1000);
+    auto above = rowAt(-500);
+    auto inside = rowAt(200);
+    auto list = node("AXGroup", {below, above, inside});
+    area->addChild(list);
+    launchNotificationCenter(mac, node("AXApplication", {node("AXWindow", {area})}));
+
+    scrollIntoView(inside->element());
+    EXPECT_EQ(pagesDown + pagesUp, 0);
+    scrollIntoView(below->element());
+    EXPECT_EQ(pagesDown, 2);
+    EXPECT_DOUBLE_EQ(offset, 600);
+    scrollIntoView(above->element());
+    EXPECT_EQ(pagesUp, 4);
+
+    // Scrolling that does not move the content: five pages, then it gives up.
+    pagesDown = 0;
+    area->addAction("AXScrollDownByPage", [&] {
+        ++pagesDown;
+        return platform::kAXErrorSuccess;
+    });
+    scrollIntoView(below->element());
+    EXPECT_EQ(pagesDown, 5);
+
+    auto detached = rowAt(0); // not in the tree: no scroll area above it
+    scrollIntoView(detached->element());
+    EXPECT_EQ(pagesDown + pagesUp, 9);
+}
+
+TEST(SidebarReader, TellsStacksAndTheirApplications) {
+    sim::SimMac mac{withoutNotificationCenter()};
+    auto stack = row({}, "AXNotificationCenterAlertStack");
+    stack->set("AXDescription", std::string("Mail, 3 notifications, Lunch"));
+    auto single = row();
+    single->set("AXDescription", std::string("Calendar"));
+    auto bare = row({}, "");
+    launchNotificationCenter(mac, application({stack, single, bare}));
+
+    EXPECT_TRUE(isStack(stack->element()));
+    EXPECT_FALSE(isStack(single->element()));
+    EXPECT_FALSE(isStack(bare->element()));
+    EXPECT_EQ(stackAppName(stack->element()), "Mail");
+    EXPECT_EQ(stackAppName(single->element()), "Calendar");
+    EXPECT_EQ(stackAppName(bare->element()), std::nullopt);
+}
+
+} // namespace
+} // namespace marlowick
