@@ -29,4 +29,4 @@ public:
     virtual Subscription observe(std::string_view name, std::function<void(const UserInfo&)> handler) = 0;
 };
 
-}  // namespace marlowick::platform
+} // namespace marlowick::platform

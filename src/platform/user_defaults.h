@@ -23,15 +23,17 @@ public:
     virtual void set(std::string_view key, DefaultsValue value) = 0;
     virtual void remove(std::string_view key) = 0;
 
-    // Typed reads as the Mac's store does them. A Boolean read takes a stored Boolean, a number
-    // (non-zero is true) or the strings "YES"/"true"/"1" and "NO"/"false"/"0"; none otherwise.
+    // A Boolean where a Boolean is asked for, as the Mac bridges a stored object: a stored Boolean,
+    // or a number that is exactly 0 or 1; none for anything else (other numbers, strings).
     std::optional<bool> boolean(std::string_view key);
     // A string read takes a stored string; none otherwise.
     std::optional<std::string> string(std::string_view key);
     // An integer read takes a stored integer, a whole double, or a Boolean as 0 or 1.
     std::optional<std::int64_t> integer(std::string_view key);
-    // The plain Boolean read: absent or unreadable reads false.
-    bool plainBoolean(std::string_view key) { return boolean(key).value_or(false); }
+    // The plain Boolean read, as lenient as the Mac's: a Boolean, any number (non-zero is true) or
+    // the strings "YES"/"true"/"1" (any case for the words) are true; everything else, absence
+    // included, is false.
+    bool plainBoolean(std::string_view key);
 };
 
-}  // namespace marlowick::platform
+} // namespace marlowick::platform
