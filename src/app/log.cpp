@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "platform/platform.h"
+#include "platform/utf8.h"
 
 namespace marlowick {
 
@@ -62,27 +63,6 @@ std::string timeStamp(double secondsSince1970) {
     return buffer;
 }
 
-// Decodes one UTF-8 sequence at text[i]; returns its length, or 0 when it is malformed.
-std::size_t decodeUtf8(std::string_view text, std::size_t i, char32_t& codePoint) {
-    auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-    unsigned char lead = byte(i);
-    std::size_t length = lead < 0x80           ? 1
-                         : (lead >> 5) == 0x6  ? 2
-                         : (lead >> 4) == 0xE  ? 3
-                         : (lead >> 3) == 0x1E ? 4
-                                               : 0;
-    if (length == 0 || i + length > text.size()) return 0;
-    codePoint = length == 1 ? lead : lead & (0x7F >> length);
-    for (std::size_t k = 1; k < length; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80) return 0;
-        codePoint = (codePoint << 6) | (byte(i + k) & 0x3F);
-    }
-    static constexpr char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (codePoint < smallest[length] || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF))
-        return 0;
-    return length;
-}
-
 bool isControl(char32_t c) {
     return c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0) || c == 0x2028 || c == 0x2029;
 }
@@ -114,7 +94,7 @@ std::string escapeUntrusted(std::string_view text) {
             break;
         }
         char32_t c = 0;
-        std::size_t length = decodeUtf8(text, i, c);
+        std::size_t length = platform::decodeUtf8(text, i, c);
         if (length == 0) {
             escaped += "\xEF\xBF\xBD"; // U+FFFD for a malformed byte
             ++i;

@@ -2,57 +2,11 @@
 
 #include <vector>
 
+#include "platform/utf8.h"
+
 namespace KeyboardShortcuts {
 
 namespace {
-
-constexpr char32_t kReplacement = 0xFFFD;
-
-void append(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
-// Code points of well-formed UTF-8; anything malformed becomes U+FFFD.
-std::vector<char32_t> decode(const std::string& text) {
-    std::vector<char32_t> points;
-    for (std::size_t i = 0; i < text.size();) {
-        auto lead = static_cast<unsigned char>(text[i]);
-        std::size_t length = lead < 0x80           ? 1
-                             : (lead >> 5) == 0x6  ? 2
-                             : (lead >> 4) == 0xE  ? 3
-                             : (lead >> 3) == 0x1E ? 4
-                                                   : 0;
-        if (length == 0 || i + length > text.size()) {
-            points.push_back(kReplacement);
-            ++i;
-            continue;
-        }
-        char32_t c = length == 1 ? lead : lead & (0x7F >> length);
-        bool valid = true;
-        for (std::size_t k = 1; k < length; ++k) {
-            auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80) valid = false;
-            c = (c << 6) | (next & 0x3F);
-        }
-        points.push_back(valid ? c : kReplacement);
-        i += valid ? length : 1;
-    }
-    return points;
-}
 
 char32_t upper(char32_t c) {
     if (c >= U'a' && c <= U'z') return c - 0x20;
@@ -79,29 +33,29 @@ std::string utf8(const std::u16string& text) {
         char32_t unit = text[i];
         if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
             text[i + 1] <= 0xDFFF) {
-            append(out, 0x10000 + ((unit - 0xD800) << 10) + (text[i + 1] - 0xDC00));
+            marlowick::platform::appendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (text[i + 1] - 0xDC00));
             ++i;
         } else if (unit >= 0xD800 && unit <= 0xDFFF) {
-            append(out, kReplacement);
+            marlowick::platform::appendUtf8(out, marlowick::platform::kReplacementCharacter);
         } else {
-            append(out, unit);
+            marlowick::platform::appendUtf8(out, unit);
         }
     }
     return out;
 }
 
 std::size_t codePointCount(const std::string& text) {
-    return decode(text).size();
+    return marlowick::platform::codePoints(text).size();
 }
 
 std::string upperCased(const std::string& text) {
     std::string out;
-    for (char32_t c : decode(text)) {
+    for (char32_t c : marlowick::platform::codePoints(text)) {
         if (c == 0xDF) {
             out += "SS";
             continue;
         }
-        append(out, upper(c));
+        marlowick::platform::appendUtf8(out, upper(c));
     }
     return out;
 }
