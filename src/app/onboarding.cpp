@@ -1,0 +1,127 @@
+#include "app/onboarding.h"
+
+#include "app/app_delegate.h"
+#include "app/log.h"
+#include "input/hotkeys.h"
+#include "platform/platform.h"
+
+namespace marlowick {
+
+void OnboardingState::setStep(OnboardingStep step) {
+    step_ = step;
+    if (observer_) observer_();
+}
+
+std::string onboardingTitle(OnboardingStep step) {
+    switch (step) {
+    case OnboardingStep::needed:
+        return "Allow Marlowick to press notifications";
+    case OnboardingStep::lost:
+        return "Marlowick lost its permission";
+    case OnboardingStep::checking:
+    case OnboardingStep::noAnswer:
+        return "Checking the permission";
+    case OnboardingStep::granted:
+        return "Marlowick is ready";
+    }
+    return {};
+}
+
+std::string onboardingText(OnboardingStep step) {
+    switch (step) {
+    case OnboardingStep::needed:
+        return "macOS gives apps no way to open another app's notification, so Marlowick reads and presses "
+               "them through Accessibility. It only touches Notification Center.\n\nSystem Settings opens on "
+               "the right list. Turn on Marlowick there.";
+    case OnboardingStep::lost:
+        return "macOS can drop the Accessibility permission after an update.\n\nIn System Settings, turn on "
+               "Marlowick. If it already shows on, select it, remove it with \u2212, then add it back with "
+               "+.";
+    case OnboardingStep::checking:
+        return "Reading Notification Center\u2026";
+    case OnboardingStep::noAnswer:
+        return "The permission is on, but Notification Center isn't answering yet. If this stays, quit "
+               "Marlowick and open it again.";
+    case OnboardingStep::granted:
+        if (auto shortcut = KeyboardShortcuts::getShortcut(Hotkeys::openNotification))
+            return "Press " + shortcut->description() + " to open a notification.";
+        return "The permission is on.";
+    }
+    return {};
+}
+
+platform::ViewNode onboardingView(OnboardingStep step, const std::function<void()>& close) {
+    using platform::ViewNode;
+    platform::StackView content{.axis = platform::Axis::Vertical,
+                                .alignment = platform::StackAlignment::Leading,
+                                .spacing = 12,
+                                .padding = 20,
+                                .width = OnboardingWindow::kContentWidth,
+                                .children = {}};
+    content.children.push_back(ViewNode::makeText(
+        {onboardingTitle(step), platform::FontRole::Title2, platform::FontWeight::Semibold}));
+    content.children.push_back(ViewNode::makeText({onboardingText(step), platform::FontRole::Body, {}}));
+
+    platform::StackView buttons{.axis = platform::Axis::Horizontal,
+                                .alignment = platform::StackAlignment::Center,
+                                .spacing = 8,
+                                .padding = 0,
+                                .width = std::nullopt,
+                                .children = {}};
+    switch (step) {
+    case OnboardingStep::needed:
+    case OnboardingStep::lost:
+        buttons.children.push_back(ViewNode::makeButton(
+            {"Open System Settings",
+             [] { platform::current().workspace->openURL(std::string(kAccessibilitySettingsURL)); }, true}));
+        break;
+    case OnboardingStep::granted:
+        buttons.children.push_back(ViewNode::makeButton({"Done", close, true}));
+        break;
+    case OnboardingStep::checking:
+    case OnboardingStep::noAnswer:
+        break;
+    }
+    content.children.push_back(ViewNode::makeStack(std::move(buttons)));
+    return ViewNode::makeStack(std::move(content));
+}
+
+std::shared_ptr<OnboardingWindow> OnboardingWindow::create() {
+    auto onboarding = std::shared_ptr<OnboardingWindow>(new OnboardingWindow());
+    onboarding->window_ = platform::current().titledWindows->makeWindow(
+        platform::Rect(0, 0, 0, 0), platform::kWindowStyleTitled | platform::kWindowStyleClosable,
+        platform::Defer::Yes);
+    onboarding->window_->setTitle("Marlowick");
+    std::weak_ptr<OnboardingWindow> weak = onboarding;
+    onboarding->state.setObserver([weak] {
+        if (auto self = weak.lock()) self->redraw();
+    });
+    onboarding->redraw();
+    onboarding->window_->center();
+    return onboarding;
+}
+
+void OnboardingWindow::redraw() {
+    // The window is held weakly: the content belongs to it.
+    std::weak_ptr<platform::Window> weakWindow = window_;
+    window_->setContent(onboardingView(state.step(), [weakWindow] {
+        if (auto window = weakWindow.lock()) window->performClose();
+    }));
+}
+
+void OnboardingWindow::show() {
+    window_->makeKeyAndOrderFront();
+    platform::current().runLoop->asyncAfter(
+        AppDelegate::kActivationDelay, [] { platform::current().application->activateIgnoringOtherApps(); });
+}
+
+void AppDelegate::showOnboarding(bool lost) {
+    log(std::string("Showing onboarding: ") + (lost ? "true" : "false"));
+    onboarding_ = OnboardingWindow::create();
+    onboarding_->state.setStep(lost ? OnboardingStep::lost : OnboardingStep::needed);
+    trackWindow(onboarding_->window());
+    platform::current().application->setActivationPolicy(platform::ActivationPolicy::Regular);
+    onboarding_->show();
+}
+
+} // namespace marlowick

@@ -1,0 +1,64 @@
+// The application's ordinary windows (settings, onboarding): titled, closable, centred, key and in
+// front, with a will-close notice and a frame saved under a name. Their content is a view tree.
+// Floating panels are windows.h's.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/geometry.h"
+#include "platform/subscription.h"
+#include "platform/view_tree.h"
+
+namespace marlowick::platform {
+
+// Style mask bits of a titled window.
+inline constexpr std::uint64_t kWindowStyleTitled = 1 << 0;
+inline constexpr std::uint64_t kWindowStyleClosable = 1 << 1;
+inline constexpr std::uint64_t kWindowStyleMiniaturizable = 1 << 2;
+inline constexpr std::uint64_t kWindowStyleResizable = 1 << 3;
+
+// A window lives as long as a handle to it; closing only takes it off the screen.
+class Window {
+public:
+    virtual ~Window() = default;
+
+    virtual std::string title() const = 0;
+    virtual void setTitle(std::string title) = 0;
+    virtual std::uint64_t styleMask() const = 0;
+    // Replaces the content and sizes the window to it when the window has no size of its own.
+    virtual void setContent(ViewNode content) = 0;
+    virtual const ViewNode& content() const = 0;
+
+    // The frame in screen points, bottom-left origin.
+    virtual Rect frame() const = 0;
+    virtual void setFrame(const Rect& frame) = 0;
+    virtual void center() = 0;
+    // Restores the frame saved under the name, if any, and saves every later frame under it.
+    virtual void setFrameAutosaveName(const std::string& name) = 0;
+
+    virtual void makeKeyAndOrderFront() = 0;
+    // Brings the window in front even while another application is active.
+    virtual void orderFrontRegardless() = 0;
+    virtual bool isVisible() const = 0;
+    virtual bool isKeyWindow() const = 0;
+    // As a click on the close button: only a closable window closes.
+    virtual void performClose() = 0;
+    virtual void close() = 0;
+    // Runs when the window is about to close, until the handle is dropped.
+    virtual Subscription observeWillClose(std::function<void()> willClose) = 0;
+};
+
+enum class Defer { No, Yes };
+
+class TitledWindows {
+public:
+    virtual ~TitledWindows() = default;
+    // A buffered window off screen, its content area the rectangle (width and height 0 to fit the content).
+    virtual std::shared_ptr<Window> makeWindow(const Rect& contentRect, std::uint64_t styleMask,
+                                               Defer defer) = 0;
+};
+
+} // namespace marlowick::platform

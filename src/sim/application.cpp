@@ -1,0 +1,43 @@
+#include "sim/application.h"
+
+namespace marlowick::sim {
+
+SimApplication::SimApplication(SimMenus& menus, SimTitledWindows& windows, SimKeyboard& keyboard)
+    : menus_(menus), windows_(windows), keyboard_(keyboard) {}
+
+SimApplication::~SimApplication() = default;
+
+void SimApplication::setActivationPolicy(platform::ActivationPolicy policy) {
+    if (policy == policy_) return;
+    policy_ = policy;
+    policyHistory_.push_back(policy);
+}
+
+void SimApplication::activateIgnoringOtherApps() {
+    ++activations_;
+    active_ = true;
+    keyboard_.setOwnApplicationFrontmost(true);
+}
+
+void SimApplication::deactivate() {
+    active_ = false;
+    keyboard_.setOwnApplicationFrontmost(false);
+}
+
+platform::ActivityToken SimApplication::beginActivity(platform::ActivityOptions options,
+                                                      const std::string& reason) {
+    activities_->push_back({options, reason, true});
+    std::size_t index = activities_->size() - 1;
+    std::weak_ptr<std::vector<Activity>> weak = activities_;
+    return platform::ActivityToken(platform::Subscription([weak, index] {
+        if (auto activities = weak.lock()) (*activities)[index].active = false;
+    }));
+}
+
+void SimApplication::handleKeyEvent(const platform::Event& event) {
+    bool menuBarShown = active_ && policy_ == platform::ActivationPolicy::Regular;
+    if (menuBarShown && mainMenu_ && menus_.performKeyEquivalent(*mainMenu_, event)) return;
+    windows_.handleKeyEvent(event);
+}
+
+} // namespace marlowick::sim

@@ -1,0 +1,122 @@
+#include "app/updater.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "app_world.h"
+
+namespace marlowick {
+namespace {
+
+using testing::AppWorld;
+using ::testing::ElementsAre;
+
+void setBundle(sim::SimMac& mac, const char* feed, const char* key) {
+    if (feed) mac.process().setBundleValue("SUFeedURL", std::string(feed));
+    if (key) mac.process().setBundleValue("SUPublicEDKey", std::string(key));
+}
+
+TEST(UpdaterOffTest, MissingFeedOrKeyTurnsUpdatesOffForTheRun) {
+    struct Case {
+        const char* feed;
+        const char* key;
+        const char* line;
+    };
+    const Case cases[] = {
+        {nullptr, nullptr, "Updates off: no feed in this build"},
+        {"", "key", "Updates off: no feed in this build"},
+        {"https://example.com/appcast.xml", nullptr, "Updates off: no public key in this build"},
+        {"https://example.com/appcast.xml", "", "Updates off: no public key in this build"},
+    };
+    for (const auto& c : cases) {
+        sim::SimMac mac;
+        setBundle(mac, c.feed, c.key);
+        auto updater = Updater::shared();
+        int changes = 0;
+        updater->onPendingChange = [&] { ++changes; };
+        updater->startUpdates();
+        EXPECT_THAT(mac.logLines(), ElementsAre(c.line));
+        EXPECT_FALSE(updater->isAvailable());
+        EXPECT_FALSE(mac.updates().isStarted());
+
+        mac.updates().setAvailableVersion("9.9");
+        mac.updates().runScheduledCheck();
+        updater->checkForUpdates();
+        EXPECT_FALSE(mac.updates().isSessionActive());
+        EXPECT_EQ(changes, 0);
+    }
+    // A number where a string belongs counts as missing.
+    sim::SimMac mac;
+    mac.process().setBundleValue("SUFeedURL", std::int64_t{1});
+    setBundle(mac, nullptr, "key");
+    Updater::shared()->startUpdates();
+    EXPECT_THAT(mac.logLines(), ElementsAre("Updates off: no feed in this build"));
+}
+
+class UpdaterTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setBundle(world.mac, "https://example.com/appcast.xml", "key");
+        world.mac.defaults().set("SUEnableAutomaticChecks", true);
+        world.launch();
+    }
+    AppWorld world;
+};
+
+TEST_F(UpdaterTest, ScheduledFindShowsTheMenuRowWithoutAWindow) {
+    EXPECT_EQ(world.count("Updates on, automatic checks on"), 1);
+    EXPECT_TRUE(world.mac.updates().isStarted());
+    world.mac.updates().setAvailableVersion("1.4");
+    world.mac.runFor(sim::SimUpdateFramework::kScheduledCheckInterval);
+    EXPECT_EQ(world.count("Update 1.4 found"), 1);
+    EXPECT_EQ(Updater::shared()->pendingVersion(), "1.4");
+    EXPECT_FALSE(world.mac.updates().showsUpdateWindow());
+    world.openMenu();
+    EXPECT_EQ(world.shownTitles()[0], "Update available: 1.4");
+    EXPECT_EQ(world.mac.application().activationPolicy(), platform::ActivationPolicy::Accessory);
+}
+
+TEST_F(UpdaterTest, UserCheckRunsASessionThatAttentionAndItsEndClear) {
+    world.mac.updates().setAvailableVersion("1.4");
+    world.mac.updates().runScheduledCheck();
+    world.openMenu();
+    world.mac.menus().click(0);
+    EXPECT_TRUE(world.mac.updates().isSessionActive());
+    EXPECT_EQ(world.mac.application().activationPolicy(), platform::ActivationPolicy::Regular);
+    // The user's own find logs nothing and leaves the pending version.
+    EXPECT_EQ(world.count("Update 1.4 found"), 1);
+    EXPECT_EQ(Updater::shared()->pendingVersion(), "1.4");
+
+    world.mac.updates().userAttendsToUpdate();
+    EXPECT_EQ(Updater::shared()->pendingVersion(), std::nullopt);
+    world.openMenu();
+    EXPECT_EQ(world.shownTitles()[0], "Marlowick");
+    world.closeMenu();
+
+    world.mac.updates().endSession();
+    EXPECT_EQ(world.mac.application().activationPolicy(), platform::ActivationPolicy::Accessory);
+    EXPECT_FALSE(world.mac.updates().isSessionActive());
+}
+
+TEST_F(UpdaterTest, BusyFrameworkWithNothingPendingRefusesTheCheck) {
+    int sessions = 0;
+    Updater::shared()->onSession = [&](bool active) { sessions += active ? 1 : 0; };
+    Updater::shared()->checkForUpdates(); // up to date: the framework's window opens all the same
+    EXPECT_EQ(sessions, 1);
+    Updater::shared()->checkForUpdates();
+    EXPECT_EQ(sessions, 1);
+    EXPECT_EQ(world.mac.updates().checkCount(), 1);
+}
+
+TEST(UpdaterAutomaticChecksTest, StartLineReportsTheStoredPreference) {
+    sim::SimMac mac;
+    setBundle(mac, "https://example.com/appcast.xml", "key");
+    Updater::shared()->startUpdates();
+    EXPECT_THAT(mac.logLines(), ElementsAre("Updates on, automatic checks off"));
+    mac.updates().setAvailableVersion("2.0");
+    mac.runFor(sim::SimUpdateFramework::kScheduledCheckInterval * 2);
+    EXPECT_EQ(Updater::shared()->pendingVersion(), std::nullopt);
+}
+
+} // namespace
+} // namespace marlowick
