@@ -5,12 +5,23 @@
 #include <cstdint>
 
 #include "platform/accessibility.h"
+#include "platform/application.h"
+#include "platform/application_events.h"
 #include "platform/files.h"
+#include "platform/fonts.h"
+#include "platform/hot_keys.h"
+#include "platform/keyboard_layouts.h"
+#include "platform/menus.h"
 #include "platform/notification_bus.h"
 #include "platform/process.h"
 #include "platform/run_loop.h"
 #include "platform/screens.h"
+#include "platform/status_bar.h"
+#include "platform/symbolic_hot_keys.h"
+#include "platform/titled_windows.h"
+#include "platform/update_framework.h"
 #include "platform/user_defaults.h"
+#include "platform/windows.h"
 #include "platform/workspace.h"
 
 namespace marlowick::platform {
@@ -24,6 +35,17 @@ struct Services {
     Process* process = nullptr;
     UserDefaults* defaults = nullptr;
     NotificationBus* notifications = nullptr;
+    Fonts* fonts = nullptr;
+    HotKeys* hotKeys = nullptr;
+    ApplicationEvents* events = nullptr;
+    KeyboardLayouts* keyboardLayouts = nullptr;
+    SymbolicHotKeys* symbolicHotKeys = nullptr;
+    WindowServer* windows = nullptr;
+    Application* application = nullptr;
+    StatusBar* statusBar = nullptr;
+    Menus* menus = nullptr;
+    TitledWindows* titledWindows = nullptr;
+    UpdateFramework* updates = nullptr;
 };
 
 // The installed services. Calling it with none installed is a programming error and aborts.
@@ -47,4 +69,4 @@ private:
     Services* previous_;
 };
 
-}  // namespace marlowick::platform
+} // namespace marlowick::platform

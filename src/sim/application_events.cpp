@@ -184,7 +184,10 @@ void SimApplicationEvents::runTurn() {
             return survivor.has_value();
         });
     }
-    if (survivor) (tracking ? menuEvents_ : keyWindowEvents_).push_back(*survivor);
+    if (survivor) {
+        (tracking ? menuEvents_ : keyWindowEvents_).push_back(*survivor);
+        if (dispatcher_) dispatcher_(*survivor, tracking);
+    }
     if (!state_->queue.empty()) scheduleTurn();
 }
 

@@ -6,7 +6,8 @@
 // events without showing them to local monitors (as most menus do; switchable), otherwise local
 // monitors see each event before the key window gets it; global monitors see, on the main run
 // loop, the key events that went to other applications. Not modelled: mouse events, windows and
-// first responders (the key window only records what reached it), menus that close themselves.
+// first responders (a dispatcher set by the owner decides where an event goes), menus that close
+// themselves.
 #pragma once
 
 #include <cstdint>
@@ -48,6 +49,11 @@ public:
     void beginMenuTracking();
     void endMenuTracking();
     bool isMenuTracking() const;
+    // Hands each event that survived the monitors on to the menu (while one tracks) or the
+    // application's windows; the events are recorded either way.
+    void setDispatcher(std::function<void(const platform::Event&, bool menuTracking)> dispatcher) {
+        dispatcher_ = std::move(dispatcher);
+    }
     // Whether local monitors see the events a tracking menu takes (off by default).
     void setLocalMonitorsSeeMenuEvents(bool see) { localMonitorsSeeMenuEvents_ = see; }
 
@@ -66,6 +72,7 @@ private:
     SimRunLoop& loop_;
     std::shared_ptr<State> state_;
     bool localMonitorsSeeMenuEvents_ = false;
+    std::function<void(const platform::Event&, bool menuTracking)> dispatcher_;
     std::uint64_t nextEventNumber_ = 1;
     std::vector<platform::Event> menuEvents_;
     std::vector<platform::Event> keyWindowEvents_;

@@ -107,6 +107,7 @@ SimNotificationCenter::NotificationId SimNotificationCenter::post(SimNotificatio
     entry.serial = nextSerial_++;
     entry.hidden = notification.older;
     entry.banner = state_ != State::Quit && sidebar_ != Sidebar::Open && !notification.older;
+    entry.bannerUntil = loop_.now() + kBannerDuration;
     entry.notification = std::move(notification);
     NotificationId serial = entry.serial;
     bool banner = entry.banner;
@@ -115,6 +116,8 @@ SimNotificationCenter::NotificationId SimNotificationCenter::post(SimNotificatio
         after(kBannerDuration, [this, serial] {
             if (Entry* shown = find(serial)) {
                 shown->banner = false;
+                if (!shown->notification.keptInSidebar)
+                    std::erase_if(entries_, [&](const Entry& entry) { return entry.serial == serial; });
                 refresh();
             }
         });
@@ -159,7 +162,7 @@ SimNotificationCenter::Entry* SimNotificationCenter::find(NotificationId serial)
 std::vector<const SimNotificationCenter::Entry*> SimNotificationCenter::listed() const {
     std::vector<const Entry*> rows;
     for (const auto& entry : entries_) {
-        if (!entry.hidden) rows.push_back(&entry);
+        if (!entry.hidden && entry.notification.keptInSidebar) rows.push_back(&entry);
     }
     // Newest first; older notifications, once shown, below every current one.
     std::stable_sort(rows.begin(), rows.end(), [](const Entry* a, const Entry* b) {
@@ -205,6 +208,7 @@ void SimNotificationCenter::beginOpening() {
     auto epoch = ++sidebarEpoch_;
     for (auto& entry : entries_)
         entry.banner = false;
+    std::erase_if(entries_, [](const Entry& entry) { return !entry.notification.keptInSidebar; });
     double now = loop_.now();
     if (rowsShown_) {
         // Reopened while sliding out: the rows turn round where they are.
@@ -259,6 +263,13 @@ AXError SimNotificationCenter::openEntry(NotificationId serial) {
     return kAXErrorSuccess;
 }
 
+AXError SimNotificationCenter::openBanner(NotificationId serial) {
+    Entry* entry = find(serial);
+    if (!entry || !entry->banner || loop_.now() >= entry->bannerUntil)
+        return platform::kAXErrorInvalidUIElement;
+    return openEntry(serial);
+}
+
 AXError SimNotificationCenter::closeEntries(std::vector<NotificationId> serials) {
     std::erase_if(serials, [&](NotificationId serial) {
         Entry* entry = find(serial);
@@ -268,7 +279,7 @@ AXError SimNotificationCenter::closeEntries(std::vector<NotificationId> serials)
         return false;
     });
     if (serials.empty()) return kAXErrorFailure;
-    after(kRemovalDelay, [this, serials] {
+    after(removalDelay_, [this, serials] {
         std::erase_if(entries_, [&](const Entry& entry) {
             return std::find(serials.begin(), serials.end(), entry.serial) != serials.end();
         });
@@ -302,8 +313,9 @@ AXError SimNotificationCenter::openNewestOf(const std::string& app) {
 
 AXError SimNotificationCenter::clearApp(const std::string& app) {
     std::vector<NotificationId> serials;
-    for (const Entry* entry : listedOf(app))
-        serials.push_back(entry->serial);
+    for (const Entry* entry : listedOf(app)) {
+        if (entry->notification.closable) serials.push_back(entry->serial);
+    }
     return closeEntries(std::move(serials));
 }
 

@@ -2,13 +2,15 @@
 // and the accessibility tree it presents from them. Tests post notifications and act as the user
 // here; the product meets it only through the accessibility service and the workspace.
 // Models: a new pid per launch; running, hung or quit; banners for 5 s, newest on top, hidden when
-// the sidebar opens; the sidebar opened and closed by AXToggleUI or by hand (rows 0.1 s after it
-// opens, sliding in and out over 0.3 s, the "widget-editor-button" only while open); stacks per
-// application, unfolded 0.2 s after a press and folded back or cleared from their heading; older
-// notifications behind the history button; a scroll area paged by its visible height; the custom
-// actions Show, Close and Clear All, removals 0.15 s after a close; accessibility notifications for
-// every change. Not modelled: alerts that wait for a click, threads within an application, focus
-// modes, widgets, sounds, the banners' own slide-in, time stamps.
+// the sidebar opens (a press on one whose time is up fails: it has left the screen, even if a request
+// was under way); notifications shown only as banners; rows without "Close"; the sidebar opened and
+// closed by AXToggleUI or by hand (rows 0.1 s after it opens, sliding in and out over 0.3 s, the
+// "widget-editor-button" only while open); stacks per application, unfolded 0.2 s after a press and
+// folded back or cleared from their heading; older notifications behind the history button; a scroll
+// area paged by its visible height; the custom actions Show, Close and Clear All, removals 0.15 s
+// after a close; accessibility notifications for every change. Not modelled: alerts that wait for a
+// click, threads within an application, focus modes, widgets, sounds, the banners' own slide-in,
+// time stamps.
 #pragma once
 
 #include <cstdint>
@@ -37,6 +39,11 @@ struct SimNotification {
     std::string body = {};
     std::string id = {}; // the row's "AXIdentifier"; none when empty
     bool older = false;  // from before: listed only once the history button has been pressed
+    // The application's "Show in Notification Center": when false it shows only as its banner.
+    bool keptInSidebar = true;
+    // Offers "Close" (and goes with its stack's "Clear All"); some applications keep theirs until
+    // they are opened.
+    bool closable = true;
 
     friend bool operator==(const SimNotification&, const SimNotification&) = default;
 };
@@ -96,9 +103,16 @@ public:
     bool openSidebar();
     bool closeSidebar();
     bool sidebarIsOpen() const { return sidebar_ == Sidebar::Open; }
+    // When the rows' last slide ends (or ended); none before rows were shown.
+    std::optional<double> slideEndsAt() const {
+        if (!rowsShown_) return std::nullopt;
+        return slide_->start + kSlideDuration;
+    }
     // The most the sidebar's scroll area shows before it scrolls (points).
     void setVisibleHeight(double points);
     double visibleHeight() const { return visibleHeight_; }
+    // How long a closed or cleared row stays listed before it goes (longer for a busy process).
+    void setRemovalDelay(double seconds) { removalDelay_ = seconds; }
     double scrollOffset() const { return scrollOffset_; }
 
 private:
@@ -107,9 +121,10 @@ private:
     struct Entry {
         NotificationId serial = 0;
         SimNotification notification;
-        bool hidden = false;   // older, behind the history button
-        bool banner = false;   // on screen as a banner
-        bool removing = false; // closed or cleared; leaves the screen shortly
+        bool hidden = false;    // older, behind the history button
+        bool banner = false;    // on screen as a banner
+        double bannerUntil = 0; // when its banner leaves the screen
+        bool removing = false;  // closed or cleared; leaves the screen shortly
     };
 
     // One thing the sidebar lists, with its place in the scroll area's content.
@@ -146,6 +161,8 @@ private:
     // What the process's elements do (notification_center.cpp).
     platform::AXError toggleSidebar();
     platform::AXError openEntry(NotificationId serial);
+    // A banner whose time is up has left the screen, even while a request is under way.
+    platform::AXError openBanner(NotificationId serial);
     platform::AXError closeEntries(std::vector<NotificationId> serials);
     platform::AXError unfold(const std::string& app);
     platform::AXError foldBack(const std::string& app);
@@ -200,6 +217,7 @@ private:
     std::shared_ptr<Slide> slide_ = std::make_shared<Slide>();
     double visibleHeight_;
     double scrollOffset_ = 0;
+    double removalDelay_ = kRemovalDelay;
 };
 
 } // namespace marlowick::sim

@@ -368,9 +368,10 @@ AXNodeSpec SimNotificationCenter::describeRow(const Entry& entry, std::string ke
     row.set("AXSubrole", std::string(subrole)).set("AXDescription", describe(shown));
     if (!shown.id.empty()) row.set("AXIdentifier", shown.id);
     NotificationId serial = entry.serial;
-    row.action("AXPress", [this, serial] { return openEntry(serial); })
-        .action(customAction("Show"), [this, serial] { return openEntry(serial); })
-        .action(customAction("Close"), [this, serial] { return closeEntries({serial}); });
+    bool banner = subrole == "AXNotificationCenterBanner";
+    auto open = [this, serial, banner] { return banner ? openBanner(serial) : openEntry(serial); };
+    row.action("AXPress", open).action(customAction("Show"), open);
+    if (shown.closable) row.action(customAction("Close"), [this, serial] { return closeEntries({serial}); });
     addTexts(row, shown, frame, slides);
     return row;
 }

@@ -14,26 +14,47 @@ std::string makeTemporaryHome() {
     return pattern;
 }
 
-}  // namespace
+} // namespace
 
 SimMac::SimMac() : SimMac(Options{}) {}
 
 SimMac::SimMac(Options options)
-    : home_(options.home.empty() ? makeTemporaryHome() : options.home),
-      ownsHome_(options.home.empty()),
-      loop_(options.epoch),
-      accessibility_(loop_),
-      workspace_(loop_),
-      files_(home_),
-      installation_(platform::Services{
-          .runLoop = &loop_,
-          .accessibility = &accessibility_,
-          .workspace = &workspace_,
-          .screens = &screens_,
-          .files = &files_,
-          .process = &process_,
-      }) {
+    : home_(options.home.empty() ? makeTemporaryHome() : options.home), ownsHome_(options.home.empty()),
+      loop_(options.epoch), accessibility_(loop_), workspace_(loop_), files_(home_),
+      defaults_(defaultsFilePath(home_), files_, loop_, notifications_), events_(loop_),
+      keyboard_(loop_, hotKeys_, events_), notificationCenter_(loop_, accessibility_, workspace_),
+      menus_(events_, notifications_, keyboardLayouts_), statusBar_(menus_),
+      titledWindows_(defaults_, screens_, fonts_), application_(menus_, titledWindows_, keyboard_),
+      updates_(loop_, defaults_, process_), installation_(platform::Services{
+                                                .runLoop = &loop_,
+                                                .accessibility = &accessibility_,
+                                                .workspace = &workspace_,
+                                                .screens = &screens_,
+                                                .files = &files_,
+                                                .process = &process_,
+                                                .defaults = &defaults_,
+                                                .notifications = &notifications_,
+                                                .fonts = &fonts_,
+                                                .hotKeys = &hotKeys_,
+                                                .events = &events_,
+                                                .keyboardLayouts = &keyboardLayouts_,
+                                                .symbolicHotKeys = &symbolicHotKeys_,
+                                                .windows = &windows_,
+                                                .application = &application_,
+                                                .statusBar = &statusBar_,
+                                                .menus = &menus_,
+                                                .titledWindows = &titledWindows_,
+                                                .updates = &updates_,
+                                            }) {
     accessibility_.setTrusted(options.trusted);
+    if (options.notificationCenterRunning) notificationCenter_.launch();
+    // Key events that reach this application go to the open menu, or else to its main menu and key window.
+    events_.setDispatcher([this](const platform::Event& event, bool menuTracking) {
+        if (menuTracking)
+            menus_.handleKeyEvent(event);
+        else
+            application_.handleKeyEvent(event);
+    });
 }
 
 SimMac::~SimMac() {
@@ -41,6 +62,18 @@ SimMac::~SimMac() {
         std::error_code ignored;
         std::filesystem::remove_all(home_, ignored);
     }
+}
+
+void SimMac::beginMenuTracking() {
+    if (events_.isMenuTracking()) return;
+    notifications_.post(platform::kMenuDidBeginTracking);
+    events_.beginMenuTracking();
+}
+
+void SimMac::endMenuTracking() {
+    if (!events_.isMenuTracking()) return;
+    events_.endMenuTracking();
+    notifications_.post(platform::kMenuDidEndTracking);
 }
 
 std::vector<std::string> SimMac::logLines() const {
@@ -53,4 +86,4 @@ std::vector<std::string> SimMac::logLines() const {
     return messages;
 }
 
-}  // namespace marlowick::sim
+} // namespace marlowick::sim

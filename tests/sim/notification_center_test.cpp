@@ -430,5 +430,35 @@ TEST_F(NotificationCenterTest, ChangesPostTheirAccessibilityNotificationsThrough
     EXPECT_THAT(received, Contains(Pair("AXUIElementDestroyed", row)));
 }
 
+TEST_F(NotificationCenterTest, BannersLeaveMidRequestSomeAreNeverListedAndSomeRowsCannotBeClosed) {
+    nc.post({.app = "Chat", .title = "Ping", .keptInSidebar = false});
+    nc.post({.app = "Calendar", .title = "Meeting", .closable = false});
+    mac.runFor(4.9);
+    auto banners = screen.rows();
+    ASSERT_EQ(banners.size(), 2u);
+    // Time passes inside a slow request: by the time the press arrives the banner has gone.
+    mac.runLoop().advanceClock(0.15);
+    EXPECT_EQ(screen.ax().performAction(banners[1], "AXPress"), platform::kAXErrorInvalidUIElement);
+    EXPECT_TRUE(nc.opened().empty());
+
+    mac.runFor(0.5);
+    EXPECT_THAT(nc.sidebarRows(), ElementsAre("Calendar, Meeting")) << "Chat shows banners only";
+    toggleAndSettle();
+    auto rows = screen.rows();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_THAT(screen.actions(rows[0]), ::testing::Not(::testing::Contains(custom("Close"))));
+    EXPECT_THAT(screen.actions(rows[0]), ::testing::Contains(custom("Show")));
+
+    // A busy process keeps closed rows listed for longer.
+    nc.post({.app = "Mail", .title = "Lunch"});
+    mac.runFor(0.1);
+    nc.setRemovalDelay(1.0);
+    ASSERT_TRUE(screen.perform(screen.rows().at(0), custom("Close")));
+    mac.runFor(0.9);
+    EXPECT_EQ(screen.rows().size(), 2u);
+    mac.runFor(0.2);
+    EXPECT_EQ(screen.rows().size(), 1u);
+}
+
 } // namespace
 } // namespace marlowick::sim

@@ -1,0 +1,153 @@
+// Closing one row of the picker, clearing every notification in rounds, and noticing (and sampling)
+// a Notification Center that does not run or does not answer.
+#include <algorithm>
+
+#include "app/log.h"
+#include "notificationcenter/ax.h"
+#include "notificationcenter/controller.h"
+#include "platform/iso8601.h"
+#include "platform/platform.h"
+
+namespace marlowick {
+
+using platform::Element;
+
+namespace {
+
+constexpr int kClearRounds = 20;
+constexpr double kClearRoundDelay = 0.3;
+constexpr std::string_view kSampleTool = "/usr/bin/sample";
+constexpr std::string_view kSampleSeconds = "3";
+
+// A stack's "Clear All" takes all of its notifications; a single row only has "Close".
+std::optional<std::string> dismissingAction(const Element& row) {
+    if (auto clear = customActionName(row, "Clear All")) return clear;
+    return customActionName(row, "Close");
+}
+
+} // namespace
+
+void Controller::closeSelected() {
+    if (sidebarIndex < 0 || sidebarIndex >= static_cast<int>(sidebarItems.size())) return;
+    auto index = static_cast<std::size_t>(sidebarIndex);
+    Element item = sidebarItems[index];
+    std::string description = escapeUntrusted(stringAttribute(item, "AXDescription").value_or("?"));
+    auto action = dismissingAction(item);
+    if (!action) {
+        log("Close: nothing to close on item " + std::to_string(sidebarIndex) + ": " + description);
+        return;
+    }
+    log("Closing item " + std::to_string(sidebarIndex) + ": " + description);
+    auto code = performAction(item, *action);
+    if (code != platform::kAXErrorSuccess) log("Close returned " + std::to_string(code) + "; carrying on");
+    closingRows.push_back(item);
+    closingAt = now();
+    sidebarItems.erase(sidebarItems.begin() + static_cast<std::ptrdiff_t>(index));
+    sidebarItemIsStack.erase(sidebarItemIsStack.begin() + static_cast<std::ptrdiff_t>(index));
+    if (sidebarItems.empty()) {
+        log("Close: no rows left");
+        hidePanel();
+        // The sidebar stays open and empty; the next hot key closes it.
+        openedSidebar = true;
+        return;
+    }
+    sidebarIndex = std::min(static_cast<int>(sidebarItems.size()) - 1, sidebarIndex);
+    positionRing();
+}
+
+void Controller::clearAll() {
+    if (!ensureResponding()) return;
+    bool open = sidebarOpenNow();
+    auto afterwards =
+        openedSidebar || !open ? AfterClearing::CloseSidebar : AfterClearing::LeaveOpenIfRowsRemain;
+    expandedApps.clear();
+    hidePanel();
+    openedSidebar = false;
+    if (!open) toggleSidebar();
+    setWaiting(true);
+    clearAllStep(kSidebarWaitAttempts, kClearRounds, 0, afterwards);
+}
+
+void Controller::clearAllStep(int waitAttempts, int rounds, int dismissed, AfterClearing afterwards) {
+    auto rows = sidebarOpenNow() ? sidebarNotifications() : std::vector<Notification>{};
+    if (rows.empty() && dismissed == 0 && waitAttempts >= 1) {
+        // The sidebar may still be sliding in.
+        after(kRetryDelay, [waitAttempts, rounds, afterwards](Controller& self) {
+            self.clearAllStep(waitAttempts - 1, rounds, 0, afterwards);
+        });
+        return;
+    }
+    int count = 0;
+    for (const auto& row : rows) {
+        auto action = dismissingAction(row.element);
+        if (action && performAction(row.element, *action) == platform::kAXErrorSuccess) ++count;
+    }
+    bool progress = count > 0;
+    if (count == 0) {
+        // Older notifications wait behind the history button; showing them gives the next round work.
+        auto application = notificationCenterApp();
+        if (auto button = application ? historyButton(*application) : std::nullopt) {
+            progress = performAction(*button, "AXPress") == platform::kAXErrorSuccess;
+        }
+    }
+    if (progress && rounds >= 1) {
+        after(kClearRoundDelay, [rounds, total = dismissed + count, afterwards](Controller& self) {
+            self.clearAllStep(0, rounds - 1, total, afterwards);
+        });
+        return;
+    }
+    setWaiting(false);
+    log("Clear all: dismissed " + std::to_string(dismissed + count) + " item(s)");
+    if (!sidebarOpenNow()) return;
+    if (afterwards == AfterClearing::LeaveOpenIfRowsRemain && !sidebarNotifications().empty()) return;
+    toggleSidebar();
+}
+
+bool Controller::answers(const Element& application) {
+    platform::AXValue ignored;
+    return platform::current().accessibility->copyAttributeValue(application, "AXChildren", ignored) !=
+           platform::kAXErrorCannotComplete;
+}
+
+bool Controller::ensureResponding() {
+    auto application = notificationCenterApp();
+    if (application && answers(*application)) return true;
+    stalledAt = now();
+    if (application) {
+        log("Notification Center is not responding (restart it: killall NotificationCenter)");
+        sampleNotificationCenter();
+    } else {
+        log("Notification Center is not running");
+    }
+    return false;
+}
+
+void Controller::applyStallRule(bool running, double sinceRestart) {
+    if (sinceRestart >= kRestartGrace) {
+        stalledAt = now();
+        if (running) sampleNotificationCenter();
+    } else {
+        scheduleCheck(0.25);
+    }
+}
+
+void Controller::sampleNotificationCenter() {
+    if (!(now() - sampledAt > kSampleInterval)) return;
+    auto process = notificationCenterProcess();
+    if (!process) return;
+    auto pid = process->processIdentifier();
+    sampledAt = now();
+
+    auto& services = platform::current();
+    std::string folder = logDirectory();
+    services.files->createDirectory(folder);
+    std::string stamp = platform::iso8601(services.runLoop->secondsSince1970());
+    std::replace(stamp.begin(), stamp.end(), ':', '-');
+    std::string file = folder + "/NotificationCenter-" + stamp + ".sample.txt";
+    if (services.workspace->launchTask(std::string(kSampleTool),
+                                       {std::to_string(pid), std::string(kSampleSeconds), "-file", file})) {
+        log("Sampling Notification Center to " + file);
+    }
+}
+
+} // namespace marlowick

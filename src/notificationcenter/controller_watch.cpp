@@ -1,0 +1,150 @@
+// The sidebar watch: notices the user opening the sidebar, the sidebar closing, and rows that come,
+// go or change while the ring is shown; folds back the stacks Marlowick unfolded.
+#include <algorithm>
+
+#include "app/log.h"
+#include "input/settings.h"
+#include "notificationcenter/ax.h"
+#include "notificationcenter/controller.h"
+#include "overlay/sidebar_overlay.h"
+#include "platform/platform.h"
+
+namespace marlowick {
+
+using platform::Element;
+
+namespace {
+
+// Rows closed by the picker stay out of its items this long, while Notification Center removes them.
+constexpr double kClosingMemory = 1.0;
+// Newly arrived stacks are unfolded at most this often.
+constexpr double kExpansionInterval = 1.0;
+// Deeper than any real sidebar nests an unfolded stack's heading.
+constexpr int kCollapseMaxDepth = 11;
+
+bool contains(const std::vector<Element>& elements, const Element& element) {
+    return std::find(elements.begin(), elements.end(), element) != elements.end();
+}
+
+// Depth-first over "AXChildren", with the element budget of one tree walk so that a tree that
+// repeats its elements cannot make the fold-back run away.
+void collapseBelow(TreeWalker& walker, ElementAttributes& element, int depth,
+                   const std::set<std::string>& names) {
+    if (depth > kCollapseMaxDepth || element.stringEquals(Attribute::Role, "AXMenuBar")) return;
+    std::vector<ElementAttributes> children;
+    for (const auto& child : element.children()) {
+        children.push_back(walker.read(
+            child, {Attribute::Role, Attribute::Description, Attribute::Title, Attribute::Children}));
+    }
+    // An unfolded stack shows as a heading with the application's name and two buttons, the first
+    // of which folds it.
+    for (std::size_t i = 0; i + 2 < children.size(); ++i) {
+        if (!children[i].stringEquals(Attribute::Role, "AXHeading") ||
+            !children[i + 1].stringEquals(Attribute::Role, "AXButton") ||
+            !children[i + 2].stringEquals(Attribute::Role, "AXButton")) {
+            continue;
+        }
+        auto name = children[i].string(Attribute::Description);
+        if (!name) name = children[i].string(Attribute::Title);
+        if (!name || !names.contains(*name)) continue;
+        performAction(children[i + 1].element(), "AXPress");
+        log("Collapsed " + escapeUntrusted(*name));
+    }
+    for (auto& child : children)
+        collapseBelow(walker, child, depth + 1, names);
+}
+
+} // namespace
+
+void Controller::watchCheck() {
+    if (now() - stalledAt < kStallBackOff) return;
+    notificationCenter->checkProcess();
+    double sinceRestart = now() - restartedAt;
+    auto application = notificationCenterApp();
+    if (!application || !answers(*application)) {
+        applyStallRule(application.has_value(), sinceRestart);
+        return;
+    }
+    if (!notificationCenter->observe() && sinceRestart < kRestartGrace) scheduleCheck(0.25);
+
+    bool open = sidebarIsOpen(*application);
+    if (waiting) {
+        sidebarWasOpen = open;
+        return;
+    }
+    if (open) {
+        if (panel && overlay) {
+            if (overlay->showsRing) {
+                refreshRows();
+                layoutPanel();
+            }
+        } else if (AppSettings::autoBadges() && !sidebarWasOpen) {
+            log("Sidebar opened without the hotkey");
+            showPicker(kSidebarWaitAttempts, Trigger::UserOpenedSidebar, 0, Attempt::First);
+        }
+        sidebarWasOpen = true;
+        return;
+    }
+    if (panel) {
+        log("Sidebar closed");
+        hidePanel();
+    }
+    if (!expandedApps.empty()) {
+        auto names = std::exchange(expandedApps, {});
+        if (auto running = notificationCenterApp()) collapseExpanded(*running, names);
+    }
+    openedSidebar = false;
+    sidebarWasOpen = false;
+}
+
+void Controller::refreshRows() {
+    if (now() - closingAt >= kClosingMemory) closingRows.clear();
+    auto notifications = sidebarNotifications();
+    std::erase_if(notifications, [&](const Notification& row) { return contains(closingRows, row.element); });
+    std::vector<Element> rows;
+    rows.reserve(notifications.size() + 1);
+    for (const auto& row : notifications)
+        rows.push_back(row.element);
+    if (auto application = notificationCenterApp()) {
+        if (auto button = historyButton(*application)) rows.push_back(*button);
+    }
+    if (rows == sidebarItems) return;
+
+    if (AppSettings::stacks() != StackMode::keep && now() - expandedAt > kExpansionInterval) {
+        int stacks = 0;
+        for (const auto& row : notifications) {
+            if (!isStack(row.element)) continue;
+            if (auto app = stackAppName(row.element)) expandedApps.insert(*app);
+            performAction(row.element, "AXPress");
+            ++stacks;
+        }
+        if (stacks > 0) {
+            expandedAt = now();
+            log("Expanding " + std::to_string(stacks) + " new stack(s)");
+        }
+    }
+
+    std::optional<Element> selected;
+    if (sidebarIndex >= 0 && sidebarIndex < static_cast<int>(sidebarItems.size()))
+        selected = sidebarItems[static_cast<std::size_t>(sidebarIndex)];
+    setItems(std::move(rows));
+    int count = static_cast<int>(sidebarItems.size());
+    auto found =
+        selected ? std::find(sidebarItems.begin(), sidebarItems.end(), *selected) : sidebarItems.end();
+    if (found != sidebarItems.end()) {
+        sidebarIndex = static_cast<int>(found - sidebarItems.begin());
+    } else if (now() - closingAt < kClosingMemory) {
+        sidebarIndex = std::min(std::max(count - 1, 0), sidebarIndex);
+    } else {
+        sidebarIndex = 0;
+    }
+    log("Rows changed: " + std::to_string(count) + " item(s)");
+}
+
+void Controller::collapseExpanded(const Element& application, const std::set<std::string>& names) {
+    TreeWalker walker;
+    auto root = walker.read(application, {Attribute::Role, Attribute::Children});
+    collapseBelow(walker, root, 0, names);
+}
+
+} // namespace marlowick

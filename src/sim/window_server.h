@@ -1,0 +1,58 @@
+// The simulated window server: the panels the program made, their settings, frames and stacking
+// order, and the beeps it sounded (counted, never heard).
+// Models: panels ordered front within their level (newest in front), order-out, a panel that leaves
+// the screen when its last handle is dropped, frame changes recorded in order. Not modelled: key and
+// main windows, activation, spaces, full-screen applications, mouse events.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "platform/windows.h"
+#include "sim/run_loop.h"
+
+namespace marlowick::sim {
+
+class SimWindowServer final : public platform::WindowServer {
+public:
+    // What one panel was asked to be; read by tests.
+    struct PanelRecord {
+        std::uint64_t styleMask = 0;
+        int level = platform::kNormalWindowLevel;
+        bool opaque = true;
+        platform::Color background{1, 1, 1, 1};
+        bool ignoresMouseEvents = false;
+        std::uint64_t collectionBehavior = 0;
+        std::shared_ptr<platform::Layer> contentView;
+        platform::Rect frame;
+        std::vector<platform::Rect> frameHistory; // every frame set, in order
+        bool visible = false;
+        bool released = false; // the program dropped its last handle
+    };
+
+    SimWindowServer();
+    ~SimWindowServer() override;
+
+    std::shared_ptr<platform::Panel> makePanel(const platform::Rect& contentRect,
+                                               std::uint64_t styleMask) override;
+    void beep() override { ++beeps_; }
+
+    int beepCount() const { return beeps_; }
+    // Every panel made so far, oldest first.
+    std::vector<std::shared_ptr<const PanelRecord>> panels() const;
+    // The panels on screen, front to back.
+    std::vector<std::shared_ptr<const PanelRecord>> onScreen() const;
+
+private:
+    class SimPanel;
+    void orderFront(const std::shared_ptr<PanelRecord>& record);
+    void orderOut(const PanelRecord* record);
+
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+    std::vector<std::shared_ptr<PanelRecord>> panels_;
+    std::vector<std::shared_ptr<PanelRecord>> order_; // front to back
+    int beeps_ = 0;
+};
+
+} // namespace marlowick::sim

@@ -1,0 +1,241 @@
+// The picker run end to end: from the hot key through banners or the sidebar to the ring, the panel
+// over the sidebar, and the ways a run ends.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "notificationcenter/controller_world.h"
+
+namespace marlowick {
+namespace {
+
+using platform::Rect;
+using ::testing::Contains;
+using testing::ControllerWorld;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using ::testing::Not;
+
+// The sidebar's scroll area for n single rows of 70 points with 8 between them, bottom-left origin.
+Rect scrollAreaFor(int rows) {
+    double height = rows * 78.0 - 8;
+    return {1152, 982 - 34 - height, 344, height};
+}
+
+TEST(ControllerPicker, OneBannerOpensAtOnceInEveryModeWithoutTheSidebar) {
+    for (auto mode : {"badges", "pick", "next"}) {
+        SCOPED_TRACE(mode);
+        ControllerWorld world;
+        world.setMode(mode);
+        world.start();
+        world.center().post({.app = "Mail", .title = "Lunch", .body = "At noon?"});
+        world.mac.runFor(0.5);
+
+        world.controller->openPicker();
+        world.mac.runFor(1.0);
+        EXPECT_THAT(world.openedTitles(), ElementsAre("Lunch"));
+        EXPECT_FALSE(world.center().sidebarIsOpen());
+        EXPECT_THAT(world.mac.windows().panels(), IsEmpty());
+        EXPECT_EQ(world.count("Hotkey: found 1 banner(s)"), 1);
+    }
+}
+
+TEST(ControllerPicker, TwoBannersOpenTheTopmostInModeNextAndShowThePickerOtherwise) {
+    for (auto mode : {"badges", "pick", "next"}) {
+        SCOPED_TRACE(mode);
+        ControllerWorld world;
+        world.setMode(mode);
+        world.start();
+        world.center().post({.app = "Mail", .title = "Older"});
+        world.center().post({.app = "Notes", .title = "Newer"});
+        world.mac.runFor(0.5);
+
+        world.openPickerAndSettle();
+        EXPECT_EQ(world.count("Hotkey: found 2 banner(s)"), 1);
+        if (std::string(mode) == "next") {
+            EXPECT_THAT(world.openedTitles(), ElementsAre("Newer"));
+            EXPECT_FALSE(world.center().sidebarIsOpen());
+            continue;
+        }
+        EXPECT_THAT(world.openedTitles(), IsEmpty());
+        EXPECT_TRUE(world.center().sidebarIsOpen());
+        EXPECT_THAT(world.center().banners(), IsEmpty()) << "the sidebar hides the banners";
+        EXPECT_EQ(world.count("Sidebar: found 2 notification(s)"), 1);
+        ASSERT_TRUE(world.ringShown());
+        EXPECT_EQ(world.overlay()->itemFrames.size(), 2u);
+    }
+}
+
+TEST(ControllerPicker, PanelFloatsOverTheScrollAreaWithTheRingOnTheSelectedRow) {
+    ControllerWorld world;
+    world.postEarlier({{.app = "A", .title = "4"},
+                       {.app = "B", .title = "3"},
+                       {.app = "C", .title = "2"},
+                       {.app = "D", .title = "1"}});
+    world.start();
+    world.controller->openPicker();
+    world.mac.runFor(0.2);
+    ASSERT_NE(world.overlay(), nullptr) << "the panel is up while the rows slide in";
+    EXPECT_FALSE(world.overlay()->showsRing);
+    EXPECT_FALSE(world.mac.hotKeys().isRegistered(36, 0)) << "picker keys wait for the ring";
+    world.mac.runFor(0.8);
+    EXPECT_TRUE(world.mac.hotKeys().isRegistered(36, 0));
+
+    auto shown = world.panelsOnScreen();
+    ASSERT_EQ(shown.size(), 1u);
+    const auto& panel = *shown.front();
+    EXPECT_EQ(panel.styleMask, 128u);
+    EXPECT_EQ(panel.level, 101);
+    EXPECT_EQ(panel.collectionBehavior, 257u);
+    EXPECT_FALSE(panel.opaque);
+    EXPECT_EQ(panel.background.alpha, 0);
+    EXPECT_TRUE(panel.ignoresMouseEvents);
+    EXPECT_EQ(panel.contentView, world.overlay()->layer());
+    // 26 points round the scroll area, whichever row is selected, so the panel holds still.
+    Rect expected = scrollAreaFor(4).insetBy(-26, -26);
+    EXPECT_EQ(panel.frame, expected);
+
+    auto overlay = world.overlay();
+    ASSERT_TRUE(overlay->showsRing);
+    EXPECT_FALSE(overlay->pendingReveal) << "the reveal is switched off in these tests";
+    EXPECT_EQ(overlay->selected, 0);
+    ASSERT_EQ(overlay->itemFrames.size(), 4u);
+    EXPECT_EQ(overlay->itemFrames[0], Rect(26, expected.height() - 26 - 70, 344, 70));
+    EXPECT_EQ(overlay->itemFrames[3], Rect(26, 26, 344, 70));
+    EXPECT_THAT(world.mac.logLines(), Contains("Ring: item 0 at (1152.0, 878.0, 344.0, 70.0)"));
+
+    // Up from the first row wraps to the last; down from the last back to the first.
+    world.type(SidebarOverlay::kUpArrow);
+    EXPECT_EQ(world.overlay()->selected, 3);
+    EXPECT_EQ(world.mac.logLines().back(), "Ring: item 3 at (1152.0, 644.0, 344.0, 70.0)");
+    world.type(SidebarOverlay::kDownArrow);
+    EXPECT_EQ(world.overlay()->selected, 0);
+    EXPECT_EQ(world.panelsOnScreen().front()->frame, expected);
+
+    world.type(SidebarOverlay::kEscape);
+    EXPECT_THAT(world.panelsOnScreen(), IsEmpty());
+    EXPECT_FALSE(world.mac.hotKeys().isRegistered(36, 0));
+    world.mac.runFor(0.5);
+    EXPECT_FALSE(world.center().sidebarIsOpen()) << "Marlowick opened it, so Marlowick closes it";
+}
+
+TEST(ControllerPicker, UnfoldsStacksFirstAndListsTheirRows) {
+    ControllerWorld world;
+    world.postEarlier({{.app = "Mail", .title = "One"},
+                       {.app = "Mail", .title = "Two"},
+                       {.app = "Mail", .title = "Three"},
+                       {.app = "Notes", .title = "Note"}});
+    world.start();
+    world.openPickerAndSettle();
+
+    EXPECT_TRUE(world.center().isUnfolded("Mail"));
+    EXPECT_EQ(world.count("Expanding 1 stack(s)"), 1);
+    EXPECT_EQ(world.count("Sidebar: 4 row(s) after expanding"), 1);
+    ASSERT_TRUE(world.ringShown());
+    EXPECT_EQ(world.overlay()->itemFrames.size(), 4u);
+    EXPECT_THAT(world.overlay()->itemIsStack, ElementsAre(false, false, false, false));
+
+    // Newest first: Notes, then Mail's rows. Picking one opens that notification itself.
+    world.type(20); // "3"
+    EXPECT_THAT(world.openedTitles(), ElementsAre("Two"));
+    EXPECT_EQ(world.overlay(), nullptr);
+}
+
+TEST(ControllerPicker, ModePickOpensALoneRowButShowsThePickerBesideAHistoryButton) {
+    {
+        ControllerWorld world({"--mode", "pick"});
+        world.postEarlier({{.app = "Mail", .title = "Lunch"}});
+        world.start();
+        world.openPickerAndSettle();
+        EXPECT_THAT(world.openedTitles(), ElementsAre("Lunch"));
+        EXPECT_THAT(world.mac.logLines(), Contains("Open top: Lunch"));
+        EXPECT_EQ(world.overlay(), nullptr);
+    }
+    {
+        ControllerWorld world({"--mode", "pick"});
+        world.postEarlier(
+            {{.app = "Mail", .title = "Lunch"}, {.app = "Notes", .title = "Old", .older = true}});
+        world.start();
+        world.openPickerAndSettle();
+        EXPECT_THAT(world.openedTitles(), IsEmpty());
+        ASSERT_TRUE(world.ringShown());
+        EXPECT_EQ(world.overlay()->itemFrames.size(), 2u) << "the row and the history button";
+
+        // The history button keeps the picker up and lists the older notification 0.4 s later.
+        world.type(SidebarOverlay::kDownArrow);
+        world.type(SidebarOverlay::kReturn);
+        world.mac.runFor(0.5);
+        ASSERT_TRUE(world.ringShown());
+        EXPECT_THAT(world.center().sidebarRows(), ElementsAre("Mail, Lunch", "Notes, Old"));
+        EXPECT_EQ(world.overlay()->itemFrames.size(), 2u);
+        EXPECT_THAT(world.openedTitles(), IsEmpty());
+    }
+}
+
+TEST(ControllerPicker, ModeNextWithStyleShowOpensTheTopRowSixTenthsAfterTheRing) {
+    ControllerWorld world({"--mode", "next", "--next-style", "show"});
+    world.postEarlier({{.app = "Mail", .title = "Second"}, {.app = "Notes", .title = "First"}});
+    world.start();
+    world.controller->openPicker();
+    for (int step = 0; step < 200 && !world.ringShown(); ++step)
+        world.mac.runFor(0.01);
+    ASSERT_TRUE(world.ringShown());
+    world.mac.runFor(0.55);
+    EXPECT_THAT(world.openedTitles(), IsEmpty());
+    EXPECT_NE(world.overlay(), nullptr);
+    world.mac.runFor(0.1);
+    EXPECT_THAT(world.openedTitles(), ElementsAre("First"));
+    EXPECT_EQ(world.overlay(), nullptr);
+
+    // Escape and the hot key again: the first run's pending open is not the new run's.
+    ControllerWorld again({"--mode", "next", "--next-style", "show"});
+    again.postEarlier({{.app = "Mail", .title = "Second"}, {.app = "Notes", .title = "First"}});
+    again.start();
+    again.controller->openPicker();
+    for (int step = 0; step < 200 && !again.ringShown(); ++step)
+        again.mac.runFor(0.01);
+    again.type(SidebarOverlay::kEscape);
+    again.mac.runFor(0.35);
+    again.controller->openPicker();
+    again.mac.runFor(0.35);
+    EXPECT_THAT(again.openedTitles(), IsEmpty());
+    EXPECT_NE(again.overlay(), nullptr);
+    again.mac.runFor(1.0);
+    EXPECT_THAT(again.openedTitles(), ElementsAre("First"));
+}
+
+TEST(ControllerPicker, HotKeyAgainClosesThePickerAndTheSidebar) {
+    ControllerWorld world;
+    world.postEarlier({{.app = "Mail", .title = "Lunch"}});
+    world.start();
+    world.openPickerAndSettle();
+    ASSERT_TRUE(world.ringShown());
+
+    world.controller->openPicker();
+    EXPECT_EQ(world.overlay(), nullptr);
+    EXPECT_THAT(world.panelsOnScreen(), IsEmpty());
+    world.mac.runFor(0.5);
+    EXPECT_FALSE(world.center().sidebarIsOpen());
+    EXPECT_THAT(world.openedTitles(), IsEmpty());
+    EXPECT_THAT(world.center().sidebarRows(), ElementsAre("Mail, Lunch"));
+}
+
+TEST(ControllerPicker, ARetryThatFiresAfterClosePickerDoesNothing) {
+    ControllerWorld world;
+    world.start();
+    world.controller->openPicker();
+    world.mac.runFor(0.02);
+    ASSERT_TRUE(world.controller->isWaiting());
+    world.controller->closePicker();
+    EXPECT_THAT(world.mac.logLines(), Contains("Closing the picker"));
+
+    // Rows arrive while the voided retries still come due.
+    world.center().post({.app = "Mail", .title = "Late"});
+    world.mac.runFor(1.0);
+    EXPECT_EQ(world.countStartingWith("Sidebar: found"), 0);
+    EXPECT_FALSE(world.controller->isWaiting());
+    EXPECT_THAT(world.mac.windows().panels(), IsEmpty());
+    EXPECT_FALSE(world.center().sidebarIsOpen());
+}
+
+} // namespace
+} // namespace marlowick

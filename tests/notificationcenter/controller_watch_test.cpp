@@ -1,0 +1,116 @@
+// The sidebar watch: the user opening and closing the sidebar by hand, stacks folded back, and rows
+// that change under the ring.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "notificationcenter/controller_world.h"
+
+namespace marlowick {
+namespace {
+
+using ::testing::Contains;
+using testing::ControllerWorld;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using ::testing::Not;
+
+TEST(ControllerWatch, TheUserOpeningTheSidebarShowsThePickerUnlessAutoBadgesAreOff) {
+    ControllerWorld world;
+    world.postEarlier({{.app = "Mail", .title = "Lunch"}});
+    world.start();
+    ASSERT_TRUE(world.center().openSidebar());
+    world.mac.runFor(1.0);
+    EXPECT_EQ(world.count("Sidebar opened without the hotkey"), 1);
+    ASSERT_TRUE(world.ringShown());
+    EXPECT_THAT(world.openedTitles(), IsEmpty()) << "shown by the watch, the picker opens nothing itself";
+
+    // Escape leaves the picker and closes the sidebar, which the user opened.
+    world.type(SidebarOverlay::kEscape);
+    world.mac.runFor(0.5);
+    EXPECT_FALSE(world.center().sidebarIsOpen());
+    EXPECT_EQ(world.count("Sidebar opened without the hotkey"), 1);
+
+    ControllerWorld off({"--no-auto-badges"});
+    off.postEarlier({{.app = "Mail", .title = "Lunch"}});
+    off.start();
+    ASSERT_TRUE(off.center().openSidebar());
+    off.mac.runFor(6.0);
+    EXPECT_EQ(off.count("Sidebar opened without the hotkey"), 0);
+    EXPECT_THAT(off.mac.windows().panels(), IsEmpty());
+    EXPECT_TRUE(off.center().sidebarIsOpen());
+}
+
+TEST(ControllerWatch, TheSidebarClosingUnderTheRingEndsThePickerAndFoldsBackWhatMarlowickUnfolded) {
+    ControllerWorld world;
+    world.postEarlier({{.app = "Mail", .title = "One"},
+                       {.app = "Mail", .title = "Two"},
+                       {.app = "Chat", .title = "Hi"},
+                       {.app = "Chat", .title = "There"},
+                       {.app = "Notes", .title = "Note"}});
+    world.start();
+    world.openPickerAndSettle();
+    ASSERT_EQ(world.count("Expanding 2 stack(s)"), 1);
+    ASSERT_TRUE(world.center().isUnfolded("Mail"));
+    ASSERT_TRUE(world.ringShown());
+
+    ASSERT_TRUE(world.center().closeSidebar());
+    world.mac.runFor(0.25);
+    EXPECT_EQ(world.count("Sidebar closed"), 1);
+    EXPECT_EQ(world.overlay(), nullptr);
+    EXPECT_THAT(world.panelsOnScreen(), IsEmpty());
+    EXPECT_FALSE(world.mac.hotKeys().isRegistered(36, 0));
+    world.mac.runFor(1.0);
+    EXPECT_EQ(world.count("Collapsed Mail"), 1);
+    EXPECT_EQ(world.count("Collapsed Chat"), 1);
+    EXPECT_FALSE(world.center().isUnfolded("Mail"));
+    EXPECT_FALSE(world.center().isUnfolded("Chat"));
+
+    // The picker the watch shows unfolds them again, and they are folded back again when it ends.
+    world.mac.runFor(5.0);
+    ASSERT_TRUE(world.center().openSidebar());
+    world.mac.runFor(1.0);
+    ASSERT_TRUE(world.ringShown());
+    world.type(SidebarOverlay::kEscape);
+    world.mac.runFor(6.0);
+    EXPECT_EQ(world.countStartingWith("Collapsed "), 4);
+}
+
+TEST(ControllerWatch, ANewRowAboveTheSelectionKeepsTheSelectionOnItsRow) {
+    ControllerWorld world;
+    world.postEarlier(
+        {{.app = "C", .title = "Third"}, {.app = "B", .title = "Second"}, {.app = "A", .title = "First"}});
+    world.start();
+    world.openPickerAndSettle();
+    world.type(SidebarOverlay::kDownArrow);
+    ASSERT_EQ(world.overlay()->selected, 1);
+
+    world.center().post({.app = "D", .title = "Newest"});
+    world.mac.runFor(0.5);
+    EXPECT_THAT(world.mac.logLines(), Contains("Rows changed: 4 item(s)"));
+    EXPECT_EQ(world.overlay()->selected, 2);
+    EXPECT_EQ(world.overlay()->itemFrames.size(), 4u);
+    world.type(SidebarOverlay::kReturn);
+    EXPECT_THAT(world.openedTitles(), ElementsAre("Second"));
+}
+
+TEST(ControllerWatch, AClosedRowThatIsStillListedStaysOutOfThePickerForOneSecond) {
+    ControllerWorld world;
+    world.postEarlier(
+        {{.app = "C", .title = "Third"}, {.app = "B", .title = "Second"}, {.app = "A", .title = "First"}});
+    world.start();
+    world.openPickerAndSettle();
+    world.center().setRemovalDelay(2.0); // a busy Notification Center
+
+    world.type(VimKey::d);
+    world.type(VimKey::d);
+    world.mac.runFor(0.9);
+    EXPECT_EQ(world.center().sidebarRows().size(), 3u);
+    EXPECT_EQ(world.overlay()->itemFrames.size(), 2u);
+    EXPECT_EQ(world.countStartingWith("Rows changed"), 0);
+    EXPECT_EQ(world.overlay()->selected, 0);
+    world.type(SidebarOverlay::kReturn);
+    EXPECT_THAT(world.openedTitles(), ElementsAre("Second"));
+}
+
+} // namespace
+} // namespace marlowick

@@ -1,0 +1,44 @@
+// The simulated window server: panels in front within their level, order-out, frames, and a panel
+// whose last handle is dropped leaving the screen.
+#include "sim/window_server.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "sim/sim_mac.h"
+
+namespace marlowick::sim {
+namespace {
+
+using platform::Rect;
+
+TEST(SimWindowServer, StacksPanelsByLevelFollowsTheirFramesAndForgetsDroppedOnes) {
+    SimMac mac;
+    auto& server = mac.windows();
+    auto high = server.makePanel(Rect(), platform::kWindowStyleNonactivatingPanel);
+    high->setLevel(platform::kPopUpMenuWindowLevel);
+    auto low = server.makePanel(Rect(), 0);
+    auto view = platform::Layer::make();
+    low->setContentView(view);
+    EXPECT_TRUE(server.onScreen().empty()) << "made off screen";
+
+    high->orderFrontRegardless();
+    low->orderFrontRegardless();
+    ASSERT_EQ(server.onScreen().size(), 2u);
+    EXPECT_EQ(server.onScreen()[0]->level, platform::kPopUpMenuWindowLevel) << "its level keeps it in front";
+
+    low->setFrame(Rect(100, 200, 300, 400), platform::Display::Later);
+    low->setFrame(Rect(110, 200, 300, 420), platform::Display::Later);
+    EXPECT_THAT(server.panels()[1]->frameHistory,
+                ::testing::ElementsAre(Rect(100, 200, 300, 400), Rect(110, 200, 300, 420)));
+    EXPECT_EQ(view->frame(), Rect(0, 0, 300, 420)) << "the content view fills the panel";
+
+    low->orderOut();
+    EXPECT_FALSE(low->isVisible());
+    high.reset();
+    EXPECT_TRUE(server.onScreen().empty());
+    EXPECT_TRUE(server.panels()[0]->released);
+}
+
+} // namespace
+} // namespace marlowick::sim
