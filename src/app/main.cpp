@@ -2,4 +2,6 @@
 // virtual clock or by the interactive console on the wall clock (src/console/program.h).
 #include "console/program.h"
 
-int main(int argc, char** argv) { return marlowick::console::runProgram(argc, argv); }
+int main(int argc, char** argv) {
+    return marlowick::console::runProgram(argc, argv);
+}

@@ -1,0 +1,42 @@
+// Lines typed into the console: with line editing and history (libedit) on a terminal, plain lines
+// from a pipe or file otherwise. Never blocks: the program calls readAvailable() when the input is
+// readable, and each complete line (or the end of input) goes to the callback. At the end of input
+// the descriptor is replaced by an empty pipe, so that polling it no longer wakes the caller.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace marlowick::console {
+
+class LineReader {
+public:
+    // Receives each line without its line feed; none once the input has ended.
+    using OnLine = std::function<void(std::optional<std::string>)>;
+
+    // Lines longer than this are cut here and handed on, so that the parser reports them.
+    static constexpr std::size_t kMaxPendingBytes = 64 * 1024;
+
+    LineReader(int fd, std::string prompt, OnLine onLine);
+    ~LineReader();
+    LineReader(const LineReader&) = delete;
+    LineReader& operator=(const LineReader&) = delete;
+
+    void readAvailable();
+
+private:
+    static void lineFromEditor(char* line);
+    void readPlain();
+    void end();
+
+    int fd_;
+    std::string prompt_;
+    OnLine onLine_;
+    bool editing_ = false;
+    bool ended_ = false;
+    std::string pending_;
+    int quietWriter_ = -1;
+};
+
+} // namespace marlowick::console

@@ -1,0 +1,514 @@
+#include "console/screen.h"
+
+#include <pango/pangocairo.h>
+
+#include <algorithm>
+#include <cmath>
+#include <ctime>
+#include <functional>
+#include <memory>
+
+#include "sim/cairo_canvas.h"
+#include "sim/layer_renderer.h"
+
+namespace marlowick::console {
+
+namespace {
+
+using platform::Color;
+using platform::Rect;
+
+constexpr double kScreenWidth = sim::SimScreens::kWidth;
+constexpr double kScreenHeight = sim::SimScreens::kHeight;
+constexpr double kMenuBarHeight = sim::SimScreens::kMenuBarHeight;
+constexpr double kScale = 2.0;
+// Notification Center's own menu-bar items (Control Center, the clock) start here; ours go left of it.
+constexpr double kSystemExtrasLeft = kScreenWidth - 190;
+
+// Everything here draws in top-left-origin points, as the accessibility tree reports frames.
+
+void setColor(cairo_t* cr, const Color& color) {
+    cairo_set_source_rgba(cr, color.red, color.green, color.blue, color.alpha);
+}
+
+void roundedRect(cairo_t* cr, const Rect& r, double radius) {
+    double x = r.origin.x, y = r.origin.y, w = r.size.width, h = r.size.height;
+    radius = std::min({radius, w / 2, h / 2});
+    cairo_new_sub_path(cr);
+    cairo_arc(cr, x + w - radius, y + radius, radius, -M_PI / 2, 0);
+    cairo_arc(cr, x + w - radius, y + h - radius, radius, 0, M_PI / 2);
+    cairo_arc(cr, x + radius, y + h - radius, radius, M_PI / 2, M_PI);
+    cairo_arc(cr, x + radius, y + radius, radius, M_PI, 3 * M_PI / 2);
+    cairo_close_path(cr);
+}
+
+struct TextStyle {
+    double size = 13;
+    PangoWeight weight = PANGO_WEIGHT_NORMAL;
+    Color color{0, 0, 0, 0.85};
+};
+
+using LayoutPtr = std::unique_ptr<PangoLayout, void (*)(gpointer)>;
+
+// Text in the system font; `maxWidth` > 0 wraps (or, for one line, cuts with "…") at that width.
+LayoutPtr textLayout(cairo_t* cr, std::string_view text, const TextStyle& style, double maxWidth,
+                     bool wraps) {
+    LayoutPtr layout(pango_cairo_create_layout(cr), g_object_unref);
+    std::unique_ptr<PangoFontDescription, void (*)(PangoFontDescription*)> font(pango_font_description_new(),
+                                                                                pango_font_description_free);
+    pango_font_description_set_family(font.get(), "Inter");
+    pango_font_description_set_absolute_size(font.get(), style.size * PANGO_SCALE);
+    pango_font_description_set_weight(font.get(), style.weight);
+    pango_layout_set_font_description(layout.get(), font.get());
+    std::string shown(text);
+    // Untrusted texts are shown, never interpreted: on one line a line break shows as a space.
+    if (!wraps) std::replace(shown.begin(), shown.end(), '\n', ' ');
+    pango_layout_set_text(layout.get(), shown.c_str(), static_cast<int>(shown.size()));
+    if (maxWidth > 0) {
+        pango_layout_set_width(layout.get(), static_cast<int>(maxWidth * PANGO_SCALE));
+        if (wraps)
+            pango_layout_set_wrap(layout.get(), PANGO_WRAP_WORD_CHAR);
+        else
+            pango_layout_set_ellipsize(layout.get(), PANGO_ELLIPSIZE_END);
+    }
+    return layout;
+}
+
+double layoutWidth(PangoLayout* layout) {
+    int width = 0, height = 0;
+    pango_layout_get_size(layout, &width, &height);
+    return static_cast<double>(width) / PANGO_SCALE;
+}
+
+double textWidth(cairo_t* cr, std::string_view line, const TextStyle& style) {
+    return layoutWidth(textLayout(cr, line, style, 0, false).get());
+}
+
+void showLayout(cairo_t* cr, PangoLayout* layout, double x, double y, const Color& color) {
+    setColor(cr, color);
+    cairo_move_to(cr, x, y);
+    pango_cairo_show_layout(cr, layout);
+}
+
+// One line of text, cut with "…" at maxWidth; returns its width.
+double drawText(cairo_t* cr, std::string_view line, double x, double y, const TextStyle& style,
+                double maxWidth = 0) {
+    auto layout = textLayout(cr, line, style, maxWidth, false);
+    showLayout(cr, layout.get(), x, y, style.color);
+    return layoutWidth(layout.get());
+}
+
+// Text wrapped at `width`, as a window's labels are.
+void drawWrappedText(cairo_t* cr, const std::string& text, double x, double y, double width,
+                     const TextStyle& style) {
+    auto layout = textLayout(cr, text, style, std::max(width, 1.0), true);
+    showLayout(cr, layout.get(), x, y, style.color);
+}
+
+// A steady colour per application, as its icon would have.
+Color iconColor(const std::string& app) {
+    static const Color kPalette[] = {
+        {0.20, 0.52, 0.98, 1}, {0.20, 0.78, 0.35, 1}, {0.98, 0.23, 0.19, 1}, {1.00, 0.58, 0.00, 1},
+        {0.69, 0.32, 0.87, 1}, {0.35, 0.34, 0.84, 1}, {0.19, 0.69, 0.78, 1}, {1.00, 0.18, 0.33, 1},
+    };
+    // FNV-1a: the same colour for the same name on every run and every machine.
+    std::uint32_t hash = 2166136261u;
+    for (unsigned char c : app)
+        hash = (hash ^ c) * 16777619u;
+    return kPalette[hash % std::size(kPalette)];
+}
+
+void drawAppIcon(cairo_t* cr, const std::string& app, double x, double y, double size) {
+    Color color = iconColor(app);
+    cairo_pattern_t* fill = cairo_pattern_create_linear(x, y, x, y + size);
+    cairo_pattern_add_color_stop_rgb(fill, 0, std::min(1.0, color.red + 0.15),
+                                     std::min(1.0, color.green + 0.15), std::min(1.0, color.blue + 0.15));
+    cairo_pattern_add_color_stop_rgb(fill, 1, color.red, color.green, color.blue);
+    roundedRect(cr, {x, y, size, size}, size * 0.24);
+    cairo_set_source(cr, fill);
+    cairo_fill(cr);
+    cairo_pattern_destroy(fill);
+    std::string initial = app.empty() ? "?" : app.substr(0, 1);
+    if (static_cast<unsigned char>(initial[0]) >= 0x80) initial = "•";
+    TextStyle style{size * 0.5, PANGO_WEIGHT_BOLD, {1, 1, 1, 1}};
+    drawText(cr, initial, x + size * 0.32, y + size * 0.2, style);
+}
+
+void cardShape(cairo_t* cr, const Rect& frame, double alpha) {
+    // A soft shadow under a light, slightly translucent card.
+    for (int i = 3; i >= 1; --i) {
+        Rect shadow{frame.origin.x - i, frame.origin.y - i + 2, frame.size.width + 2 * i,
+                    frame.size.height + 2 * i};
+        roundedRect(cr, shadow, 16 + i);
+        cairo_set_source_rgba(cr, 0, 0, 0, 0.035 * alpha);
+        cairo_fill(cr);
+    }
+    roundedRect(cr, frame, 16);
+    cairo_set_source_rgba(cr, 0.965, 0.965, 0.975, 0.94 * alpha);
+    cairo_fill_preserve(cr);
+    cairo_set_source_rgba(cr, 1, 1, 1, 0.5 * alpha);
+    cairo_set_line_width(cr, 0.5);
+    cairo_stroke(cr);
+}
+
+void drawCard(cairo_t* cr, const Card& card) {
+    const Rect& f = card.frame;
+    if (card.kind == Card::Kind::Heading) {
+        drawText(cr, card.label, f.origin.x + 6, f.origin.y + 5, {15, PANGO_WEIGHT_SEMIBOLD, {1, 1, 1, 0.95}},
+                 f.size.width - 6);
+        return;
+    }
+    if (card.kind == Card::Kind::Button) {
+        roundedRect(cr, f, f.size.height / 2);
+        cairo_set_source_rgba(cr, 1, 1, 1, 0.55);
+        cairo_fill(cr);
+        std::string label = card.label == "Clear All" && f.size.width < 40 ? "×" : card.label;
+        TextStyle style{11.5, PANGO_WEIGHT_MEDIUM, {0.1, 0.1, 0.12, 0.85}};
+        double y = f.origin.y + (f.size.height - 15) / 2;
+        // A wide button (the history button) centres its label, as the system draws it.
+        double x = f.origin.x + 8;
+        if (f.size.width > 160) x = f.origin.x + (f.size.width - textWidth(cr, label, style)) / 2;
+        drawText(cr, label, x, y, style, f.size.width - 12);
+        return;
+    }
+    Rect top = f;
+    if (card.kind == Card::Kind::Stack) {
+        // The cards below the top one show as two edges under it.
+        top.size.height = 70;
+        Rect second{f.origin.x + 10, f.origin.y + 12, f.size.width - 20, 64};
+        Rect third{f.origin.x + 20, f.origin.y + 18, f.size.width - 40, 64};
+        cardShape(cr, third, 0.55);
+        cardShape(cr, second, 0.75);
+    }
+    cardShape(cr, top, 1);
+    double x = f.origin.x + 12;
+    drawAppIcon(cr, card.app, x, top.origin.y + (top.size.height - 34) / 2, 34);
+    double textX = x + 44;
+    double width = f.size.width - (textX - f.origin.x) - 14;
+    drawText(cr, card.app, textX, top.origin.y + 9, {11, PANGO_WEIGHT_MEDIUM, {0.35, 0.35, 0.38, 0.9}},
+             width - 40);
+    drawText(cr, card.kind == Card::Kind::Banner ? "now" : "", f.origin.x + f.size.width - 40,
+             top.origin.y + 9, {11, PANGO_WEIGHT_NORMAL, {0.45, 0.45, 0.48, 0.9}});
+    drawText(cr, card.title, textX, top.origin.y + 25,
+             {13.5, PANGO_WEIGHT_SEMIBOLD, {0.07, 0.07, 0.08, 0.95}}, width);
+    if (!card.body.empty())
+        drawText(cr, card.body, textX, top.origin.y + 43, {13, PANGO_WEIGHT_NORMAL, {0.15, 0.15, 0.17, 0.9}},
+                 width);
+}
+
+void drawDesktop(cairo_t* cr) {
+    cairo_pattern_t* sky = cairo_pattern_create_linear(0, 0, kScreenWidth, kScreenHeight);
+    cairo_pattern_add_color_stop_rgb(sky, 0.0, 0.11, 0.17, 0.42);
+    cairo_pattern_add_color_stop_rgb(sky, 0.5, 0.42, 0.30, 0.62);
+    cairo_pattern_add_color_stop_rgb(sky, 1.0, 0.93, 0.58, 0.52);
+    cairo_rectangle(cr, 0, 0, kScreenWidth, kScreenHeight);
+    cairo_set_source(cr, sky);
+    cairo_fill(cr);
+    cairo_pattern_destroy(sky);
+    // Two soft lights, so that the translucent cards have something to sit on.
+    struct Glow {
+        double x, y, radius;
+        Color color;
+    };
+    for (const Glow& glow :
+         {Glow{300, 760, 520, {0.98, 0.75, 0.55, 0.35}}, Glow{1180, 240, 480, {0.45, 0.70, 0.98, 0.30}}}) {
+        cairo_pattern_t* light = cairo_pattern_create_radial(glow.x, glow.y, 0, glow.x, glow.y, glow.radius);
+        cairo_pattern_add_color_stop_rgba(light, 0, glow.color.red, glow.color.green, glow.color.blue,
+                                          glow.color.alpha);
+        cairo_pattern_add_color_stop_rgba(light, 1, glow.color.red, glow.color.green, glow.color.blue, 0);
+        cairo_rectangle(cr, 0, 0, kScreenWidth, kScreenHeight);
+        cairo_set_source(cr, light);
+        cairo_fill(cr);
+        cairo_pattern_destroy(light);
+    }
+}
+
+// Runs a y-up draw pass (a status item's image, a menu row's view) into a rectangle of the picture.
+void drawYUp(cairo_t* cr, const Rect& where, const std::function<void(platform::Canvas&)>& draw) {
+    cairo_save(cr);
+    cairo_rectangle(cr, where.origin.x, where.origin.y, where.size.width, where.size.height);
+    cairo_clip(cr);
+    cairo_translate(cr, where.origin.x, where.origin.y + where.size.height);
+    cairo_scale(cr, 1, -1);
+    sim::CairoCanvas canvas(cr);
+    draw(canvas);
+    cairo_restore(cr);
+}
+
+// A template image shows only its alpha, in the menu bar's text colour.
+void drawStatusImage(cairo_t* cr, const platform::DrawnImage& image, const Rect& where) {
+    if (!image.draw) return;
+    if (!image.isTemplate) {
+        drawYUp(cr, where, image.draw);
+        return;
+    }
+    cairo_push_group(cr);
+    drawYUp(cr, where, image.draw);
+    cairo_pattern_t* mask = cairo_pop_group(cr);
+    cairo_set_source_rgba(cr, 0, 0, 0, 0.85);
+    cairo_mask(cr, mask);
+    cairo_pattern_destroy(mask);
+}
+
+struct StatusItemPlace {
+    std::shared_ptr<platform::StatusItem> item;
+    Rect frame; // the button in the menu bar
+};
+
+std::vector<StatusItemPlace> statusItemPlaces(sim::SimMac& mac) {
+    std::vector<StatusItemPlace> places;
+    double right = kSystemExtrasLeft - 6;
+    for (const auto& item : mac.statusBar().items()) {
+        auto* button = item->button();
+        double width = button ? std::max(button->image().size.width, 16.0) + 12 : 24;
+        right -= width;
+        places.push_back({item, {right, 0, width, kMenuBarHeight}});
+    }
+    return places;
+}
+
+std::string clockText(sim::SimMac& mac) {
+    std::time_t seconds = static_cast<std::time_t>(mac.runLoop().secondsSince1970());
+    std::tm parts{};
+    gmtime_r(&seconds, &parts);
+    char text[64];
+    std::strftime(text, sizeof text, "%a %e %b  %H:%M", &parts);
+    return text;
+}
+
+void drawMenuBar(cairo_t* cr, sim::SimMac& mac) {
+    cairo_rectangle(cr, 0, 0, kScreenWidth, kMenuBarHeight);
+    cairo_set_source_rgba(cr, 0.96, 0.95, 0.97, 0.72);
+    cairo_fill(cr);
+    TextStyle bold{13, PANGO_WEIGHT_BOLD, {0, 0, 0, 0.88}};
+    TextStyle plain{13, PANGO_WEIGHT_NORMAL, {0, 0, 0, 0.85}};
+    // An apple-less logo: the system menu as a small filled circle.
+    cairo_arc(cr, 22, kMenuBarHeight / 2, 6, 0, 2 * M_PI);
+    cairo_set_source_rgba(cr, 0, 0, 0, 0.85);
+    cairo_fill(cr);
+    double x = 44;
+    x += drawText(cr, "Finder", x, 4, bold) + 20;
+    for (const char* menu : {"File", "Edit", "View", "Go", "Window", "Help"})
+        x += drawText(cr, menu, x, 4, plain) + 20;
+    // Control Center: two small switches.
+    for (int i = 0; i < 2; ++i) {
+        roundedRect(cr, {kSystemExtrasLeft + 12, 6.0 + i * 7, 16, 5}, 2.5);
+        cairo_set_source_rgba(cr, 0, 0, 0, 0.8);
+        cairo_set_line_width(cr, 1.2);
+        cairo_stroke(cr);
+    }
+    drawText(cr, clockText(mac), kScreenWidth - 136, 4, plain);
+    for (const auto& place : statusItemPlaces(mac)) {
+        auto* button = place.item->button();
+        if (!button) continue;
+        const auto& image = button->image();
+        Rect where{place.frame.origin.x + (place.frame.size.width - image.size.width) / 2,
+                   (kMenuBarHeight - image.size.height) / 2, image.size.width, image.size.height};
+        if (mac.menus().openMenu() && place.item->menu() == mac.menus().openMenu()) {
+            roundedRect(cr, {place.frame.origin.x, 2, place.frame.size.width, kMenuBarHeight - 4}, 5);
+            cairo_set_source_rgba(cr, 0, 0, 0, 0.12);
+            cairo_fill(cr);
+        }
+        drawStatusImage(cr, image, where);
+    }
+}
+
+void drawSidebarBackdrop(cairo_t* cr, const std::vector<Card>& cards) {
+    bool sidebar =
+        std::any_of(cards.begin(), cards.end(), [](const Card& c) { return c.kind != Card::Kind::Banner; });
+    if (!sidebar) return;
+    double left = kScreenWidth - 400;
+    cairo_pattern_t* shade = cairo_pattern_create_linear(left, 0, kScreenWidth, 0);
+    cairo_pattern_add_color_stop_rgba(shade, 0, 0, 0, 0, 0);
+    cairo_pattern_add_color_stop_rgba(shade, 0.25, 0, 0, 0, 0.12);
+    cairo_pattern_add_color_stop_rgba(shade, 1, 0, 0, 0, 0.18);
+    cairo_rectangle(cr, left, kMenuBarHeight, kScreenWidth - left, kScreenHeight - kMenuBarHeight);
+    cairo_set_source(cr, shade);
+    cairo_fill(cr);
+    cairo_pattern_destroy(shade);
+}
+
+void drawOverlayPanels(cairo_t* cr, sim::SimMac& mac) {
+    auto panels = mac.windows().onScreen();
+    // Back to front, so that the front one is drawn last.
+    for (auto it = panels.rbegin(); it != panels.rend(); ++it) {
+        const auto& panel = **it;
+        if (!panel.contentView) continue;
+        sim::Image content = sim::renderLayerTree(*panel.contentView, mac.now(), kScale);
+        const Rect& f = panel.frame;
+        double top = kScreenHeight - (f.origin.y + f.size.height);
+        cairo_save(cr);
+        cairo_translate(cr, f.origin.x, top);
+        cairo_scale(cr, 1 / kScale, 1 / kScale);
+        cairo_set_source_surface(cr, content.surface(), 0, 0);
+        cairo_paint(cr);
+        cairo_restore(cr);
+    }
+}
+
+// The status menu, drawn under its status item.
+
+struct MenuRow {
+    std::shared_ptr<platform::MenuItem> item;
+    double height = 22;
+};
+
+constexpr double kMenuPadding = 5;
+
+std::vector<MenuRow> menuRows(const platform::Menu& menu) {
+    std::vector<MenuRow> rows;
+    for (const auto& item : menu.items()) {
+        if (item->isHidden()) continue;
+        double height = 22;
+        if (item->isSeparator())
+            height = 11;
+        else if (auto view = item->view())
+            height = view->frame().size.height;
+        rows.push_back({item, height});
+    }
+    return rows;
+}
+
+void drawMenu(cairo_t* cr, sim::SimMac& mac) {
+    auto menu = mac.menus().openMenu();
+    if (!menu) return;
+    double left = kSystemExtrasLeft - 300;
+    for (const auto& place : statusItemPlaces(mac)) {
+        if (place.item->menu() == menu) left = place.frame.origin.x;
+    }
+    auto rows = menuRows(*menu);
+    double width = std::max(menu->minimumWidth(), 240.0);
+    for (const auto& row : rows) {
+        if (auto view = row.item->view()) width = std::max(width, view->frame().size.width);
+    }
+    double height = kMenuPadding * 2;
+    for (const auto& row : rows)
+        height += row.height;
+    left = std::min(left, kScreenWidth - width - 6);
+    Rect frame{left, kMenuBarHeight + 3, width, height};
+    for (int i = 6; i >= 1; --i) {
+        roundedRect(cr, {left - i, frame.origin.y - i + 3, width + 2 * i, height + 2 * i}, 10 + i);
+        cairo_set_source_rgba(cr, 0, 0, 0, 0.03);
+        cairo_fill(cr);
+    }
+    roundedRect(cr, frame, 10);
+    cairo_set_source_rgba(cr, 0.97, 0.97, 0.98, 0.97);
+    cairo_fill_preserve(cr);
+    cairo_set_source_rgba(cr, 0, 0, 0, 0.12);
+    cairo_set_line_width(cr, 0.5);
+    cairo_stroke(cr);
+
+    double y = frame.origin.y + kMenuPadding;
+    for (const auto& row : rows) {
+        const auto& item = *row.item;
+        Rect place{left, y, width, row.height};
+        if (item.isSeparator()) {
+            cairo_rectangle(cr, left + 10, y + 5, width - 20, 1);
+            cairo_set_source_rgba(cr, 0, 0, 0, 0.1);
+            cairo_fill(cr);
+        } else if (auto view = item.view()) {
+            if (item.isHighlighted()) {
+                roundedRect(cr, {left + 5, y, width - 10, row.height}, 5);
+                cairo_set_source_rgba(cr, 0.0, 0.45, 0.95, 0.9);
+                cairo_fill(cr);
+            }
+            drawYUp(cr, place, [&](platform::Canvas& canvas) { view->draw(canvas); });
+        } else if (item.isSectionHeader()) {
+            drawText(cr, item.title(), left + 14, y + 4, {11, PANGO_WEIGHT_SEMIBOLD, {0, 0, 0, 0.5}},
+                     width - 28);
+        } else {
+            bool highlighted = item.isHighlighted() && item.isEnabled();
+            if (highlighted) {
+                roundedRect(cr, {left + 5, y, width - 10, row.height}, 5);
+                cairo_set_source_rgba(cr, 0.0, 0.45, 0.95, 0.9);
+                cairo_fill(cr);
+            }
+            Color color = highlighted        ? Color{1, 1, 1, 1}
+                          : item.isEnabled() ? Color{0, 0, 0, 0.88}
+                                             : Color{0, 0, 0, 0.3};
+            drawText(cr, item.title(), left + 14, y + 3, {13, PANGO_WEIGHT_NORMAL, color}, width - 28);
+        }
+        y += row.height;
+    }
+}
+
+// Marlowick's titled windows with their laid-out content.
+
+TextStyle styleOf(const platform::TextView& view) {
+    auto font = platform::fontFor(view.role, view.weight);
+    PangoWeight weight = font.weight >= platform::FontWeight::Bold       ? PANGO_WEIGHT_BOLD
+                         : font.weight >= platform::FontWeight::Semibold ? PANGO_WEIGHT_SEMIBOLD
+                         : font.weight >= platform::FontWeight::Medium   ? PANGO_WEIGHT_MEDIUM
+                                                                         : PANGO_WEIGHT_NORMAL;
+    return {font.size, weight, {0, 0, 0, 0.85}};
+}
+
+void drawWindow(cairo_t* cr, sim::SimMac& mac, const platform::Window& window) {
+    Rect f = window.frame();
+    double top = kScreenHeight - (f.origin.y + f.size.height);
+    Rect frame{f.origin.x, top, f.size.width, f.size.height};
+    for (int i = 12; i >= 1; i -= 2) {
+        roundedRect(cr,
+                    {frame.origin.x - i, top - i + 6, frame.size.width + 2 * i, frame.size.height + 2 * i},
+                    12 + i);
+        cairo_set_source_rgba(cr, 0, 0, 0, 0.03);
+        cairo_fill(cr);
+    }
+    roundedRect(cr, frame, 12);
+    cairo_set_source_rgba(cr, 0.93, 0.93, 0.94, 1);
+    cairo_fill(cr);
+    constexpr double kTitleBar = sim::SimTitledWindows::kTitleBarHeight;
+    const Color lights[] = {{1.0, 0.37, 0.34, 1}, {1.0, 0.74, 0.18, 1}, {0.16, 0.79, 0.25, 1}};
+    for (int i = 0; i < 3; ++i) {
+        cairo_arc(cr, frame.origin.x + 16 + i * 20, top + kTitleBar / 2, 6, 0, 2 * M_PI);
+        setColor(cr, lights[i]);
+        cairo_fill(cr);
+    }
+    drawText(cr, window.title(), frame.origin.x + 80, top + 6, {13, PANGO_WEIGHT_SEMIBOLD, {0, 0, 0, 0.8}},
+             frame.size.width - 160);
+    auto layout = platform::layoutViews(window.content(), mac.fonts());
+    double contentTop = top + kTitleBar;
+    for (const auto& placed : layout.views) {
+        const Rect& v = placed.frame;
+        double x = frame.origin.x + v.origin.x, y = contentTop + v.origin.y;
+        if (placed.node->kind == platform::ViewNode::Kind::Text) {
+            // Wrap at the room the window leaves (its margins mirrored), not at the measured width:
+            // a title measured to fit on one line must not wrap over a rounding difference.
+            double room = std::max(v.size.width + 1, frame.size.width - 2 * v.origin.x);
+            drawWrappedText(cr, placed.node->text.text, x, y, room, styleOf(placed.node->text));
+        } else if (placed.node->kind == platform::ViewNode::Kind::Button) {
+            bool isDefault = placed.node->button.isDefault;
+            roundedRect(cr, {x, y, v.size.width, v.size.height}, 6);
+            if (isDefault)
+                cairo_set_source_rgba(cr, 0.0, 0.45, 0.95, 1);
+            else
+                cairo_set_source_rgba(cr, 1, 1, 1, 1);
+            cairo_fill(cr);
+            drawText(cr, placed.node->button.title, x + 14, y + 3,
+                     {13, PANGO_WEIGHT_NORMAL, isDefault ? Color{1, 1, 1, 1} : Color{0, 0, 0, 0.85}});
+        }
+    }
+}
+
+} // namespace
+
+sim::Image renderScreen(sim::SimMac& mac) {
+    sim::Image image({kScreenWidth, kScreenHeight}, kScale);
+    cairo_t* cr = cairo_create(image.surface());
+    cairo_scale(cr, kScale, kScale);
+    drawDesktop(cr);
+    auto cards = visibleCards(mac);
+    drawSidebarBackdrop(cr, cards);
+    for (const auto& card : cards)
+        drawCard(cr, card);
+    for (const auto& window : mac.titledWindows().visibleWindows()) {
+        if (window->isVisible()) drawWindow(cr, mac, *window);
+    }
+    drawOverlayPanels(cr, mac);
+    drawMenuBar(cr, mac);
+    drawMenu(cr, mac);
+    cairo_destroy(cr);
+    return image;
+}
+
+} // namespace marlowick::console

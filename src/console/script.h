@@ -1,0 +1,143 @@
+// The console's command language: one command a line, "#" comments, quoted strings with \", \\ and
+// \n. Turns text into checked commands, or into an error that names its line. Running the commands
+// is session.h's; what a chord's keys are on a layout is chord.h's.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "console/chord.h"
+#include "platform/user_defaults.h"
+
+namespace marlowick::console {
+
+// Lines and scripts are bounded so that a runaway file gives an error, not a stall.
+inline constexpr std::size_t kMaxLineLength = 4096;
+inline constexpr std::size_t kMaxScriptSize = 1 << 20;
+// The longest single `wait`: a day of virtual time.
+inline constexpr double kMaxWaitSeconds = 86400;
+inline constexpr int kMaxCount = 1000;
+
+// One word of a line: quoted words keep their quotes' meaning (a quoted "older" is a title).
+struct Token {
+    std::string text;
+    bool quoted = false;
+};
+
+namespace command {
+
+struct Launch {};
+struct Wait {
+    double seconds = 0;
+};
+struct Permission {
+    bool granted = false;
+};
+struct NotificationCenter {
+    enum class Action { Running, Quit, Restart, Hung, Answering };
+    Action action = Action::Running;
+};
+struct Post {
+    std::string app;
+    std::string title;
+    std::string body;
+    std::string id;
+    bool older = false;
+};
+struct Sidebar {
+    bool open = false;
+};
+struct Key {
+    Chord chord;
+};
+struct Hold {
+    Chord chord;
+};
+struct Layout {
+    LayoutName layout = LayoutName::US;
+};
+struct Menu {
+    enum class Action { Open, Close, Click };
+    Action action = Action::Open;
+    std::string title;
+};
+struct Defaults {
+    std::string key;
+    std::optional<platform::DefaultsValue> value; // none: delete
+};
+struct Bundle {
+    std::string key;
+    std::optional<std::string> value; // none: remove
+};
+struct ExpectLog {
+    enum class Match { Exact, Prefix, Absent };
+    Match match = Match::Exact;
+    std::string text;
+};
+struct ExpectOpened {
+    std::string title;
+};
+struct ExpectSidebar {
+    bool open = false;
+};
+struct ExpectPicker {
+    bool shown = false;
+};
+struct ExpectSelected {
+    int position = 1; // 1-based, as the badges number the items
+};
+struct ExpectItems {
+    int count = 0;
+};
+struct ExpectMenuRow {
+    enum class State { Enabled, Disabled, Hidden, Shown };
+    std::string title;
+    State state = State::Shown;
+};
+struct Screenshot {
+    std::string path;
+};
+struct Show {};
+struct Help {};
+struct Quit {};
+
+} // namespace command
+
+using CommandBody =
+    std::variant<command::Launch, command::Wait, command::Permission, command::NotificationCenter,
+                 command::Post, command::Sidebar, command::Key, command::Hold, command::Layout, command::Menu,
+                 command::Defaults, command::Bundle, command::ExpectLog, command::ExpectOpened,
+                 command::ExpectSidebar, command::ExpectPicker, command::ExpectSelected, command::ExpectItems,
+                 command::ExpectMenuRow, command::Screenshot, command::Show, command::Help, command::Quit>;
+
+struct Command {
+    int line = 0;
+    std::string text; // the line as written, for messages and screenshot names
+    CommandBody body;
+};
+
+struct ParseError {
+    int line = 0;
+    std::string message;
+};
+
+// The words of one line without its comment, or what is wrong with it.
+std::variant<std::vector<Token>, std::string> tokenize(std::string_view line);
+
+// One line: a command, nothing (blank or comment only), or an error carrying `lineNumber`.
+std::variant<std::optional<Command>, ParseError> parseLine(std::string_view line, int lineNumber);
+
+// A whole script; the first error stops it. Lines end in "\n" (a "\r" before it is dropped).
+std::variant<std::vector<Command>, ParseError> parseScript(std::string_view text);
+
+// Whether the command checks something rather than acting.
+bool isExpectation(const CommandBody& body);
+
+// The commands and what they do, for --help and the console's `help`.
+std::string_view commandSummary();
+
+} // namespace marlowick::console

@@ -1,0 +1,350 @@
+#include "console/session.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+
+#include "app/app_delegate.h"
+#include "console/screen.h"
+#include "notificationcenter/controller.h"
+#include "overlay/sidebar_overlay.h"
+
+namespace marlowick::console {
+
+namespace {
+
+using Result = Session::Result;
+
+Result failed(std::string message) {
+    return {false, false, std::move(message)};
+}
+Result printed(std::string message) {
+    return {true, false, std::move(message)};
+}
+
+sim::LayoutId layoutId(LayoutName name) {
+    switch (name) {
+    case LayoutName::US:
+        return sim::LayoutId::US;
+    case LayoutName::German:
+        return sim::LayoutId::German;
+    case LayoutName::French:
+        return sim::LayoutId::French;
+    case LayoutName::Dvorak:
+        return sim::LayoutId::Dvorak;
+    case LayoutName::PartialLatin:
+        return sim::LayoutId::PartialLatin;
+    }
+    return sim::LayoutId::US;
+}
+
+void postSamples(sim::SimNotificationCenter& center) {
+    center.post({.app = "Mail", .title = "Lunch on Friday?", .body = "Ana: the new place by the river"});
+    center.post({.app = "Messages", .title = "Ana", .body = "The train is late, see you at 8"});
+    center.post({.app = "Calendar", .title = "Design review", .body = "In 15 minutes, room 3"});
+    center.post({.app = "Messages", .title = "Jonas", .body = "Bring the keys, please"});
+}
+
+std::string inQuotes(const std::string& text) {
+    return "\"" + text + "\"";
+}
+
+// A file name made of the command's words: "012-key-opt+n.png".
+std::string screenshotName(int number, const std::string& text) {
+    std::string name;
+    for (char c : text) {
+        if (c == '#') break;
+        bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '+' ||
+                     c == '-' || c == ',' || c == '.';
+        if (plain)
+            name += c;
+        else if (!name.empty() && name.back() != '-')
+            name += '-';
+        if (name.size() >= 48) break;
+    }
+    while (!name.empty() && name.back() == '-')
+        name.pop_back();
+    char prefix[16];
+    std::snprintf(prefix, sizeof prefix, "%03d-", number);
+    return prefix + name + ".png";
+}
+
+} // namespace
+
+Session::Session(Options options)
+    : options_(std::move(options)),
+      mac_(sim::SimMac::Options{.home = options_.home,
+                                .epoch = options_.epoch.value_or(sim::SimMac::Options{}.epoch),
+                                .trusted = options_.world == World::Ready,
+                                .notificationCenterRunning = true}) {
+    mac_.process().setEcho(options_.echoLog);
+    mac_.process().setBundleValue("CFBundleShortVersionString", std::string(MARLOWICK_VERSION));
+    if (options_.world == World::Ready) {
+        postSamples(mac_.notificationCenter());
+        launch();
+    }
+}
+
+Session::~Session() = default;
+
+Result Session::launch() {
+    if (app_) return failed("Marlowick is already running");
+    mac_.process().setArguments(options_.arguments);
+    app_ = AppDelegate::create();
+    // The process entry runs nothing before the event loop: the launch is the loop's first turn.
+    mac_.runLoop().async([app = app_] { app->applicationDidFinishLaunching(); });
+    mac_.runUntilIdle();
+    return {};
+}
+
+Result Session::run(const Command& command) {
+    Result result = dispatch(command);
+    if (!std::holds_alternative<command::Wait>(command.body)) mac_.runUntilIdle();
+    if (!result.ok) return result;
+    if (auto shot = afterAction(command); !shot.ok) return shot;
+    return result;
+}
+
+Result Session::afterAction(const Command& command) {
+    if (options_.screenshotsDir.empty()) return {};
+    bool action = std::holds_alternative<command::Key>(command.body) ||
+                  std::holds_alternative<command::Menu>(command.body) ||
+                  std::holds_alternative<command::Sidebar>(command.body);
+    if (!action) return {};
+    ++screenshots_;
+    auto path = std::filesystem::path(options_.screenshotsDir) / screenshotName(screenshots_, command.text);
+    return screenshot(path.string());
+}
+
+Result Session::dispatch(const Command& command) {
+    using namespace command;
+    auto& center = mac_.notificationCenter();
+    const auto& body = command.body;
+    if (std::holds_alternative<Launch>(body)) return launch();
+    if (auto* wait = std::get_if<Wait>(&body)) {
+        mac_.runFor(wait->seconds);
+        return {};
+    }
+    if (auto* permission = std::get_if<Permission>(&body)) {
+        mac_.accessibility().setTrusted(permission->granted);
+        return {};
+    }
+    if (auto* nc = std::get_if<NotificationCenter>(&body)) {
+        using Action = NotificationCenter::Action;
+        using State = sim::SimNotificationCenter::State;
+        switch (nc->action) {
+        case Action::Running:
+            if (center.state() == State::Quit) center.launch();
+            if (center.state() == State::Hung) center.answer();
+            break;
+        case Action::Quit:
+            center.quit();
+            break;
+        case Action::Restart:
+            center.restart();
+            break;
+        case Action::Hung:
+            center.hang();
+            break;
+        case Action::Answering:
+            center.answer();
+            break;
+        }
+        return {};
+    }
+    if (auto* post = std::get_if<Post>(&body)) {
+        center.post({.app = post->app,
+                     .title = post->title,
+                     .body = post->body,
+                     .id = post->id,
+                     .older = post->older});
+        return {};
+    }
+    if (auto* sidebar = std::get_if<Sidebar>(&body)) {
+        bool reacted = sidebar->open ? center.openSidebar() : center.closeSidebar();
+        if (!reacted) return printed("(Notification Center did not react)");
+        return {};
+    }
+    if (auto* key = std::get_if<Key>(&body)) return press(key->chord);
+    if (auto* held = std::get_if<Hold>(&body)) return hold(held->chord);
+    if (auto* layout = std::get_if<Layout>(&body)) {
+        mac_.keyboardLayouts().select(layoutId(layout->layout));
+        return {};
+    }
+    if (auto* menuCommand = std::get_if<Menu>(&body)) return menu(*menuCommand);
+    if (auto* defaults = std::get_if<Defaults>(&body)) {
+        if (defaults->value)
+            mac_.defaults().set(defaults->key, *defaults->value);
+        else
+            mac_.defaults().remove(defaults->key);
+        return {};
+    }
+    if (auto* bundle = std::get_if<Bundle>(&body)) {
+        if (app_) return failed("bundle values are read at launch: set them before `launch`");
+        if (bundle->value)
+            mac_.process().setBundleValue(bundle->key, *bundle->value);
+        else
+            mac_.process().removeBundleValue(bundle->key);
+        return {};
+    }
+    if (auto* expectation = std::get_if<ExpectLog>(&body)) return expectLog(*expectation);
+    if (auto* opened = std::get_if<ExpectOpened>(&body)) {
+        const auto& all = center.opened();
+        bool found = std::any_of(all.begin(), all.end(),
+                                 [&](const sim::SimNotification& n) { return n.title == opened->title; });
+        if (found) return {};
+        std::string seen;
+        for (const auto& n : all)
+            seen += (seen.empty() ? "" : ", ") + inQuotes(n.title);
+        return failed("no notification titled " + inQuotes(opened->title) +
+                      " was opened; opened: " + (seen.empty() ? "none" : seen));
+    }
+    if (auto* sidebar = std::get_if<ExpectSidebar>(&body)) {
+        if (center.sidebarIsOpen() == sidebar->open) return {};
+        return failed(std::string("the sidebar is ") + (sidebar->open ? "closed" : "open"));
+    }
+    if (std::holds_alternative<ExpectPicker>(body) || std::holds_alternative<ExpectSelected>(body) ||
+        std::holds_alternative<ExpectItems>(body))
+        return expectPicker(command);
+    if (auto* row = std::get_if<ExpectMenuRow>(&body)) return expectMenuRow(*row);
+    if (auto* shot = std::get_if<Screenshot>(&body)) return screenshot(shot->path);
+    if (std::holds_alternative<Show>(body)) return printed(describeScreen(mac_, app_.get()));
+    if (std::holds_alternative<Help>(body)) return printed(std::string(commandSummary()));
+    if (std::holds_alternative<Quit>(body)) return {true, true, ""};
+    return failed("command not available here");
+}
+
+std::optional<std::uint16_t> Session::keyCode(const Chord& chord) {
+    if (chord.keyCode) return chord.keyCode;
+    auto layout = mac_.keyboardLayouts().currentASCIICapableLayout();
+    return keyCodeFor(chord.character, layout.get(), mac_.keyboardLayouts().keyboardType());
+}
+
+Result Session::press(const Chord& chord) {
+    auto code = keyCode(chord);
+    if (!code) return failed("no key types " + inQuotes(chord.text) + " on this layout");
+    mac_.keyboard().type({*code, chord.modifiers});
+    return {};
+}
+
+Result Session::hold(const Chord& chord) {
+    auto code = keyCode(chord);
+    if (!code) return failed("no key types " + inQuotes(chord.text) + " on this layout");
+    mac_.hotKeys().holdForOtherApplication(*code, sim::SimKeyboard::carbonModifiers(chord.modifiers),
+                                           "Other Application");
+    return {};
+}
+
+Result Session::menu(const command::Menu& menu) {
+    using Action = command::Menu::Action;
+    if (!app_ || !app_->statusItem()) return failed("there is no status item: `launch` Marlowick first");
+    switch (menu.action) {
+    case Action::Open:
+        if (mac_.menus().openMenu()) return failed("a menu is open already");
+        mac_.statusBar().click();
+        return {};
+    case Action::Close:
+        if (!mac_.menus().openMenu()) return failed("no menu is open");
+        mac_.menus().close();
+        return {};
+    case Action::Click: {
+        auto open = mac_.menus().openMenu();
+        if (!open) return failed("no menu is open: `menu open` first");
+        auto items = open->items();
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            if (items[i]->isHidden() || items[i]->title() != menu.title) continue;
+            if (!items[i]->isEnabled()) return printed("(" + inQuotes(menu.title) + " is disabled)");
+            mac_.menus().click(static_cast<int>(i));
+            return {};
+        }
+        return failed("the open menu has no row " + inQuotes(menu.title));
+    }
+    }
+    return {};
+}
+
+Result Session::expectLog(const command::ExpectLog& expectation) {
+    using Match = command::ExpectLog::Match;
+    auto lines = mac_.logLines();
+    auto matches = [&](const std::string& line) {
+        return expectation.match == Match::Exact ? line == expectation.text
+                                                 : line.starts_with(expectation.text);
+    };
+    std::size_t from = std::min(logCursor_, lines.size());
+    auto found = std::find_if(lines.begin() + static_cast<std::ptrdiff_t>(from), lines.end(), matches);
+    if (expectation.match == Match::Absent) {
+        if (found == lines.end()) return {};
+        return failed("the log has " + inQuotes(*found));
+    }
+    if (found != lines.end()) {
+        logCursor_ = static_cast<std::size_t>(found - lines.begin()) + 1;
+        return {};
+    }
+    std::string seen;
+    constexpr std::size_t kShown = 12;
+    std::size_t start = lines.size() - from > kShown ? lines.size() - kShown : from;
+    for (std::size_t i = start; i < lines.size(); ++i)
+        seen += "\n    " + lines[i];
+    return failed("no such log line" + std::string(from > 0 ? " after the previous match" : "") +
+                  "; written since:" + (seen.empty() ? " nothing" : seen));
+}
+
+Result Session::expectPicker(const Command& command) {
+    using namespace command;
+    // The picker shows when the controller's overlay panel is on screen.
+    std::shared_ptr<SidebarOverlay> overlay;
+    if (app_ && !mac_.windows().onScreen().empty()) overlay = app_->controller()->shownOverlay();
+    if (auto* picker = std::get_if<ExpectPicker>(&command.body)) {
+        if (static_cast<bool>(overlay) == picker->shown) return {};
+        return failed(std::string("the picker is ") + (overlay ? "shown" : "hidden"));
+    }
+    if (auto* selected = std::get_if<ExpectSelected>(&command.body)) {
+        if (!overlay) return failed("the picker is hidden");
+        if (overlay->selected + 1 == selected->position) return {};
+        return failed("item " + std::to_string(overlay->selected + 1) + " is selected");
+    }
+    const auto& items = std::get<ExpectItems>(command.body);
+    int count = overlay ? static_cast<int>(overlay->itemFrames.size())
+                        : static_cast<int>(mac_.notificationCenter().sidebarRows().size());
+    if (count == items.count) return {};
+    return failed((overlay ? "the picker has " : "the sidebar lists ") + std::to_string(count) + " item(s)");
+}
+
+Result Session::expectMenuRow(const command::ExpectMenuRow& expectation) {
+    using State = command::ExpectMenuRow::State;
+    // Rows are refreshed as the menu opens, so they are only seen (and checked) in the open menu.
+    auto menu = mac_.menus().openMenu();
+    if (!menu) return failed("no menu is open: `menu open` first");
+    std::shared_ptr<platform::MenuItem> shown;
+    for (const auto& item : menu->items()) {
+        if (item->title() == expectation.title && !item->isHidden()) shown = item;
+    }
+    std::string actual = !shown ? "hidden" : shown->isEnabled() ? "enabled" : "disabled";
+    bool holds = false;
+    switch (expectation.state) {
+    case State::Hidden:
+        holds = !shown;
+        break;
+    case State::Shown:
+        holds = shown != nullptr;
+        break;
+    case State::Enabled:
+        holds = shown && shown->isEnabled();
+        break;
+    case State::Disabled:
+        holds = shown && !shown->isEnabled();
+        break;
+    }
+    if (holds) return {};
+    return failed("the row " + inQuotes(expectation.title) + " is " + actual);
+}
+
+Result Session::screenshot(const std::string& path) {
+    auto parent = std::filesystem::path(path).parent_path();
+    std::error_code ignored;
+    if (!parent.empty()) std::filesystem::create_directories(parent, ignored);
+    if (!renderScreen(mac_).writePng(path)) return failed("could not write " + path);
+    return {};
+}
+
+} // namespace marlowick::console

@@ -1,0 +1,80 @@
+// One console session: a simulated Mac, Marlowick on it once launched, and the commands of the
+// console language run against them, expectations included. Reading lines and choosing the clock
+// is the program's (program.h); drawing the screen is screen.h's.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "console/script.h"
+#include "sim/sim_mac.h"
+
+namespace marlowick {
+class AppDelegate;
+}
+
+namespace marlowick::console {
+
+class Session {
+public:
+    enum class World {
+        // The script's: no permission, Notification Center running, no notifications, not launched.
+        Bare,
+        // The console's: permission granted, a few sample notifications, Marlowick launched.
+        Ready,
+    };
+    struct Options {
+        World world = World::Bare;
+        std::vector<std::string> arguments = {}; // the process arguments Marlowick reads
+        std::string home = {};                   // empty: a temporary folder, removed afterwards
+        std::optional<double> epoch = {};        // wall-clock seconds at virtual time 0
+        std::string screenshotsDir = {};         // empty: no screenshots after each action
+        bool echoLog = true;                     // print log lines as they are written
+    };
+
+    // What one command came to. A failed command stops a script.
+    struct Result {
+        bool ok = true;
+        bool quit = false;
+        std::string message; // the failure, or what the command printed
+    };
+
+    explicit Session(Options options);
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    // Runs the command and then everything it caused that is due now.
+    Result run(const Command& command);
+
+    sim::SimMac& mac() { return mac_; }
+    const std::shared_ptr<AppDelegate>& app() const { return app_; }
+    bool isLaunched() const { return app_ != nullptr; }
+    // The number of screenshots written after actions so far.
+    int screenshotCount() const { return screenshots_; }
+
+private:
+    Result launch();
+    Result dispatch(const Command& command);
+    Result press(const Chord& chord);
+    Result hold(const Chord& chord);
+    Result menu(const command::Menu& menu);
+    Result expectLog(const command::ExpectLog& expectation);
+    Result expectMenuRow(const command::ExpectMenuRow& expectation);
+    Result expectPicker(const Command& command);
+    Result screenshot(const std::string& path);
+    // The key code a chord means on the layout in force.
+    std::optional<std::uint16_t> keyCode(const Chord& chord);
+    // The screenshot that --screenshots asks for after an action.
+    Result afterAction(const Command& command);
+
+    Options options_;
+    sim::SimMac mac_;
+    std::shared_ptr<AppDelegate> app_;
+    std::size_t logCursor_ = 0; // log lines before this index were passed by `expect log`
+    int screenshots_ = 0;
+};
+
+} // namespace marlowick::console
