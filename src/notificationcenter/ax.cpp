@@ -1,6 +1,7 @@
 #include "notificationcenter/ax.h"
 
 #include <algorithm>
+#include <deque>
 
 #include "platform/platform.h"
 
@@ -36,6 +37,23 @@ bool TreeWalker::searchFrom(const Element& element, int depth, int maxDepth, Att
     if (depth >= maxDepth) return false;
     for (const auto& child : current.children()) {
         if (searchFrom(child, depth + 1, maxDepth, attributes, test)) return true;
+    }
+    return false;
+}
+
+bool TreeWalker::anyBreadthFirst(const Element& root, int maxDepth, AttributeSet attributes,
+                                 const std::function<bool(ElementAttributes&)>& test) {
+    attributes = attributes | AttributeSet{Attribute::Role, Attribute::Children};
+    std::deque<std::pair<Element, int>> pending{{root, 0}};
+    while (!pending.empty() && !isExhausted()) {
+        auto [element, depth] = std::move(pending.front());
+        pending.pop_front();
+        auto current = read(element, attributes);
+        if (current.stringEquals(Attribute::Role, "AXMenuBar")) continue;
+        if (test(current)) return true;
+        if (depth >= maxDepth) continue;
+        for (const auto& child : current.children())
+            pending.emplace_back(child, depth + 1);
     }
     return false;
 }

@@ -45,6 +45,12 @@ public:
     void search(const platform::Element& root, int maxDepth, AttributeSet attributes,
                 const std::function<SearchStep(ElementAttributes&)>& test);
 
+    // Whether any element down to maxDepth passes `test`, under the same rules as search, looking
+    // level by level: the answer is the same, but an element near the root is found without
+    // reading the deep parts of the tree first.
+    bool anyBreadthFirst(const platform::Element& root, int maxDepth, AttributeSet attributes,
+                         const std::function<bool(ElementAttributes&)>& test);
+
     // The visible texts below an element, own value first, depth first (see staticTexts).
     void collectStaticTexts(ElementAttributes& element, int depth, std::vector<std::string>& out);
     // The frames of the static texts below an element, in the same order (see staticTextFrames).

@@ -370,8 +370,8 @@ void Controller::layoutPanel() {
     Rect bounds = base.insetBy(-kPanelMargin, -kPanelMargin);
     std::vector<Rect> frames;
     frames.reserve(sidebarItems.size());
-    for (const auto& element : sidebarItems)
-        frames.push_back(itemFrame(element).value_or(Rect()).offsetBy(-bounds.minX(), -bounds.minY()));
+    for (const auto& itemFrame : itemFrames(sidebarItems))
+        frames.push_back(itemFrame.value_or(Rect()).offsetBy(-bounds.minX(), -bounds.minY()));
     if (panel->frame() == bounds && sameRects(overlay->itemFrames, frames) &&
         overlay->selected == sidebarIndex)
         return;

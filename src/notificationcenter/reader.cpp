@@ -75,14 +75,38 @@ std::vector<Row> collectRows(TreeWalker& walker, const Element& application) {
 }
 
 // `row` must offer kTextFrameAttributes and "AXParent".
-std::optional<Rect> itemFrame(TreeWalker& walker, ElementAttributes& row) {
+// The frames of parents already read while framing several rows in one pass. Most rows share one
+// parent (the list), so each row then costs a single request. Compared by element identity.
+class ParentFrames {
+public:
+    const std::optional<Rect>* find(const Element& parent) const {
+        for (const auto& [element, frame] : known_) {
+            if (element == parent) return &frame;
+        }
+        return nullptr;
+    }
+    void remember(const Element& parent, std::optional<Rect> frame) {
+        if (known_.size() < kMaxKnownParents) known_.emplace_back(parent, frame);
+    }
+
+private:
+    // Rows with parents of their own (folded stacks) are few; the bound keeps the scan short.
+    static constexpr std::size_t kMaxKnownParents = 32;
+    std::vector<std::pair<Element, std::optional<Rect>>> known_;
+};
+
+std::optional<Rect> itemFrame(TreeWalker& walker, ElementAttributes& row, ParentFrames* parents = nullptr) {
     auto frame = row.frame();
     if (!frame) return std::nullopt;
     auto parentElement = row.parent();
     if (!parentElement) return frame;
+    if (parents) {
+        if (const auto* known = parents->find(*parentElement); known && *known != frame) return frame;
+    }
     // Children are left out of the batch: a row's parent is usually the whole list, and only a
     // parent the row fills (a small stack group) needs them.
     auto parent = walker.read(*parentElement, {Attribute::Position, Attribute::Size});
+    if (parents) parents->remember(*parentElement, parent.frame());
     if (parent.frame() != frame) return frame;
 
     // The row fills its parent, as a folded stack does: ring its text instead.
@@ -156,7 +180,13 @@ std::optional<Element> notificationCenterApp() {
 }
 
 bool sidebarIsOpen(const Element& application) {
-    return findByIdentifier(application, kSidebarMarkerMaxDepth, "widget-editor-button").has_value();
+    // Only whether the marker exists matters, and it sits near the top of the sidebar's window, so
+    // the search goes level by level instead of through every row first.
+    return TreeWalker().anyBreadthFirst(application, kSidebarMarkerMaxDepth, {Attribute::Identifier},
+                                        [](ElementAttributes& element) {
+                                            return element.stringEquals(Attribute::Identifier,
+                                                                        "widget-editor-button");
+                                        });
 }
 
 std::optional<Element> historyButton(const Element& application) {
@@ -172,8 +202,9 @@ std::vector<Notification> sidebarNotifications() {
     // Highest top edge first; equal edges keep tree order; rows without a usable frame go last.
     std::vector<double> keys;
     keys.reserve(rows.size());
+    ParentFrames parents;
     for (auto& row : rows) {
-        auto frame = itemFrame(walker, row.attributes);
+        auto frame = itemFrame(walker, row.attributes, &parents);
         double top = frame ? frame->maxY() : -std::numeric_limits<double>::infinity();
         keys.push_back(std::isnan(top) ? -std::numeric_limits<double>::infinity() : top);
     }
@@ -194,6 +225,18 @@ std::optional<Rect> itemFrame(const Element& element) {
     TreeWalker walker;
     auto row = walker.read(element, TreeWalker::kTextFrameAttributes | AttributeSet{Attribute::Parent});
     return itemFrame(walker, row);
+}
+
+std::vector<std::optional<Rect>> itemFrames(std::span<const Element> elements) {
+    TreeWalker walker;
+    ParentFrames parents;
+    std::vector<std::optional<Rect>> frames;
+    frames.reserve(elements.size());
+    for (const auto& element : elements) {
+        auto row = walker.read(element, TreeWalker::kTextFrameAttributes | AttributeSet{Attribute::Parent});
+        frames.push_back(itemFrame(walker, row, &parents));
+    }
+    return frames;
 }
 
 void scrollIntoView(const Element& element) {

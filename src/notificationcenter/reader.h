@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,8 @@ std::optional<platform::Element> historyButton(const platform::Element& applicat
 std::vector<Notification> sidebarNotifications();
 // The frame badges and the selection ring are drawn round, bottom-left origin.
 std::optional<platform::Rect> itemFrame(const platform::Element& element);
+// The same for several rows in one pass: a parent that several rows share is read once.
+std::vector<std::optional<platform::Rect>> itemFrames(std::span<const platform::Element> elements);
 // Scrolls the enclosing scroll area by pages, at most five, until the row's frame lies inside it.
 void scrollIntoView(const platform::Element& element);
 // A folded stack of several notifications of one application.

@@ -30,8 +30,12 @@ Reading readEverything(sim::SimMac& mac, const std::vector<NodePtr>& nodes, Read
     Reading reading;
     auto app = notificationCenterApp();
     reading.notifications = sidebarNotifications();
-    for (const auto& notification : reading.notifications)
+    std::vector<platform::Element> rows;
+    for (const auto& notification : reading.notifications) {
         reading.rowFrames.push_back(itemFrame(notification.element));
+        rows.push_back(notification.element);
+    }
+    EXPECT_EQ(itemFrames(rows), reading.rowFrames) << "framing rows together must not change a frame";
     reading.sidebarOpen = sidebarIsOpen(*app);
     reading.history = historyButton(*app);
     reading.texts = staticTexts(*app);

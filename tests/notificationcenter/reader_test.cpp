@@ -187,6 +187,14 @@ TEST(SidebarReader, NarrowsOnlyARowThatFillsItsParent) {
     EXPECT_THAT(itemFrame(textless->element()), Optional(Rect(20, 982 - 500 - 80, 300, 80)));
     EXPECT_THAT(itemFrame(pastButton->element()), Optional(Rect(220, 982 - 625 - 12.5, 100, 15 + 25)));
 
+    // Framed together, rows that share nothing and a stack that fills its parent read the same.
+    std::vector<platform::Element> rows{stack->element(), larger->element(), textless->element(),
+                                        pastButton->element()};
+    std::vector<std::optional<Rect>> oneByOne;
+    for (const auto& element : rows)
+        oneByOne.push_back(itemFrame(element));
+    EXPECT_EQ(itemFrames(rows), oneByOne);
+
     stack->destroy();
     EXPECT_EQ(itemFrame(stack->element()), std::nullopt);
 }
