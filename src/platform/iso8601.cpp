@@ -15,7 +15,7 @@ std::string iso8601(double secondsSince1970) {
     auto day = floor<days>(stamp);
     year_month_day date{day};
     hh_mm_ss time{stamp - day};
-    char text[32];
+    char text[64]; // room for any value the compiler cannot rule out
     std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02lld:%02lld:%02lldZ", static_cast<int>(date.year()),
                   static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
                   static_cast<long long>(time.hours().count()),
