@@ -49,4 +49,21 @@ std::vector<char32_t> codePoints(std::string_view text) {
     return points;
 }
 
+std::string utf8FromUtf16(std::u16string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t unit = text[i];
+        bool pairs = unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+                     text[i + 1] <= 0xDFFF;
+        if (pairs) {
+            appendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (text[i + 1] - 0xDC00));
+            ++i;
+        } else {
+            appendUtf8(out, unit);  // a lone surrogate turns into U+FFFD there
+        }
+    }
+    return out;
+}
+
 }  // namespace marlowick::platform

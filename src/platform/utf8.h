@@ -18,5 +18,8 @@ void appendUtf8(std::string& out, char32_t codePoint);
 std::size_t decodeUtf8(std::string_view text, std::size_t i, char32_t& codePoint);
 // The code points of the text; each malformed byte reads as U+FFFD.
 std::vector<char32_t> codePoints(std::string_view text);
+// UTF-8 of UTF-16 text (as keyboard layouts and menus hand it over); an unpaired surrogate becomes
+// U+FFFD.
+std::string utf8FromUtf16(std::u16string_view text);
 
 }  // namespace marlowick::platform

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/utf8.h"
+
 namespace marlowick::sim {
 
 using platform::Event;
@@ -15,32 +17,6 @@ constexpr std::uint16_t kKeypadEnter = 76;
 constexpr std::uint16_t kEscape = 53;
 constexpr std::uint16_t kUpArrow = 126;
 constexpr std::uint16_t kDownArrow = 125;
-
-std::string toUtf8(const std::u16string& text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t c = text[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size()) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-        }
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
 
 std::string lowercaseAscii(std::string text) {
     for (auto& c : text)
@@ -319,7 +295,7 @@ std::string SimMenus::charactersIgnoringModifiers(std::uint16_t keyCode) const {
     std::u16string out;
     auto status = layout->translate(keyCode, platform::KeyAction::Down, 0, layouts_.keyboardType(),
                                     platform::DeadKeys::Suppress, deadKeyState, 4, out);
-    return status == 0 ? toUtf8(out) : std::string();
+    return status == 0 ? platform::utf8FromUtf16(out) : std::string();
 }
 
 bool SimMenus::matchesKeyEquivalent(const MenuItem& item, const Event& event) const {

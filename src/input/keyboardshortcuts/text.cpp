@@ -28,20 +28,7 @@ char32_t upper(char32_t c) {
 } // namespace
 
 std::string utf8(const std::u16string& text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t unit = text[i];
-        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] <= 0xDFFF) {
-            marlowick::platform::appendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (text[i + 1] - 0xDC00));
-            ++i;
-        } else if (unit >= 0xD800 && unit <= 0xDFFF) {
-            marlowick::platform::appendUtf8(out, marlowick::platform::kReplacementCharacter);
-        } else {
-            marlowick::platform::appendUtf8(out, unit);
-        }
-    }
-    return out;
+    return marlowick::platform::utf8FromUtf16(text);
 }
 
 std::size_t codePointCount(const std::string& text) {
