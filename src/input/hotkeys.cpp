@@ -149,6 +149,9 @@ void Hotkeys::installHotkeyEventHandler() {
         [](const platform::CarbonEvent& event) {
             platform::HotKeyID id;
             if (platform::getHotKeyID(event, id) != platform::kNoErr) id = {};
+            // The engine numbers its hot keys from 1 as well, and one of its events that its own
+            // handler passes on (its hot key just went) must not switch Marlowick or move the picker.
+            if (id.signature != Hotkeys::signature) id = {};
             // The platform's dispatch must return at once: the work happens on the main queue.
             platform::current().runLoop->async([number = id.id] { handleHotKeyNumber(number); });
             return platform::kNoErr;

@@ -74,6 +74,8 @@ bool SimRunLoop::runNext(double limit) {
             if (next <= now_) next = due + std::ceil((now_ - due) / entry->interval + 1e-9) * entry->interval;
             if (next <= now_) next = now_ + entry->interval;
             enqueue(next, entry);
+        } else if (entry->timer) {
+            entry->timer->valid = false; // a one-shot timer is spent as it fires, as on the Mac
         }
         auto work = entry->work; // the entry may be dropped while its work runs
         work();

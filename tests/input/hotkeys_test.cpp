@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "input/keyboardshortcuts/hot_key_center.h"
 #include "sim/sim_mac.h"
 
 namespace marlowick {
@@ -133,6 +134,33 @@ TEST_F(HotkeysTest, TheOnOffKeyFollowsRecordersTheStoredChordAndNotTheEngine) {
     EXPECT_EQ(mac.logLines(),
               std::vector<std::string>{"Could not register the on/off shortcut — status -9878"});
     EXPECT_TRUE(ourRegistrations(mac).empty());
+}
+
+TEST_F(HotkeysTest, EventsOfOtherSignaturesAreNotMarlowicks) {
+    std::vector<int> received;
+    Hotkeys::setPickerKeyReceiver([&](int code) { received.push_back(code); });
+    // The engine numbers its own hot keys from 1 too. One of its events that its handler does not
+    // take (the hot key just went, or a menu opened) travels on to the application's handlers.
+    auto engineEvent = [](std::uint32_t number) {
+        return platform::CarbonEvent{platform::kEventClassKeyboard, platform::kEventHotKeyPressed,
+                                     platform::HotKeyID{KeyboardShortcuts::HotKeyCenter::signature, number}};
+    };
+    mac.hotKeys().dispatch(engineEvent(1));
+    mac.hotKeys().dispatch(engineEvent(120));
+    mac.runUntilIdle();
+    EXPECT_EQ(toggles, 0);
+    EXPECT_TRUE(received.empty());
+
+    EXPECT_EQ(mac.hotKeys().dispatch({platform::kEventClassKeyboard, platform::kEventHotKeyPressed, {}}),
+              platform::kNoErr)
+        << "an event without an identifier is taken and does nothing";
+    EXPECT_EQ(
+        mac.hotKeys().dispatch(
+            {platform::kEventClassKeyboard, platform::kEventHotKeyPressed, {{Hotkeys::signature, 120}}}),
+        platform::kNoErr);
+    mac.runUntilIdle();
+    EXPECT_EQ(toggles, 0);
+    EXPECT_EQ(received, std::vector<int>{20});
 }
 
 TEST_F(HotkeysTest, PickerKeysAreRegisteredOnceReleasedFullyAndNumberedForTheOverlay) {

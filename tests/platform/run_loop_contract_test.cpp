@@ -62,7 +62,7 @@ TEST(RunLoopContract, TimersRespectModesAndSkipMissedFirings) {
     EXPECT_EQ(commonFirings, 9);
 }
 
-TEST(RunLoopContract, TimerInvalidatedFromItsOwnCallbackStops) {
+TEST(RunLoopContract, TimersEndWhenInvalidatedInTheirCallbackOrOnceFiredIfOneShot) {
     SimMac mac;
     int firings = 0;
     platform::Timer timer;
@@ -71,6 +71,15 @@ TEST(RunLoopContract, TimerInvalidatedFromItsOwnCallbackStops) {
     });
     mac.runFor(10);
     EXPECT_EQ(firings, 2);
+    EXPECT_FALSE(timer.isValid());
+
+    // A one-shot timer is spent once it fires, and already so while its callback runs.
+    bool validInCallback = true;
+    timer = current().runLoop->scheduleTimer(1.0, TimerKind::OneShot, RunLoopMode::Common,
+                                             [&] { validInCallback = timer.isValid(); });
+    EXPECT_TRUE(timer.isValid());
+    mac.runFor(5);
+    EXPECT_FALSE(validInCallback);
     EXPECT_FALSE(timer.isValid());
 }
 
