@@ -80,7 +80,10 @@ void Controller::openTop(int attempts) {
     const auto& top = rows.front();
     if (isStack(top.element) && attempts >= 1) {
         expandStack(top.element);
-        after(kUnfoldWait, [attempts](Controller& self) { self.openTop(attempts - 1); });
+        after(kUnfoldWait, [attempts, run = pickerRun](Controller& self) {
+            // Not once the run has ended meanwhile: the user no longer wants a row opened.
+            if (run == self.pickerRun) self.openTop(attempts - 1);
+        });
         return;
     }
     log("Open top: " + escapeUntrusted(top.title));

@@ -145,6 +145,9 @@ void Controller::openPicker() {
     }
     bool open = sidebarOpenNow();
     if (openedSidebar && open) {
+        // The press ends a run still waiting for rows or unfolding stacks: its retries must not
+        // show the picker, or open a row, over the sidebar the user just closed.
+        ++pickerRun;
         closeSidebarIfOpen();
         return;
     }

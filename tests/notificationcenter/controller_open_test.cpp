@@ -81,6 +81,22 @@ TEST(ControllerOpen, OpenTopUnfoldsAStackOnTopAndOpensItsNewestRow) {
     EXPECT_FALSE(world.center().sidebarIsOpen());
     EXPECT_EQ(world.count("Collapsed Mail"), 1);
     EXPECT_FALSE(world.center().isUnfolded("Mail"));
+
+    // The hot key again while the stack unfolds closes the sidebar, and nothing is opened after all.
+    ControllerWorld cancelled({"--mode", "next"});
+    cancelled.postEarlier({{.app = "Notes", .title = "Below"},
+                           {.app = "Mail", .title = "One"},
+                           {.app = "Mail", .title = "Two"}});
+    cancelled.start();
+    cancelled.controller->openPicker();
+    for (int step = 0; step < 100 && cancelled.countStartingWith("Sidebar: found") == 0; ++step)
+        cancelled.mac.runFor(0.01);
+    cancelled.mac.runFor(0.15);
+    cancelled.controller->openPicker();
+    cancelled.mac.runFor(2.0);
+    EXPECT_THAT(cancelled.openedTitles(), IsEmpty());
+    EXPECT_EQ(cancelled.countStartingWith("Open top"), 0);
+    EXPECT_FALSE(cancelled.center().sidebarIsOpen());
 }
 
 } // namespace

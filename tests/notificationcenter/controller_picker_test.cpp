@@ -235,6 +235,20 @@ TEST(ControllerPicker, ARetryThatFiresAfterClosePickerDoesNothing) {
     EXPECT_FALSE(world.controller->isWaiting());
     EXPECT_THAT(world.mac.windows().panels(), IsEmpty());
     EXPECT_FALSE(world.center().sidebarIsOpen());
+
+    // The hot key again while waiting closes the sidebar and ends the run just as well: a third
+    // press starts one run, not two over each other.
+    ControllerWorld again;
+    again.postEarlier({{.app = "Mail", .title = "One"}, {.app = "Notes", .title = "Note"}});
+    again.start();
+    for (int press = 0; press < 3; ++press) {
+        again.controller->openPicker();
+        again.mac.runFor(0.04);
+    }
+    again.mac.runFor(2.0);
+    EXPECT_EQ(again.count("Sidebar: found 2 notification(s)"), 1);
+    EXPECT_EQ(again.mac.windows().panels().size(), 1u);
+    EXPECT_TRUE(again.ringShown());
 }
 
 } // namespace
