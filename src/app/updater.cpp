@@ -55,9 +55,11 @@ void Updater::standardUserDriverWillHandleShowingUpdate(bool, const platform::Ap
 void Updater::updateFound(const platform::AppcastItem& item, const platform::UserUpdateState& state) {
     // A check the user asked for shows the framework's own window.
     if (state.userInitiated) return;
-    // The version comes from the feed: bounded and escaped like any text from outside.
-    log("Update " + escapeUntrusted(item.displayVersionString) + " found");
-    setPendingVersion(item.displayVersionString);
+    // The version comes from the feed: bounded and escaped like any text from outside, for the
+    // log and for the menu row that shows it.
+    std::string version = escapeUntrusted(item.displayVersionString);
+    log("Update " + version + " found");
+    setPendingVersion(std::move(version));
 }
 
 void Updater::standardUserDriverDidReceiveUserAttention(const platform::AppcastItem&) {

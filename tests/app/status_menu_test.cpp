@@ -156,6 +156,22 @@ TEST_F(StatusMenuTest, MenuIsAtLeast278WideAndAsWideAsItsWidestRow) {
     // Without Vim keys their rows take no part and keep their width.
     EXPECT_DOUBLE_EQ(world.app->keyRows()[6].first->frame().width(), 0);
     EXPECT_DOUBLE_EQ(world.app->keyRows()[11].first->frame().width(), 278);
+    world.closeMenu();
+
+    // A long chord on the open row widens the whole menu to that row, every row with it.
+    KeyboardShortcuts::setShortcut(Shortcut(49, platform::kCarbonControl | platform::kCarbonOption |
+                                                    platform::kCarbonShift | platform::kCarbonCommand |
+                                                    platform::kCarbonFunction),
+                                   Hotkeys::openNotification);
+    world.openMenu();
+    auto& fonts = *platform::current().fonts;
+    const auto& openRow = *world.app->keyRows()[0].first;
+    double wide = std::ceil(fonts.measureText("Open notification", MenuRowView::menuFont()).width) + 32 + 24 +
+                  std::ceil(fonts.measureText(joinedCapsText(openRow.caps), MenuRowView::menuFont()).width);
+    ASSERT_GT(wide, 278);
+    EXPECT_DOUBLE_EQ(menu.minimumWidth(), wide);
+    EXPECT_DOUBLE_EQ(world.app->switchRow()->frame().width(), wide);
+    EXPECT_DOUBLE_EQ(world.app->keyRows()[11].first->frame().width(), wide);
 }
 
 TEST(StatusMenuRowWidthTest, EachKindAddsItsMarginsAndAWideRowWidensTheMenu) {

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "app/log.h"
 #include "app_world.h"
 
 namespace marlowick {
@@ -74,6 +75,18 @@ TEST_F(UpdaterTest, ScheduledFindShowsTheMenuRowWithoutAWindow) {
     world.openMenu();
     EXPECT_EQ(world.shownTitles()[0], "Update available: 1.4");
     EXPECT_EQ(world.mac.application().activationPolicy(), platform::ActivationPolicy::Accessory);
+}
+
+TEST_F(UpdaterTest, FeedVersionReachesTheLogAndTheMenuRowEscapedAndBounded) {
+    world.mac.updates().setAvailableVersion("1.4\n\x1b[2J" + std::string(5000, '9'));
+    world.mac.updates().runScheduledCheck();
+    const auto& pending = Updater::shared()->pendingVersion();
+    ASSERT_TRUE(pending);
+    EXPECT_TRUE(pending->starts_with("1.4\\n\\u{1b}[2J999"));
+    EXPECT_LE(pending->size(), kUntrustedTextLimit + 16);
+    EXPECT_EQ(world.count("Update " + *pending + " found"), 1);
+    world.openMenu();
+    EXPECT_EQ(world.shownTitles()[0], "Update available: " + *pending);
 }
 
 TEST_F(UpdaterTest, UserCheckRunsASessionThatAttentionAndItsEndClear) {
