@@ -51,6 +51,11 @@ class RowView final : public platform::MenuItemView {
 public:
     explicit RowView(std::shared_ptr<MenuRowView> row) : row_(std::move(row)) {}
     platform::Rect frame() const override { return row_->frame(); }
+    void setWidth(double width) override {
+        auto frame = row_->frame();
+        if (frame.width() == width) return;
+        row_->setFrame(platform::Rect(frame.origin, {width, frame.height()}));
+    }
     void draw(platform::Canvas& canvas) override { row_->draw(canvas); }
     void mouseUp() override { row_->mouseUp(); }
     bool keyDown(std::uint16_t keyCode) override { return row_->keyDown(keyCode); }

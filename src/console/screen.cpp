@@ -377,10 +377,7 @@ void drawMenu(cairo_t* cr, sim::SimMac& mac) {
         if (place.item->menu() == menu) left = place.frame.origin.x;
     }
     auto rows = menuRows(*menu);
-    double width = std::max(menu->minimumWidth(), 240.0);
-    for (const auto& row : rows) {
-        if (auto view = row.item->view()) width = std::max(width, view->frame().size.width);
-    }
+    double width = mac.menus().openMenuWidth();
     double height = kMenuPadding * 2;
     for (const auto& row : rows)
         height += row.height;

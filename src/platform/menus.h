@@ -24,6 +24,9 @@ class MenuItemView {
 public:
     virtual ~MenuItemView() = default;
     virtual Rect frame() const = 0;
+    // The menu gives its custom views its own width when it opens, as AppKit does for a view that
+    // resizes with its menu.
+    virtual void setWidth(double width) = 0;
     virtual void draw(Canvas& canvas) = 0;
     // The user released the mouse on the view.
     virtual void mouseUp() = 0;

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 
+#include "platform/platform.h"
 #include "platform/utf8.h"
 
 namespace marlowick::sim {
@@ -191,6 +193,26 @@ void SimMenus::open(const std::shared_ptr<platform::Menu>& menu) {
         delegate->menuNeedsUpdate(*simMenu);
         delegate->menuWillOpen(*simMenu);
     }
+    layOut(*simMenu);
+}
+
+void SimMenus::layOut(platform::Menu& menu) {
+    constexpr double kTitleMargin = 14;
+    double width = menu.minimumWidth();
+    for (const auto& item : menu.items()) {
+        if (item->isHidden() || item->isSeparator()) continue;
+        if (auto view = item->view()) {
+            width = std::max(width, view->frame().width());
+        } else if (auto* fonts = platform::current().fonts) {
+            auto title = fonts->measureText(item->title(), platform::Font::system(13));
+            width = std::max(width, std::ceil(title.width) + 2 * kTitleMargin);
+        }
+    }
+    for (const auto& item : menu.items()) {
+        if (item->isHidden()) continue;  // hidden items are not laid out
+        if (auto view = item->view()) view->setWidth(width);
+    }
+    openWidth_ = width;
 }
 
 void SimMenus::close() {

@@ -39,6 +39,9 @@ public:
     void open(const std::shared_ptr<platform::Menu>& menu);
     void close();
     std::shared_ptr<platform::Menu> openMenu() const { return open_; }
+    // The open menu's width: its minimum, widened to its widest custom view and its widest plain
+    // title (13-point system font with 14 points of margin each side). Its views take this width.
+    double openMenuWidth() const { return openWidth_; }
     // The user clicks the item at the index of the open menu.
     void click(int index);
     // A key-down that reached the open menu.
@@ -57,6 +60,7 @@ public:
 
 private:
     friend class SimMenu;
+    void layOut(platform::Menu& menu);
     void choose(const std::shared_ptr<platform::MenuItem>& item);
     void moveHighlight(int step);
     std::string charactersIgnoringModifiers(std::uint16_t keyCode) const;
@@ -67,6 +71,7 @@ private:
     std::shared_ptr<platform::Menu> open_;
     bool highlightItemAvailable_ = true;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+    double openWidth_ = 0;
 };
 
 } // namespace marlowick::sim

@@ -139,5 +139,37 @@ TEST_F(SimMenusTest, MenusThatEnableItemsThemselvesIgnoreTheEnabledFlag) {
     EXPECT_TRUE(performed.empty());
 }
 
+// A custom view that records the width its menu gives it.
+struct WidthView final : platform::MenuItemView {
+    platform::Rect frame() const override { return {0, 0, width, 22}; }
+    void setWidth(double w) override { width = w; }
+    void draw(platform::Canvas&) override {}
+    void mouseUp() override {}
+    bool keyDown(std::uint16_t) override { return false; }
+    double width = 200;
+};
+
+TEST_F(SimMenusTest, AnOpeningMenuGrowsToItsWidestTitleAndGivesItsViewsThatWidth) {
+    menu->setMinimumWidth(150);
+    auto shown = std::make_shared<WidthView>();
+    auto hidden = std::make_shared<WidthView>();
+    add("Row")->setView(shown);
+    auto hiddenItem = add("Hidden");
+    hiddenItem->setView(hidden);
+    hiddenItem->setHidden(true);
+    mac.menus().open(menu);
+    EXPECT_DOUBLE_EQ(mac.menus().openMenuWidth(), 200) << "the widest view wins over the minimum";
+    EXPECT_DOUBLE_EQ(shown->width, 200);
+    mac.menus().close();
+
+    std::string title = "A plain item whose title is far wider than any row of this menu";
+    add(title);
+    mac.menus().open(menu);
+    double titleWidth = mac.fonts().measureText(title, platform::Font::system(13)).width;
+    EXPECT_GT(mac.menus().openMenuWidth(), titleWidth + 20) << "a title is never cut";
+    EXPECT_DOUBLE_EQ(shown->width, mac.menus().openMenuWidth());
+    EXPECT_DOUBLE_EQ(hidden->width, 200) << "hidden items are not laid out";
+}
+
 } // namespace
 } // namespace marlowick::sim
