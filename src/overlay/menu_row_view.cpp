@@ -4,6 +4,7 @@
 #include <string_view>
 #include <utility>
 
+#include "platform/key_codes.h"
 #include "platform/path.h"
 #include "platform/platform.h"
 #include "platform/system_colors.h"
@@ -36,9 +37,9 @@ constexpr double kSwitchTextGap = 10;
 constexpr double kChevronInset = 16;
 constexpr double kChevronHalfWidth = 5;
 
-constexpr std::uint16_t kReturnKeyCode = 36;
-constexpr std::uint16_t kSpaceKeyCode = 49;
-constexpr std::uint16_t kKeypadEnterKeyCode = 76;
+constexpr std::uint16_t kReturnKeyCode = platform::kKeyCodeReturn;
+constexpr std::uint16_t kSpaceKeyCode = platform::kKeyCodeSpace;
+constexpr std::uint16_t kKeypadEnterKeyCode = platform::kKeyCodeKeypadEnter;
 
 double measuredWidth(std::string_view text, const Font& font) {
     if (text.empty()) return 0;

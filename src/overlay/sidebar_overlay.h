@@ -13,6 +13,7 @@
 #include "input/hotkeys.h"
 #include "platform/canvas.h"
 #include "platform/geometry.h"
+#include "platform/key_codes.h"
 #include "platform/layer.h"
 #include "platform/path.h"
 #include "platform/run_loop.h"
@@ -30,11 +31,11 @@ platform::Color overlayHighlightColor();
 class SidebarOverlay : public std::enable_shared_from_this<SidebarOverlay> {
 public:
     // Picker key codes of the keys the overlay knows by name; digits come from Hotkeys::digit.
-    static constexpr int kEscape = 53;
-    static constexpr int kReturn = 36;
-    static constexpr int kKeypadEnter = 76;
-    static constexpr int kDownArrow = 125;
-    static constexpr int kUpArrow = 126;
+    static constexpr int kEscape = platform::kKeyCodeEscape;
+    static constexpr int kReturn = platform::kKeyCodeReturn;
+    static constexpr int kKeypadEnter = platform::kKeyCodeKeypadEnter;
+    static constexpr int kDownArrow = platform::kKeyCodeDownArrow;
+    static constexpr int kUpArrow = platform::kKeyCodeUpArrow;
     // How long the first key of "gg" or "dd" waits for the second.
     static constexpr double kPendingKeyLifetime = 0.8;
     static constexpr int kMaxBadges = 9;

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cmath>
 
+#include "platform/key_codes.h"
 #include "platform/platform.h"
 #include "platform/utf8.h"
 
@@ -14,11 +15,11 @@ using platform::MenuItem;
 
 namespace {
 
-constexpr std::uint16_t kReturn = 36;
-constexpr std::uint16_t kKeypadEnter = 76;
-constexpr std::uint16_t kEscape = 53;
-constexpr std::uint16_t kUpArrow = 126;
-constexpr std::uint16_t kDownArrow = 125;
+constexpr std::uint16_t kReturn = platform::kKeyCodeReturn;
+constexpr std::uint16_t kKeypadEnter = platform::kKeyCodeKeypadEnter;
+constexpr std::uint16_t kEscape = platform::kKeyCodeEscape;
+constexpr std::uint16_t kUpArrow = platform::kKeyCodeUpArrow;
+constexpr std::uint16_t kDownArrow = platform::kKeyCodeDownArrow;
 
 std::string lowercaseAscii(std::string text) {
     for (auto& c : text)

@@ -6,14 +6,16 @@
 #include <map>
 #include <sstream>
 
+#include "platform/key_codes.h"
+
 namespace marlowick::sim {
 
 using platform::Rect;
 
 namespace {
 
-constexpr std::uint16_t kReturn = 36;
-constexpr std::uint16_t kKeypadEnter = 76;
+constexpr std::uint16_t kReturn = platform::kKeyCodeReturn;
+constexpr std::uint16_t kKeypadEnter = platform::kKeyCodeKeypadEnter;
 
 std::string autosaveKey(const std::string& name) {
     return "NSWindow Frame " + name;
