@@ -1,5 +1,7 @@
 #include "notificationcenter/element_attributes.h"
 
+#include <cmath>
+
 #include "platform/platform.h"
 
 namespace marlowick {
@@ -120,11 +122,28 @@ std::optional<Element> ElementAttributes::parent() {
     return *parent;
 }
 
+namespace {
+
+// Far beyond any display arrangement, yet small enough that sums and differences stay exact.
+constexpr double kMaxCoordinate = 1e6;
+
+bool isPlausibleCoordinate(double value) {
+    return std::isfinite(value) && std::fabs(value) <= kMaxCoordinate;
+}
+
+} // namespace
+
 std::optional<platform::Rect> ElementAttributes::frame() {
     const auto* position = as<platform::Point>(Attribute::Position);
     if (!position) return std::nullopt;
     const auto* size = as<platform::Size>(Attribute::Size);
     if (!size) return std::nullopt;
+    // Another process's numbers: a NaN or infinite frame would reach layer and panel frames, which
+    // Core Animation refuses by throwing, so such a frame is no frame.
+    if (!isPlausibleCoordinate(position->x) || !isPlausibleCoordinate(position->y) ||
+        !isPlausibleCoordinate(size->width) || !isPlausibleCoordinate(size->height) || size->width < 0 ||
+        size->height < 0)
+        return std::nullopt;
     return flippedFrame(*position, *size);
 }
 

@@ -79,7 +79,8 @@ public:
     const std::vector<platform::Element>& children();
     // "AXParent" as a non-empty element.
     std::optional<platform::Element> parent();
-    // "AXPosition" and "AXSize" turned into a rectangle with a bottom-left origin (see frameOf).
+    // "AXPosition" and "AXSize" turned into a rectangle with a bottom-left origin (see frameOf). A frame
+    // that is not finite, has a negative size or lies absurdly far out reads as none.
     std::optional<platform::Rect> frame();
 
 private:

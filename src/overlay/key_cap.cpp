@@ -68,11 +68,12 @@ void drawCaps(platform::Canvas& canvas, const std::vector<KeyCap>& caps, const C
         const double slot = cap.kind == KeyCap::Kind::key ? boxWidth(width) : width;
         const Rect box{x, origin.y, slot, kKeyCapHeight};
         if (cap.kind == KeyCap::Kind::key) {
+            // The box has alphas of its own; the label colour lends it only its hue.
             platform::Path outline;
             outline.addRoundedRect(box.insetBy(0.5, 0.5), kBoxCornerRadius, kBoxCornerRadius);
-            canvas.setFillColor(color.withAlpha(color.alpha * kBoxFillAlpha));
+            canvas.setFillColor(color.withAlpha(kBoxFillAlpha));
             canvas.fill(outline);
-            canvas.setStrokeColor(color.withAlpha(color.alpha * kBoxStrokeAlpha));
+            canvas.setStrokeColor(color.withAlpha(kBoxStrokeAlpha));
             canvas.setLineWidth(1);
             canvas.stroke(outline);
         }

@@ -70,6 +70,26 @@ TEST(SidebarReader, OrdersRowsByTopEdgeWithTiesInTreeOrderAndUnframedRowsLast) {
                 ElementsAre("high 1", "high 2", "low 1", "low 2", "no frame", "not a number"));
 }
 
+TEST(SidebarReader, TakesAFrameThatIsNotFiniteNegativeOrFarOutForNoFrame) {
+    sim::SimMac mac{withoutNotificationCenter()};
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double infinity = std::numeric_limits<double>::infinity();
+    const std::vector<std::pair<std::string, NodePtr>> rows{
+        {"NaN width", placed(row({text("a")}), 0, 100, nan, 60)},
+        {"infinite x", placed(row({text("b")}), -infinity, 100, 300, 60)},
+        {"negative height", placed(row({text("c")}), 0, 100, 300, -60)},
+        {"far out", placed(row({text("d")}), 0, 1e12, 300, 60)},
+        {"plain", placed(row({text("e")}), 0, 100, 300, 60)},
+    };
+    std::vector<NodePtr> nodes;
+    for (const auto& [_, node] : rows)
+        nodes.push_back(node);
+    launchNotificationCenter(mac, application(nodes));
+    for (const auto& [name, node] : rows)
+        EXPECT_EQ(itemFrame(node->element()).has_value(), name == "plain") << name;
+    EXPECT_EQ(titles(sidebarNotifications()).front(), "e") << "rows without a usable frame sort last";
+}
+
 TEST(SidebarReader, BuildsRecordsFromVisibleTexts) {
     sim::SimMac mac{withoutNotificationCenter()};
     auto described = row();
