@@ -11,6 +11,7 @@
 #include "platform/fonts.h"
 #include "platform/hot_keys.h"
 #include "platform/keyboard_layouts.h"
+#include "platform/login_items.h"
 #include "platform/menus.h"
 #include "platform/notification_bus.h"
 #include "platform/process.h"
@@ -46,6 +47,7 @@ struct Services {
     Menus* menus = nullptr;
     TitledWindows* titledWindows = nullptr;
     UpdateFramework* updates = nullptr;
+    LoginItems* loginItems = nullptr;
 };
 
 // The installed services. Calling it with none installed is a programming error and aborts.

@@ -45,6 +45,7 @@ SimMac::SimMac(Options options)
                                                 .menus = &menus_,
                                                 .titledWindows = &titledWindows_,
                                                 .updates = &updates_,
+                                                .loginItems = &loginItems_,
                                             }) {
     accessibility_.setTrusted(options.trusted);
     if (options.notificationCenterRunning) notificationCenter_.launch();

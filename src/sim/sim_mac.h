@@ -16,6 +16,7 @@
 #include "sim/hot_key_service.h"
 #include "sim/keyboard.h"
 #include "sim/keyboard_layouts.h"
+#include "sim/login_items.h"
 #include "sim/menus.h"
 #include "sim/notification_bus.h"
 #include "sim/notification_center.h"
@@ -72,6 +73,7 @@ public:
     SimTitledWindows& titledWindows() { return titledWindows_; }
     SimApplication& application() { return application_; }
     SimUpdateFramework& updates() { return updates_; }
+    SimLoginItems& loginItems() { return loginItems_; }
     const std::string& home() const { return home_; }
 
     void runFor(double seconds) { loop_.runFor(seconds); }
@@ -110,6 +112,7 @@ private:
     SimTitledWindows titledWindows_;
     SimApplication application_;
     SimUpdateFramework updates_;
+    SimLoginItems loginItems_;
     platform::Installation installation_;
 };
 
