@@ -1,0 +1,68 @@
+// Wraps: NSApplication's activation policy, activation and termination, NSProcessInfo's activities.
+// Leaves out: the main menu and key window as AppKit objects: they come with the menu and window
+// adapters; until then this keeps the product's main menu and reports no key window.
+#import <AppKit/AppKit.h>
+#import <Foundation/Foundation.h>
+
+#include <memory>
+#include <string>
+
+#include "mac/foundation_values.h"
+#include "mac/services.h"
+
+namespace marlowick::mac {
+namespace {
+
+namespace p = marlowick::platform;
+
+class MacApplication final : public p::Application {
+public:
+    p::ActivationPolicy activationPolicy() override {
+        switch ([NSApplication.sharedApplication activationPolicy]) {
+        case NSApplicationActivationPolicyRegular:
+            return p::ActivationPolicy::Regular;
+        case NSApplicationActivationPolicyAccessory:
+            return p::ActivationPolicy::Accessory;
+        case NSApplicationActivationPolicyProhibited:
+            return p::ActivationPolicy::Prohibited;
+        }
+        return p::ActivationPolicy::Prohibited;
+    }
+
+    void setActivationPolicy(p::ActivationPolicy policy) override {
+        NSApplicationActivationPolicy mac = NSApplicationActivationPolicyProhibited;
+        if (policy == p::ActivationPolicy::Regular) mac = NSApplicationActivationPolicyRegular;
+        if (policy == p::ActivationPolicy::Accessory) mac = NSApplicationActivationPolicyAccessory;
+        [NSApplication.sharedApplication setActivationPolicy:mac];
+    }
+
+    // Since macOS 14 activation is cooperative and -activate replaces -activateIgnoringOtherApps:.
+    void activateIgnoringOtherApps() override { [NSApplication.sharedApplication activate]; }
+    bool isActive() override { return NSApplication.sharedApplication.active; }
+
+    std::shared_ptr<p::Menu> mainMenu() override { return mainMenu_; }
+    void setMainMenu(std::shared_ptr<p::Menu> menu) override { mainMenu_ = std::move(menu); }
+    std::shared_ptr<p::Window> keyWindow() override { return nullptr; }
+
+    p::ActivityToken beginActivity(p::ActivityOptions options, const std::string& reason) override {
+        NSString* text = toNSString(reason);
+        id<NSObject> activity =
+            [NSProcessInfo.processInfo beginActivityWithOptions:static_cast<NSActivityOptions>(options)
+                                                         reason:text ? text : @""];
+        return p::ActivityToken(
+            p::Subscription([activity] { [NSProcessInfo.processInfo endActivity:activity]; }));
+    }
+
+    void terminate() override { [NSApplication.sharedApplication terminate:nil]; }
+
+private:
+    std::shared_ptr<p::Menu> mainMenu_;
+};
+
+} // namespace
+
+std::unique_ptr<platform::Application> makeApplication() {
+    return std::make_unique<MacApplication>();
+}
+
+} // namespace marlowick::mac

@@ -1,0 +1,107 @@
+// The process entry on a real Mac: the Mac's services installed as the platform, the AppDelegate
+// made the application's delegate, and the application run.
+#import <AppKit/AppKit.h>
+#import <Foundation/Foundation.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "app/app_delegate.h"
+#include "mac/services.h"
+
+// Hands AppKit's launch to the product's delegate.
+@interface MWKApplicationDelegate : NSObject <NSApplicationDelegate>
+- (instancetype)initWithDelegate:(std::shared_ptr<marlowick::AppDelegate>)delegate;
+@end
+
+@implementation MWKApplicationDelegate {
+    std::shared_ptr<marlowick::AppDelegate> _delegate;
+}
+
+- (instancetype)initWithDelegate:(std::shared_ptr<marlowick::AppDelegate>)delegate {
+    if ((self = [super init])) _delegate = std::move(delegate);
+    return self;
+}
+
+- (void)applicationDidFinishLaunching:(NSNotification*)notification {
+    (void)notification;
+    _delegate->applicationDidFinishLaunching();
+}
+
+@end
+
+namespace {
+
+namespace p = marlowick::platform;
+
+// The services that have no Mac adapter in this build, by name; the product needs every one.
+std::string missingServices(const p::Services& services) {
+    std::string missing;
+    auto note = [&](const void* service, const char* name) {
+        if (service) return;
+        missing += missing.empty() ? "" : ", ";
+        missing += name;
+    };
+    note(services.screens, "screens");
+    note(services.fonts, "fonts");
+    note(services.windows, "windows");
+    note(services.statusBar, "status bar");
+    note(services.menus, "menus");
+    note(services.titledWindows, "titled windows");
+    return missing;
+}
+
+} // namespace
+
+int main(int argc, const char* argv[]) {
+    (void)argc;
+    (void)argv;
+    @autoreleasepool {
+        using namespace marlowick::mac;
+        auto runLoop = makeRunLoop();
+        auto accessibility = makeAccessibility();
+        auto workspace = makeWorkspace();
+        auto files = makeFiles();
+        auto process = makeProcess();
+        auto defaults = makeUserDefaults();
+        auto notifications = makeNotificationBus();
+        auto hotKeys = makeHotKeys();
+        auto events = makeApplicationEvents();
+        auto keyboardLayouts = makeKeyboardLayouts();
+        auto symbolicHotKeys = makeSymbolicHotKeys();
+        auto application = makeApplication();
+        auto updates = makeUpdateFramework();
+        auto loginItems = makeLoginItems();
+        p::Services services{
+            .runLoop = runLoop.get(),
+            .accessibility = accessibility.get(),
+            .workspace = workspace.get(),
+            .files = files.get(),
+            .process = process.get(),
+            .defaults = defaults.get(),
+            .notifications = notifications.get(),
+            .hotKeys = hotKeys.get(),
+            .events = events.get(),
+            .keyboardLayouts = keyboardLayouts.get(),
+            .symbolicHotKeys = symbolicHotKeys.get(),
+            .application = application.get(),
+            .updates = updates.get(),
+            .loginItems = loginItems.get(),
+        };
+        // Starting without a service would end in a crash at its first use; say so and stop instead.
+        if (std::string missing = missingServices(services); !missing.empty()) {
+            std::fprintf(stderr, "Marlowick: this build has no Mac adapter for: %s\n", missing.c_str());
+            return 1;
+        }
+        p::Installation installation(services);
+
+        NSApplication* app = NSApplication.sharedApplication;
+        // The application holds its delegate weakly; this scope keeps it for the whole run.
+        MWKApplicationDelegate* delegate =
+            [[MWKApplicationDelegate alloc] initWithDelegate:marlowick::AppDelegate::create()];
+        app.delegate = delegate;
+        [app run];
+    }
+    return 0;
+}

@@ -1,0 +1,128 @@
+// Stands for Apple's AppKit framework: the application object and its delegate, events and their
+// monitors, the workspace and running applications, menu-tracking notifications, with the
+// signatures of Apple's public documentation. Not the SDK: only what src/mac/ needs.
+#pragma once
+
+#include <Foundation/Foundation.h>
+
+NS_ASSUME_NONNULL_BEGIN
+
+@class NSMenu, NSWindow, NSGraphicsContext;
+
+typedef NS_ENUM(NSUInteger, NSEventType){
+    NSEventTypeLeftMouseDown = 1,
+    NSEventTypeLeftMouseUp = 2,
+    NSEventTypeKeyDown = 10,
+    NSEventTypeKeyUp = 11,
+    NSEventTypeFlagsChanged = 12,
+    NSEventTypeApplicationDefined = 15,
+};
+
+typedef NS_OPTIONS(unsigned long long, NSEventMask){
+    NSEventMaskLeftMouseDown = 1ULL << NSEventTypeLeftMouseDown,
+    NSEventMaskKeyDown = 1ULL << NSEventTypeKeyDown,
+    NSEventMaskKeyUp = 1ULL << NSEventTypeKeyUp,
+    NSEventMaskFlagsChanged = 1ULL << NSEventTypeFlagsChanged,
+    NSEventMaskAny = ~0ULL,
+};
+
+typedef NS_OPTIONS(NSUInteger, NSEventModifierFlags){
+    NSEventModifierFlagCapsLock = 1 << 16,
+    NSEventModifierFlagShift = 1 << 17,
+    NSEventModifierFlagControl = 1 << 18,
+    NSEventModifierFlagOption = 1 << 19,
+    NSEventModifierFlagCommand = 1 << 20,
+    NSEventModifierFlagNumericPad = 1 << 21,
+    NSEventModifierFlagHelp = 1 << 22,
+    NSEventModifierFlagFunction = 1 << 23,
+    NSEventModifierFlagDeviceIndependentFlagsMask = 0xffff0000UL,
+};
+
+@interface NSEvent : NSObject <NSCopying>
+@property(readonly) NSEventType type;
+@property(readonly) NSEventModifierFlags modifierFlags;
+@property(readonly) NSTimeInterval timestamp;
+@property(readonly) unsigned short keyCode;
+@property(readonly, getter=isARepeat) BOOL ARepeat;
+@property(nullable, readonly, copy) NSString* characters;
+@property(nullable, readonly, copy) NSString* charactersIgnoringModifiers;
+@property(readonly) NSInteger windowNumber;
+@property(readonly) NSPoint locationInWindow;
++ (nullable NSEvent*)keyEventWithType:(NSEventType)type
+                             location:(NSPoint)location
+                        modifierFlags:(NSEventModifierFlags)flags
+                            timestamp:(NSTimeInterval)time
+                         windowNumber:(NSInteger)wNum
+                              context:(nullable NSGraphicsContext*)unusedPassNil
+                           characters:(NSString*)keys
+          charactersIgnoringModifiers:(NSString*)ukeys
+                            isARepeat:(BOOL)flag
+                              keyCode:(unsigned short)code;
++ (nullable id)addLocalMonitorForEventsMatchingMask:(NSEventMask)mask
+                                            handler:(NSEvent* _Nullable (^)(NSEvent* event))block;
++ (nullable id)addGlobalMonitorForEventsMatchingMask:(NSEventMask)mask handler:(void (^)(NSEvent* event))block;
++ (void)removeMonitor:(id)eventMonitor;
+@end
+
+FOUNDATION_EXPORT NSRunLoopMode const NSEventTrackingRunLoopMode;
+
+typedef NS_ENUM(NSInteger, NSApplicationActivationPolicy){
+    NSApplicationActivationPolicyRegular = 0,
+    NSApplicationActivationPolicyAccessory = 1,
+    NSApplicationActivationPolicyProhibited = 2,
+};
+
+@class NSApplication;
+
+@protocol NSApplicationDelegate <NSObject>
+@optional
+- (void)applicationDidFinishLaunching:(NSNotification*)notification;
+- (void)applicationWillTerminate:(NSNotification*)notification;
+@end
+
+@interface NSResponder : NSObject
+@end
+
+@interface NSApplication : NSResponder
+@property(class, readonly, strong) NSApplication* sharedApplication;
+@property(nullable, weak) id<NSApplicationDelegate> delegate;
+@property(nullable, strong) NSMenu* mainMenu;
+@property(nullable, readonly, weak) NSWindow* keyWindow;
+@property(getter=isActive, readonly) BOOL active;
+- (NSApplicationActivationPolicy)activationPolicy;
+- (BOOL)setActivationPolicy:(NSApplicationActivationPolicy)activationPolicy;
+- (void)activate;
+- (void)run;
+- (void)terminate:(nullable id)sender;
+- (nullable NSEvent*)nextEventMatchingMask:(NSEventMask)mask
+                                 untilDate:(nullable NSDate*)expiration
+                                    inMode:(NSRunLoopMode)mode
+                                   dequeue:(BOOL)deqFlag;
+- (void)postEvent:(NSEvent*)event atStart:(BOOL)atStart;
+@end
+
+APPKIT_EXTERN NSApplication* _Null_unspecified NSApp;
+
+@interface NSMenu : NSObject
+@end
+FOUNDATION_EXPORT NSNotificationName const NSMenuDidBeginTrackingNotification;
+FOUNDATION_EXPORT NSNotificationName const NSMenuDidEndTrackingNotification;
+
+@interface NSRunningApplication : NSObject
+@property(readonly, getter=isTerminated) BOOL terminated;
+@property(nullable, readonly, copy) NSString* bundleIdentifier;
+@property(readonly) pid_t processIdentifier;
+@end
+
+@interface NSWorkspace : NSObject
+@property(class, readonly, strong) NSWorkspace* sharedWorkspace;
+@property(readonly, strong) NSNotificationCenter* notificationCenter;
+@property(readonly, copy) NSArray<NSRunningApplication*>* runningApplications;
+- (BOOL)openURL:(NSURL*)url;
+@end
+FOUNDATION_EXPORT NSNotificationName const NSWorkspaceDidLaunchApplicationNotification;
+FOUNDATION_EXPORT NSNotificationName const NSWorkspaceDidTerminateApplicationNotification;
+
+FOUNDATION_EXPORT int NSApplicationMain(int argc, const char* _Nonnull argv[_Nonnull]);
+
+NS_ASSUME_NONNULL_END

@@ -1,0 +1,111 @@
+// Stands for Apple's Carbon umbrella, as far as HIToolbox goes (CarbonEvents.h: event targets,
+// handlers and hot keys; TextInputSources.h; the symbolic hot keys) and CoreServices' Unicode
+// utilities (UCKeyTranslate) and LMGetKbdType, with the signatures of Apple's public documentation.
+// Not the SDK: only what src/mac/ needs.
+#pragma once
+
+#include <CoreFoundation/CoreFoundation.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+typedef UInt32 OptionBits;
+typedef UInt32 EventParamName;
+typedef UInt32 EventParamType;
+typedef unsigned long UniCharCount;
+
+enum {
+    noErr = 0,
+    paramErr = -50,
+    eventParameterNotFoundErr = -9870,
+    eventNotHandledErr = -9874,
+    eventHotKeyExistsErr = -9878,
+    eventHotKeyInvalidErr = -9879,
+};
+
+typedef struct OpaqueEventRef* EventRef;
+typedef struct OpaqueEventTargetRef* EventTargetRef;
+typedef struct OpaqueEventHandlerRef* EventHandlerRef;
+typedef struct OpaqueEventHandlerCallRef* EventHandlerCallRef;
+typedef struct OpaqueEventHotKeyRef* EventHotKeyRef;
+
+struct EventTypeSpec {
+    OSType eventClass;
+    UInt32 eventKind;
+};
+typedef struct EventTypeSpec EventTypeSpec;
+
+struct EventHotKeyID {
+    OSType signature;
+    UInt32 id;
+};
+typedef struct EventHotKeyID EventHotKeyID;
+
+enum {
+    kEventClassKeyboard = 'keyb',
+    kEventHotKeyPressed = 5,
+    kEventHotKeyReleased = 6,
+    kEventParamDirectObject = '----',
+    typeEventHotKeyID = 'hkid',
+};
+
+typedef OSStatus (*EventHandlerProcPtr)(EventHandlerCallRef inHandlerCallRef, EventRef inEvent, void* inUserData);
+typedef EventHandlerProcPtr EventHandlerUPP;
+EventHandlerUPP NewEventHandlerUPP(EventHandlerProcPtr userRoutine);
+void DisposeEventHandlerUPP(EventHandlerUPP userUPP);
+
+EventTargetRef GetApplicationEventTarget(void);
+EventTargetRef GetEventDispatcherTarget(void);
+OSStatus InstallEventHandler(EventTargetRef inTarget, EventHandlerUPP inHandler, ItemCount inNumTypes,
+                             const EventTypeSpec* inList, void* inUserData, EventHandlerRef* outRef);
+OSStatus RemoveEventHandler(EventHandlerRef inHandlerRef);
+OSStatus AddEventTypesToHandler(EventHandlerRef inHandlerRef, ItemCount inNumTypes, const EventTypeSpec* inList);
+OSStatus RemoveEventTypesFromHandler(EventHandlerRef inHandlerRef, ItemCount inNumTypes,
+                                     const EventTypeSpec* inList);
+
+UInt32 GetEventClass(EventRef inEvent);
+UInt32 GetEventKind(EventRef inEvent);
+OSStatus GetEventParameter(EventRef inEvent, EventParamName inName, EventParamType inDesiredType,
+                           EventParamType* outActualType, ByteCount inBufferSize, ByteCount* outActualSize,
+                           void* outData);
+
+OSStatus RegisterEventHotKey(UInt32 inHotKeyCode, UInt32 inHotKeyModifiers, EventHotKeyID inHotKeyID,
+                             EventTargetRef inTarget, OptionBits inOptions, EventHotKeyRef* outRef);
+OSStatus UnregisterEventHotKey(EventHotKeyRef inHotKey);
+
+// The system's symbolic hot keys: an array of dictionaries with these keys.
+OSStatus CopySymbolicHotKeys(CFArrayRef* outHotKeyArray);
+extern const CFStringRef kHISymbolicHotKeyCode;
+extern const CFStringRef kHISymbolicHotKeyModifiers;
+extern const CFStringRef kHISymbolicHotKeyEnabled;
+
+// Text input sources.
+typedef struct __TISInputSource* TISInputSourceRef;
+TISInputSourceRef TISCopyCurrentASCIICapableKeyboardLayoutInputSource(void) CF_RETURNS_RETAINED;
+void* TISGetInputSourceProperty(TISInputSourceRef inputSource, CFStringRef propertyKey);
+extern const CFStringRef kTISPropertyUnicodeKeyLayoutData;
+extern const CFStringRef kTISNotifySelectedKeyboardInputSourceChanged;
+
+// Unicode key layouts.
+typedef struct UCKeyboardLayout UCKeyboardLayout;
+enum {
+    kUCKeyActionDown = 0,
+    kUCKeyActionUp = 1,
+    kUCKeyActionAutoKey = 2,
+    kUCKeyActionDisplay = 3,
+};
+enum {
+    kUCKeyTranslateNoDeadKeysBit = 0,
+    kUCKeyTranslateNoDeadKeysMask = 1UL << kUCKeyTranslateNoDeadKeysBit,
+};
+enum { kUCOutputBufferTooSmall = -25340 };
+OSStatus UCKeyTranslate(const UCKeyboardLayout* keyLayoutPtr, UInt16 virtualKeyCode, UInt16 keyAction,
+                        UInt32 modifierKeyState, UInt32 keyboardType, OptionBits keyTranslateOptions,
+                        UInt32* deadKeyState, UniCharCount maxStringLength, UniCharCount* actualStringLength,
+                        UniChar unicodeString[]);
+UInt8 LMGetKbdType(void);
+
+#ifdef __cplusplus
+}
+#endif
