@@ -25,10 +25,17 @@ public:
         // The common modes are not a mode to run in; the default one stands for them.
         NSRunLoopMode name = mode == RunLoopMode::Common ? NSDefaultRunLoopMode : mac::runLoopModeName(mode);
         double end = runLoop_->now() + seconds;
-        // Each turn returns after a source fires, so keep turning until the time is up.
+        // A timer at the end keeps the mode from running dry, so each turn waits instead of spinning;
+        // turns return after a source fires, so keep turning until the time is up.
+        NSTimer* wake = [NSTimer timerWithTimeInterval:seconds
+                                               repeats:NO
+                                                 block:^(NSTimer*){
+                                                 }];
+        [NSRunLoop.currentRunLoop addTimer:wake forMode:name];
         while (runLoop_->now() < end)
             [NSRunLoop.currentRunLoop runMode:name
                                    beforeDate:[NSDate dateWithTimeIntervalSinceNow:end - runLoop_->now()]];
+        [wake invalidate];
     }
     std::string scratchFolder() override { return scratch_; }
     // The real clock: timers fire a little late, never early.

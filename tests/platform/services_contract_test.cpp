@@ -1,0 +1,115 @@
+// What the plainer services promise, on whichever platform the tests were built for: files, user
+// defaults and their change notification, hot-key registration and its refusal, the keyboard
+// layout, and the accessibility service's time-out and permission queries.
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <string>
+
+#include "platform/platform.h"
+#include "platform_under_test.h"
+
+namespace marlowick::platform {
+namespace {
+
+using testing::PlatformUnderTest;
+
+TEST(FilesContract, FoldersAreMadeOnceAndFilesGrowByAppending) {
+    auto platform = PlatformUnderTest::make();
+    Files& files = *current().files;
+    std::string folder = platform->scratchFolder() + "/Library/Logs";
+    EXPECT_TRUE(files.createDirectory(folder)) << "with every missing parent";
+    EXPECT_FALSE(files.createDirectory(folder)) << "an existing folder is an error";
+
+    std::string log = folder + "/test.log";
+    EXPECT_FALSE(files.fileExists(log));
+    EXPECT_FALSE(files.fileSize(log));
+    EXPECT_EQ(files.openForWriting(log), nullptr) << "writing needs an existing file";
+    ASSERT_TRUE(files.createFile(log));
+    for (std::string_view line : {"one\n", "two\n"}) {
+        auto handle = files.openForWriting(log);
+        ASSERT_NE(handle, nullptr);
+        EXPECT_TRUE(handle->seekToEnd());
+        EXPECT_TRUE(handle->write(line));
+    }
+    EXPECT_EQ(files.fileSize(log), 8u);
+    ASSERT_TRUE(files.createFile(log));
+    EXPECT_EQ(files.fileSize(log), 0u) << "creating replaces the file";
+}
+
+TEST(UserDefaultsContract, ValuesKeepTheirTypeAndEveryChangeIsAnnounced) {
+    auto platform = PlatformUnderTest::make();
+    UserDefaults& defaults = *current().defaults;
+    int changes = 0;
+    auto observation =
+        current().notifications->observe(kUserDefaultsDidChange, [&](const UserInfo&) { ++changes; });
+
+    const std::string key = "marlowickContractTest";
+    for (const DefaultsValue& value : {DefaultsValue(std::string("wideDotStack")), DefaultsValue(true),
+                                       DefaultsValue(std::int64_t{42}), DefaultsValue(0.25)}) {
+        defaults.set(key, value);
+        EXPECT_EQ(defaults.object(key), value);
+    }
+    defaults.remove(key);
+    EXPECT_FALSE(defaults.object(key));
+    platform->runFor(0.1);
+    EXPECT_GE(changes, 5);
+}
+
+TEST(HotKeysContract, AChordIsHeldOnceUntilItsRegistrationIsDropped) {
+    auto platform = PlatformUnderTest::make();
+    HotKeys& hotKeys = *current().hotKeys;
+    constexpr FourCharCode kOurs = fourCharCode("MWPT");
+    constexpr std::uint32_t kF19 = 80; // a chord nobody else is likely to hold
+    constexpr std::uint32_t kChord = kCarbonControl | kCarbonOption | kCarbonCommand;
+    auto first = hotKeys.registerHotKey(kF19, kChord, {kOurs, 1}, EventTarget::Application);
+    ASSERT_TRUE(first.succeeded());
+    auto registration = first.takeRegistration();
+    EXPECT_TRUE(registration.isRegistered());
+
+    EXPECT_EQ(hotKeys.registerHotKey(kF19, kChord, {kOurs, 2}, EventTarget::Dispatcher).status(),
+              kEventHotKeyExistsErr);
+    EXPECT_EQ(
+        hotKeys.registerHotKey(kF19, kChord | kCarbonCapsLock, {kOurs, 2}, EventTarget::Application).status(),
+        kEventHotKeyExistsErr)
+        << "caps lock does not make another chord";
+    EXPECT_TRUE(
+        hotKeys.registerHotKey(kF19, kChord | kCarbonShift, {kOurs, 3}, EventTarget::Application).succeeded())
+        << "other modifiers are another chord (the refused and the dropped results hold nothing)";
+
+    registration.unregister();
+    EXPECT_FALSE(registration.isRegistered());
+    EXPECT_TRUE(hotKeys.registerHotKey(kF19, kChord, {kOurs, 4}, EventTarget::Application).succeeded());
+}
+
+TEST(KeyboardLayoutsContract, TheCurrentLayoutTypesALetterWhereQwertyHasAAndNothingForShift) {
+    auto platform = PlatformUnderTest::make();
+    KeyboardLayouts& layouts = *current().keyboardLayouts;
+    auto layout = layouts.currentASCIICapableLayout();
+    ASSERT_NE(layout, nullptr);
+    auto type = [&](std::uint16_t keyCode) {
+        std::uint32_t deadKeyState = 0;
+        std::u16string out;
+        EXPECT_EQ(layout->translate(keyCode, KeyAction::Down, 0, layouts.keyboardType(), DeadKeys::Suppress,
+                                    deadKeyState, 4, out),
+                  kNoErr);
+        return out;
+    };
+    // The key left of S is a letter on every ASCII-capable layout; a modifier key types nothing.
+    std::u16string letter = type(0);
+    ASSERT_EQ(letter.size(), 1u);
+    EXPECT_TRUE(letter[0] >= u'a' && letter[0] <= u'z');
+    EXPECT_EQ(type(56), u"");
+}
+
+TEST(AccessibilityContract, TheTimeOutIsValidatedAndThePermissionQueryIsSteady) {
+    auto platform = PlatformUnderTest::make();
+    Accessibility& accessibility = *current().accessibility;
+    EXPECT_EQ(accessibility.setMessagingTimeout(accessibility.systemWide(), 0.5), kAXErrorSuccess);
+    EXPECT_EQ(accessibility.setMessagingTimeout(accessibility.systemWide(), -1), kAXErrorIllegalArgument);
+    EXPECT_EQ(accessibility.setMessagingTimeout(Element(), 0.5), kAXErrorIllegalArgument);
+    EXPECT_EQ(accessibility.isProcessTrusted(), accessibility.isProcessTrusted());
+}
+
+} // namespace
+} // namespace marlowick::platform
