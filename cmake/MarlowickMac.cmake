@@ -1,0 +1,83 @@
+# Marlowick.app on a Mac: the real adapters of src/mac/ under the core, the bundle with its
+# information values, Sparkle embedded when it is found, code signing, and the contract tests that
+# run against the adapters. Included from CMakeLists.txt on Apple hosts only.
+
+enable_language(OBJCXX)
+set(CMAKE_OBJCXX_STANDARD 20)
+set(CMAKE_OBJCXX_STANDARD_REQUIRED ON)
+set(CMAKE_OBJCXX_EXTENSIONS OFF)
+
+set(MARLOWICK_BUNDLE_IDENTIFIER "app.marlowick.Marlowick" CACHE STRING "The bundle identifier of Marlowick.app")
+set(MARLOWICK_CODESIGN_IDENTITY "-" CACHE STRING
+    "The identity Marlowick.app is signed with; \"-\" signs ad hoc")
+set(MARLOWICK_FEED_URL "" CACHE STRING "The appcast feed (SUFeedURL); updates stay off without it")
+set(MARLOWICK_PUBLIC_ED_KEY "" CACHE STRING "The feed's public EdDSA key (SUPublicEDKey)")
+set(MARLOWICK_SPARKLE_DIR "${CMAKE_SOURCE_DIR}/third_party" CACHE PATH "Where Sparkle.framework is looked for")
+
+find_library(SPARKLE_FRAMEWORK Sparkle PATHS ${MARLOWICK_SPARKLE_DIR} NO_DEFAULT_PATH)
+
+file(GLOB MAC_SOURCES CONFIGURE_DEPENDS src/mac/*.mm)
+list(FILTER MAC_SOURCES EXCLUDE REGEX ".*/main\\.mm$")
+add_library(marlowick_mac STATIC ${MAC_SOURCES})
+target_compile_options(marlowick_mac PUBLIC -fobjc-arc)
+target_include_directories(marlowick_mac PUBLIC src)
+target_link_libraries(marlowick_mac PUBLIC marlowick_core
+    "-framework AppKit" "-framework ApplicationServices" "-framework Carbon" "-framework QuartzCore"
+    "-framework CoreText" "-framework ServiceManagement")
+
+set(MARLOWICK_PLIST_UPDATE_KEYS "")
+if(SPARKLE_FRAMEWORK)
+    message(STATUS "Sparkle: ${SPARKLE_FRAMEWORK} (embedded in the app)")
+    target_compile_definitions(marlowick_mac PRIVATE MARLOWICK_SPARKLE=1)
+    target_compile_options(marlowick_mac PRIVATE -F${MARLOWICK_SPARKLE_DIR})
+    target_link_libraries(marlowick_mac PUBLIC ${SPARKLE_FRAMEWORK})
+    if(MARLOWICK_FEED_URL AND MARLOWICK_PUBLIC_ED_KEY)
+        set(MARLOWICK_PLIST_UPDATE_KEYS
+            "<key>SUFeedURL</key>\n\t<string>${MARLOWICK_FEED_URL}</string>\n\t<key>SUPublicEDKey</key>\n\t<string>${MARLOWICK_PUBLIC_ED_KEY}</string>")
+    endif()
+else()
+    message(STATUS "Sparkle: not found in ${MARLOWICK_SPARKLE_DIR}; this build has updates off")
+    target_compile_definitions(marlowick_mac PRIVATE MARLOWICK_SPARKLE=0)
+endif()
+
+add_executable(Marlowick MACOSX_BUNDLE src/mac/main.mm)
+target_link_libraries(Marlowick PRIVATE marlowick_mac)
+set_target_properties(Marlowick PROPERTIES
+    MACOSX_BUNDLE_INFO_PLIST ${CMAKE_SOURCE_DIR}/src/mac/Info.plist.in
+    MACOSX_BUNDLE_BUNDLE_NAME Marlowick
+    MACOSX_BUNDLE_GUI_IDENTIFIER ${MARLOWICK_BUNDLE_IDENTIFIER}
+    MACOSX_BUNDLE_SHORT_VERSION_STRING ${PROJECT_VERSION}
+    MACOSX_BUNDLE_BUNDLE_VERSION ${PROJECT_VERSION}
+    INSTALL_RPATH "@executable_path/../Frameworks"
+    BUILD_WITH_INSTALL_RPATH ON)
+
+# Embed Sparkle, then sign inside out: the framework first, the app last.
+if(SPARKLE_FRAMEWORK)
+    add_custom_command(TARGET Marlowick POST_BUILD
+        COMMAND ${CMAKE_COMMAND} -E make_directory $<TARGET_BUNDLE_CONTENT_DIR:Marlowick>/Frameworks
+        COMMAND rsync -a --delete ${SPARKLE_FRAMEWORK}/ $<TARGET_BUNDLE_CONTENT_DIR:Marlowick>/Frameworks/Sparkle.framework/
+        COMMAND codesign --force --sign ${MARLOWICK_CODESIGN_IDENTITY} --timestamp=none
+                $<TARGET_BUNDLE_CONTENT_DIR:Marlowick>/Frameworks/Sparkle.framework
+        VERBATIM)
+endif()
+# The hardened runtime needs a real identity: with it, an ad-hoc app could not load its frameworks.
+set(MARLOWICK_CODESIGN_OPTIONS "")
+if(NOT MARLOWICK_CODESIGN_IDENTITY STREQUAL "-")
+    set(MARLOWICK_CODESIGN_OPTIONS --options runtime)
+endif()
+add_custom_command(TARGET Marlowick POST_BUILD
+    COMMAND codesign --force --sign ${MARLOWICK_CODESIGN_IDENTITY} --timestamp=none ${MARLOWICK_CODESIGN_OPTIONS}
+            $<TARGET_BUNDLE_DIR:Marlowick>
+    COMMENT "Signing Marlowick.app (${MARLOWICK_CODESIGN_IDENTITY})"
+    VERBATIM)
+
+# The contract tests that run headless against the real adapters.
+enable_testing()
+include(GoogleTest)
+add_executable(platform_contract_tests
+    tests/platform/run_loop_contract_test.cpp
+    tests/platform/services_contract_test.cpp
+    tests/platform/platform_under_test_mac.mm)
+target_include_directories(platform_contract_tests PRIVATE tests)
+target_link_libraries(platform_contract_tests PRIVATE marlowick_mac GTest::gtest_main)
+gtest_discover_tests(platform_contract_tests DISCOVERY_TIMEOUT 60)
