@@ -3,6 +3,7 @@
 #include <editline/readline.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <utility>
 
@@ -12,6 +13,13 @@ namespace {
 // libedit's callback interface has room for one handler without context: the reader that installed it.
 LineReader* activeEditor = nullptr;
 } // namespace
+
+std::string textAbovePrompt(std::string_view text) {
+    std::string out = "\r\x1b[K";
+    out += text;
+    if (out.back() != '\n') out += '\n';
+    return out;
+}
 
 LineReader::LineReader(int fd, std::string prompt, OnLine onLine)
     : fd_(fd), prompt_(std::move(prompt)), onLine_(std::move(onLine)) {
@@ -52,7 +60,25 @@ void LineReader::lineFromEditor(char* line) {
     std::string text(line);
     std::free(line);
     if (!text.empty()) add_history(text.c_str());
+    reader->handlingLine_ = true;
     reader->onLine_(std::move(text));
+    reader->handlingLine_ = false;
+}
+
+void LineReader::printAbove(std::string_view text) {
+    if (text.empty()) return;
+    if (!promptShown()) {
+        std::fwrite(text.data(), 1, text.size(), stdout);
+        if (text.back() != '\n') std::fputc('\n', stdout);
+        std::fflush(stdout);
+        return;
+    }
+    std::string out = textAbovePrompt(text);
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    std::fflush(stdout);
+    // libedit draws the prompt and the line as they were, the cursor where it was.
+    rl_on_new_line();
+    rl_forced_update_display();
 }
 
 void LineReader::readAvailable() {
