@@ -67,5 +67,9 @@ int main() {
                           "post Messages \"Jonas\" \"Keys\"\nwait 6\nkey opt+shift+n\nwait 2\n");
     measure(session, "picker", picker, 1000, 10000);
     measure(session, "clear-all", clearing, 100, 1000);
+    // That the rounds did what they say: a panel per picker run, every notification cleared.
+    std::printf("panels made %llu, notifications cleared %zu (latest kept)\n",
+                static_cast<unsigned long long>(session.mac().windows().panelsMade()),
+                session.mac().notificationCenter().closedOrCleared().size());
     return 0;
 }
