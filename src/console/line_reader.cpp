@@ -3,6 +3,7 @@
 #include <editline/readline.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <utility>
@@ -63,6 +64,7 @@ void LineReader::lineFromEditor(char* line) {
     reader->handlingLine_ = true;
     reader->onLine_(std::move(text));
     reader->handlingLine_ = false;
+    reader->lineEntered_ = true;
 }
 
 void LineReader::printAbove(std::string_view text) {
@@ -74,18 +76,26 @@ void LineReader::printAbove(std::string_view text) {
         return;
     }
     std::string out = textAbovePrompt(text);
+    if (lineEntered_) {
+        // libedit has put up a fresh prompt but still holds the line just entered until it reads
+        // the next key: the prompt alone is what the screen should show again.
+        out += prompt_;
+        std::fwrite(out.data(), 1, out.size(), stdout);
+        std::fflush(stdout);
+        return;
+    }
     std::fwrite(out.data(), 1, out.size(), stdout);
     std::fflush(stdout);
-    // libedit draws the prompt and the line as they were, the cursor where it was.
-    rl_on_new_line();
+    // libedit draws the prompt and the line being typed afresh, the cursor where it was.
     rl_forced_update_display();
 }
 
 void LineReader::readAvailable() {
     if (ended_) return;
-    if (editing_)
+    if (editing_) {
+        lineEntered_ = false;
         rl_callback_read_char();
-    else
+    } else
         readPlain();
 }
 

@@ -45,6 +45,7 @@ private:
     bool editing_ = false;
     bool ended_ = false;
     bool handlingLine_ = false; // the prompt is down while a typed line runs
+    bool lineEntered_ = false;  // a new prompt shows, no key read since
     std::string pending_;
     int quietWriter_ = -1;
 };
