@@ -3,6 +3,8 @@
 #include <editline/readline.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <utility>
 
@@ -12,6 +14,13 @@ namespace {
 // libedit's callback interface has room for one handler without context: the reader that installed it.
 LineReader* activeEditor = nullptr;
 } // namespace
+
+std::string textAbovePrompt(std::string_view text) {
+    std::string out = "\r\x1b[K";
+    out += text;
+    if (out.back() != '\n') out += '\n';
+    return out;
+}
 
 LineReader::LineReader(int fd, std::string prompt, OnLine onLine)
     : fd_(fd), prompt_(std::move(prompt)), onLine_(std::move(onLine)) {
@@ -52,14 +61,41 @@ void LineReader::lineFromEditor(char* line) {
     std::string text(line);
     std::free(line);
     if (!text.empty()) add_history(text.c_str());
+    reader->handlingLine_ = true;
     reader->onLine_(std::move(text));
+    reader->handlingLine_ = false;
+    reader->lineEntered_ = true;
+}
+
+void LineReader::printAbove(std::string_view text) {
+    if (text.empty()) return;
+    if (!promptShown()) {
+        std::fwrite(text.data(), 1, text.size(), stdout);
+        if (text.back() != '\n') std::fputc('\n', stdout);
+        std::fflush(stdout);
+        return;
+    }
+    std::string out = textAbovePrompt(text);
+    if (lineEntered_) {
+        // libedit has put up a fresh prompt but still holds the line just entered until it reads
+        // the next key: the prompt alone is what the screen should show again.
+        out += prompt_;
+        std::fwrite(out.data(), 1, out.size(), stdout);
+        std::fflush(stdout);
+        return;
+    }
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    std::fflush(stdout);
+    // libedit draws the prompt and the line being typed afresh, the cursor where it was.
+    rl_forced_update_display();
 }
 
 void LineReader::readAvailable() {
     if (ended_) return;
-    if (editing_)
+    if (editing_) {
+        lineEntered_ = false;
         rl_callback_read_char();
-    else
+    } else
         readPlain();
 }
 

@@ -147,6 +147,14 @@ int runInteractive(const ProgramOptions& options) {
     bool waiting = false;
     std::deque<std::pair<int, std::string>> held;
     int lineNumber = 0;
+    // Once the prompt is up, everything printed goes above it.
+    LineReader* prompt = nullptr;
+    auto printMessage = [&](const std::string& message) {
+        if (prompt)
+            prompt->printAbove(message);
+        else
+            console::printMessage(message);
+    };
 
     std::function<void(int, const std::string&)> handle = [&](int number, const std::string& line) {
         if (waiting) {
@@ -191,6 +199,8 @@ int runInteractive(const ProgramOptions& options) {
         }
         handle(++lineNumber, *line);
     });
+    prompt = &reader;
+    mac.process().setEchoSink([&](std::string_view lines) { reader.printAbove(lines); });
     printMessage("Marlowick on a simulated Mac. Type `help` for the commands, `key opt+n` for the picker.");
     std::signal(SIGINT, onInterrupt);
     sim::RealTimeDriver driver(mac.runLoop());
@@ -200,6 +210,8 @@ int runInteractive(const ProgramOptions& options) {
     };
     driver.run(keepRunning, STDIN_FILENO, [&] { reader.readAvailable(); });
     std::signal(SIGINT, SIG_DFL);
+    mac.process().setEchoSink(nullptr);
+    prompt = nullptr;
     return 0;
 }
 

@@ -225,15 +225,47 @@ Outcome parseCommand(const Tokens& tokens) {
     if (name == "help") return bare(Help{});
     if (name == "quit") return bare(Quit{});
     if (name == "wait") return parseWait(tokens);
-    if (name == "permission")
-        return lift(oneOf<bool>(tokens, "permission granted|denied", {{"granted", true}, {"denied", false}}),
-                    [](bool granted) { return Permission{granted}; });
+    if (name == "permission") {
+        using State = Permission::State;
+        return lift(
+            oneOf<State>(tokens, "permission granted|denied|stale",
+                         {{"granted", State::Granted}, {"denied", State::Denied}, {"stale", State::Stale}}),
+            [](State state) { return Permission{state}; });
+    }
+    if (name == "widgets") {
+        if (tokens.size() == 2 && !tokens[1].quoted) {
+            if (auto count = parseCount(tokens[1].text, 0); count && *count <= kMaxWidgets)
+                return Widgets{*count};
+        }
+        return "usage: widgets N (0 to " + std::to_string(kMaxWidgets) + ")";
+    }
+    if (name == "user") {
+        if (tokens.size() == 3 && !tokens[1].quoted && tokens[2].quoted) {
+            if (tokens[1].text == "close") return User{User::Action::Close, tokens[2].text};
+            if (tokens[1].text == "clear") return User{User::Action::Clear, tokens[2].text};
+        }
+        return "usage: user close \"TITLE\" | user clear \"APP\"";
+    }
+    if (name == "feed") {
+        if (tokens.size() == 2 && tokens[1].quoted && !tokens[1].text.empty()) return Feed{tokens[1].text};
+        if (tokens.size() == 2 && !tokens[1].quoted && tokens[1].text == "none") return Feed{};
+        return "usage: feed \"VERSION\" | feed none";
+    }
+    if (name == "update-check")
+        return lift(
+            oneOf<bool>(tokens, "update-check scheduled|user", {{"scheduled", true}, {"user", false}}),
+            [](bool scheduled) { return UpdateCheck{scheduled}; });
+    if (name == "sample-tool")
+        return lift(
+            oneOf<bool>(tokens, "sample-tool missing|present", {{"missing", true}, {"present", false}}),
+            [](bool missing) { return SampleTool{missing}; });
     if (name == "nc") {
         using Action = NotificationCenter::Action;
-        return lift(oneOf<Action>(tokens, "nc running|quit|restart|hung|answering",
+        return lift(oneOf<Action>(tokens, "nc running|quit|restart|crash|hung|answering",
                                   {{"running", Action::Running},
                                    {"quit", Action::Quit},
                                    {"restart", Action::Restart},
+                                   {"crash", Action::Crash},
                                    {"hung", Action::Hung},
                                    {"answering", Action::Answering}}),
                     [](Action action) { return NotificationCenter{action}; });
@@ -363,8 +395,16 @@ std::string_view commandSummary() {
     return R"(Commands (one a line; # starts a comment; quoted strings take \", \\ and \n):
   launch                          start Marlowick; commands before it set up the world
   wait SECONDS                    let time pass
-  permission granted|denied       the accessibility permission
-  nc running|quit|restart|hung|answering   Notification Center's process
+  permission granted|denied|stale the accessibility permission (stale: reported, but every read
+                                  is refused, as after an update of the app)
+  nc running|quit|restart|crash|hung|answering   Notification Center's process (a crash: gone at
+                                  once, relaunched by the system after about a second)
+  widgets N                       the sidebar shows N widgets below the notifications
+  user close "TITLE"              the user closes a notification with Notification Center's button
+  user clear "APP"                the user clears an application's stack the same way
+  feed "VERSION"|none             the update feed offers VERSION (none: up to date)
+  update-check scheduled|user     a scheduled check, or the user's own, runs now
+  sample-tool missing|present     whether "/usr/bin/sample" can be launched
   post APP "TITLE" ["BODY"] [id=ID] [older]   a notification arrives
   sidebar open|close              the user opens or closes the sidebar by hand
   key CHORD                       press and release: opt+n, ctrl+opt+shift+n, shift+g, cmd+,, 1-9,

@@ -21,6 +21,8 @@ inline constexpr std::size_t kMaxScriptSize = 1 << 20;
 // The longest single `wait`: a day of virtual time.
 inline constexpr double kMaxWaitSeconds = 86400;
 inline constexpr int kMaxCount = 1000;
+// As many widgets as the simulated sidebar has room for.
+inline constexpr int kMaxWidgets = 12;
 
 // One word of a line: quoted words keep their quotes' meaning (a quoted "older" is a title).
 struct Token {
@@ -35,11 +37,29 @@ struct Wait {
     double seconds = 0;
 };
 struct Permission {
-    bool granted = false;
+    enum class State { Granted, Denied, Stale };
+    State state = State::Denied;
 };
 struct NotificationCenter {
-    enum class Action { Running, Quit, Restart, Hung, Answering };
+    enum class Action { Running, Quit, Restart, Hung, Answering, Crash };
     Action action = Action::Running;
+};
+struct Widgets {
+    int count = 0;
+};
+struct User { // the user works Notification Center's own buttons
+    enum class Action { Close, Clear };
+    Action action = Action::Close;
+    std::string what; // a notification's title, or an application's name
+};
+struct Feed {
+    std::optional<std::string> version; // none: up to date
+};
+struct UpdateCheck {
+    bool scheduled = true;
+};
+struct SampleTool {
+    bool missing = true;
 };
 struct Post {
     std::string app;
@@ -109,6 +129,7 @@ struct Quit {};
 
 using CommandBody =
     std::variant<command::Launch, command::Wait, command::Permission, command::NotificationCenter,
+                 command::Widgets, command::User, command::Feed, command::UpdateCheck, command::SampleTool,
                  command::Post, command::Sidebar, command::Key, command::Hold, command::Layout, command::Menu,
                  command::Defaults, command::Bundle, command::ExpectLog, command::ExpectOpened,
                  command::ExpectSidebar, command::ExpectPicker, command::ExpectSelected, command::ExpectItems,

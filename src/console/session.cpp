@@ -126,7 +126,35 @@ Result Session::dispatch(const Command& command) {
         return {};
     }
     if (auto* permission = std::get_if<Permission>(&body)) {
-        mac_.accessibility().setTrusted(permission->granted);
+        if (permission->state == Permission::State::Stale)
+            mac_.accessibility().setPermissionStale();
+        else
+            mac_.accessibility().setTrusted(permission->state == Permission::State::Granted);
+        return {};
+    }
+    if (auto* widgets = std::get_if<Widgets>(&body)) {
+        center.setWidgets(widgets->count);
+        return {};
+    }
+    if (auto* user = std::get_if<User>(&body)) {
+        bool done =
+            user->action == User::Action::Close ? center.userClose(user->what) : center.userClear(user->what);
+        if (!done) return printed("(Notification Center shows no such row: " + inQuotes(user->what) + ")");
+        return {};
+    }
+    if (auto* feed = std::get_if<Feed>(&body)) {
+        mac_.updates().setAvailableVersion(feed->version);
+        return {};
+    }
+    if (auto* check = std::get_if<UpdateCheck>(&body)) {
+        if (check->scheduled)
+            mac_.updates().runScheduledCheck();
+        else
+            mac_.updates().runUserCheck();
+        return {};
+    }
+    if (auto* tool = std::get_if<SampleTool>(&body)) {
+        mac_.workspace().setToolMissing("/usr/bin/sample", tool->missing);
         return {};
     }
     if (auto* nc = std::get_if<NotificationCenter>(&body)) {
@@ -142,6 +170,9 @@ Result Session::dispatch(const Command& command) {
             break;
         case Action::Restart:
             center.restart();
+            break;
+        case Action::Crash:
+            center.crash();
             break;
         case Action::Hung:
             center.hang();
@@ -265,27 +296,25 @@ Result Session::menu(const command::Menu& menu) {
 
 Result Session::expectLog(const command::ExpectLog& expectation) {
     using Match = command::ExpectLog::Match;
-    auto lines = mac_.logLines();
-    auto matches = [&](const std::string& line) {
-        return expectation.match == Match::Exact ? line == expectation.text
-                                                 : line.starts_with(expectation.text);
+    auto lines = mac_.logLinesFrom(logCursor_);
+    auto matches = [&](const sim::SimMac::LogLine& line) {
+        return expectation.match == Match::Exact ? line.message == expectation.text
+                                                 : line.message.starts_with(expectation.text);
     };
-    std::size_t from = std::min(logCursor_, lines.size());
-    auto found = std::find_if(lines.begin() + static_cast<std::ptrdiff_t>(from), lines.end(), matches);
+    auto found = std::find_if(lines.begin(), lines.end(), matches);
     if (expectation.match == Match::Absent) {
         if (found == lines.end()) return {};
-        return failed("the log has " + inQuotes(*found));
+        return failed("the log has " + inQuotes(found->message));
     }
     if (found != lines.end()) {
-        logCursor_ = static_cast<std::size_t>(found - lines.begin()) + 1;
+        logCursor_ = found->number + 1;
         return {};
     }
     std::string seen;
     constexpr std::size_t kShown = 12;
-    std::size_t start = lines.size() - from > kShown ? lines.size() - kShown : from;
-    for (std::size_t i = start; i < lines.size(); ++i)
-        seen += "\n    " + lines[i];
-    return failed("no such log line" + std::string(from > 0 ? " after the previous match" : "") +
+    for (std::size_t i = lines.size() > kShown ? lines.size() - kShown : 0; i < lines.size(); ++i)
+        seen += "\n    " + lines[i].message;
+    return failed("no such log line" + std::string(logCursor_ > 0 ? " after the previous match" : "") +
                   "; written since:" + (seen.empty() ? " nothing" : seen));
 }
 

@@ -3,6 +3,7 @@
 // is the program's (program.h); drawing the screen is screen.h's.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -73,7 +74,7 @@ private:
     Options options_;
     sim::SimMac mac_;
     std::shared_ptr<AppDelegate> app_;
-    std::size_t logCursor_ = 0; // log lines before this index were passed by `expect log`
+    std::uint64_t logCursor_ = 0; // output lines before this number were passed by `expect log`
     int screenshots_ = 0;
 };
 

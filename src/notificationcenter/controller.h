@@ -35,6 +35,8 @@ public:
     static constexpr double kStallBackOff = 5.0;
     static constexpr double kRestartGrace = 3.0;
     static constexpr double kSampleInterval = 600.0;
+    // A time-out that came back sooner than this (half the messaging time-out) is a dead process.
+    static constexpr double kHungReplyAfter = 0.25;
     // The panel stands this far out from the scroll area on every side, room for badges and ring.
     static constexpr double kPanelMargin = 26;
 
@@ -100,8 +102,11 @@ private:
     void clearAllStep(int waitAttempts, int rounds, int dismissed, AfterClearing afterwards);
     bool ensureResponding();
     void sampleNotificationCenter();
-    // True when the application element answered "AXChildren" other than with a time-out.
-    static bool answers(const platform::Element& application);
+    // How the application element answers "AXChildren". A time-out is a hang only when it took
+    // about the messaging time-out: a process that has just died fails the same way at once (or
+    // with a stale element), and a crash must never pass for a hang.
+    enum class Reply { Answers, Hung, Gone };
+    static Reply probe(const platform::Element& application);
     // A Notification Center that is gone or does not answer pauses the watch, unless it was
     // restarted just now; `sinceRestart` is noted before the request that timed out.
     void applyStallRule(bool running, double sinceRestart);

@@ -103,17 +103,22 @@ void Controller::clearAllStep(int waitAttempts, int rounds, int dismissed, After
     toggleSidebar();
 }
 
-bool Controller::answers(const Element& application) {
+Controller::Reply Controller::probe(const Element& application) {
     platform::AXValue ignored;
-    return platform::current().accessibility->copyAttributeValue(application, "AXChildren", ignored) !=
-           platform::kAXErrorCannotComplete;
+    auto& services = platform::current();
+    double start = services.runLoop->now();
+    auto code = services.accessibility->copyAttributeValue(application, "AXChildren", ignored);
+    if (code == platform::kAXErrorInvalidUIElement) return Reply::Gone;
+    if (code != platform::kAXErrorCannotComplete) return Reply::Answers;
+    return services.runLoop->now() - start >= kHungReplyAfter ? Reply::Hung : Reply::Gone;
 }
 
 bool Controller::ensureResponding() {
     auto application = notificationCenterApp();
-    if (application && answers(*application)) return true;
+    auto reply = application ? probe(*application) : Reply::Gone;
+    if (reply == Reply::Answers) return true;
     stalledAt = now();
-    if (application) {
+    if (reply == Reply::Hung) {
         log("Notification Center is not responding (restart it: killall NotificationCenter)");
         sampleNotificationCenter();
     } else {

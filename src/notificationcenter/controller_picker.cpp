@@ -380,6 +380,8 @@ void Controller::layoutPanel() {
         return;
 
     panel->setFrame(bounds, platform::Display::Later);
+    // The caption's text is rasterised for the screen the panel is now on.
+    overlay->setWindowBackingScale(panel->backingScaleFactor());
     overlay->itemFrames = std::move(frames);
     overlay->itemIsStack = sidebarItemIsStack;
     overlay->selected = sidebarIndex;

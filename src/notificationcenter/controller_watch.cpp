@@ -61,8 +61,17 @@ void Controller::watchCheck() {
     notificationCenter->checkProcess();
     double sinceRestart = now() - restartedAt;
     auto application = notificationCenterApp();
-    if (!application || !answers(*application)) {
-        applyStallRule(application.has_value(), sinceRestart);
+    auto reply = application ? probe(*application) : Reply::Gone;
+    if (reply != Reply::Answers) {
+        // A Notification Center that is gone took its sidebar with it: the picker over it ends now
+        // instead of holding the picker keys until some new process shows up.
+        if (reply == Reply::Gone && panel) {
+            log("Sidebar closed");
+            ++pickerRun;
+            openedSidebar = false;
+            hidePanel();
+        }
+        applyStallRule(reply == Reply::Hung, sinceRestart);
         return;
     }
     if (!notificationCenter->observe() && sinceRestart < kRestartGrace) scheduleCheck(0.25);

@@ -61,8 +61,12 @@ std::vector<Row> collectRows(TreeWalker& walker, const Element& application) {
     });
     if (!rows.empty()) return rows;
 
-    // Without subroles, a pressable group that shows text stands for a row.
+    // Without subroles, a pressable group that shows text stands for a row. Widgets look just the
+    // same; only their identifiers ("widget-…", as the sidebar's "widget-editor-button") tell them
+    // apart, and a badge over a widget would press into some other application.
     walker.search(application, kRowSearchMaxDepth, kRowAttributes, [&](ElementAttributes& element) {
+        if (auto id = element.string(Attribute::Identifier); id && id->starts_with("widget"))
+            return SearchStep::SkipChildren;
         if (!element.stringEquals(Attribute::Role, "AXGroup")) return SearchStep::Descend;
         if (!hasAction(element.element(), "AXPress")) return SearchStep::Descend;
         std::vector<std::string> texts;
@@ -182,11 +186,10 @@ std::optional<Element> notificationCenterApp() {
 bool sidebarIsOpen(const Element& application) {
     // Only whether the marker exists matters, and it sits near the top of the sidebar's window, so
     // the search goes level by level instead of through every row first.
-    return TreeWalker().anyBreadthFirst(application, kSidebarMarkerMaxDepth, {Attribute::Identifier},
-                                        [](ElementAttributes& element) {
-                                            return element.stringEquals(Attribute::Identifier,
-                                                                        "widget-editor-button");
-                                        });
+    return TreeWalker().anyBreadthFirst(
+        application, kSidebarMarkerMaxDepth, {Attribute::Identifier}, [](ElementAttributes& element) {
+            return element.stringEquals(Attribute::Identifier, "widget-editor-button");
+        });
 }
 
 std::optional<Element> historyButton(const Element& application) {

@@ -77,8 +77,12 @@ public:
     platform::Rect bounds() const { return layer_->bounds(); }
     void setFrame(const platform::Rect& frame);
     bool acceptsFirstResponder() const { return true; }
-    // The backing scale of the window showing the view; none while it is in no window.
-    void setWindowBackingScale(std::optional<double> scale) { windowBackingScale_ = scale; }
+    // The backing scale of the window showing the view; none while it is in no window (or when the
+    // window reports none that makes sense).
+    void setWindowBackingScale(std::optional<double> scale) {
+        if (scale && !(*scale >= 1 && *scale <= 8)) scale.reset();
+        windowBackingScale_ = scale;
+    }
     double backingScaleFactor() const { return windowBackingScale_.value_or(2.0); }
 
     // Redraw requests coalesce into one draw pass on a later turn of the main run loop.

@@ -17,7 +17,8 @@ namespace marlowick::platform {
 
 using AXError = std::int32_t;
 
-// The service's error codes. Callers compare only kAXErrorCannotComplete by value.
+// The service's error codes. Callers compare only kAXErrorCannotComplete and kAXErrorInvalidUIElement
+// by value.
 inline constexpr AXError kAXErrorSuccess = 0;
 inline constexpr AXError kAXErrorFailure = -25200;
 inline constexpr AXError kAXErrorIllegalArgument = -25201;

@@ -44,6 +44,9 @@ public:
     virtual void orderFrontRegardless() = 0;
     virtual void orderOut() = 0;
     virtual bool isVisible() const = 0;
+    // Device pixels per point of the screen the panel is on; drawing that caches pixels (text
+    // layers) renders at this scale.
+    virtual double backingScaleFactor() const = 0;
 };
 
 class WindowServer {

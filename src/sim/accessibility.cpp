@@ -92,7 +92,10 @@ AXError SimAccessibility::begin(const Element& element, std::shared_ptr<AXNode>&
     const auto* ref = dynamic_cast<const SimElementRef*>(element.ref());
     if (!ref || ref->kind() == SimElementRef::Kind::SystemWide) return platform::kAXErrorIllegalArgument;
     // A request goes to the element's process: a gone process fails at once, a hung one only after
-    // the time-out, and a live one then finds out whether the element still exists.
+    // the time-out, and a live one then finds out whether the element still exists. A fresh
+    // application element of a crashed process reaches no one: that fails at once as well.
+    if (ref->kind() == SimElementRef::Kind::Application && crashed_.contains(ref->pid()))
+        return platform::kAXErrorCannotComplete;
     if (!processes_.contains(ref->pid())) return platform::kAXErrorInvalidUIElement;
     if (hung_.contains(ref->pid())) {
         loop_.advanceClock(timeout_);
@@ -165,6 +168,7 @@ AXError SimAccessibility::createObserver(std::int32_t pid, platform::AXObserverC
                                          std::unique_ptr<platform::AXObserver>& out) {
     out.reset();
     if (!trusted_) return kAXErrorAPIDisabled;
+    if (crashed_.contains(pid)) return platform::kAXErrorCannotComplete;
     if (!processes_.contains(pid) || !callback) return platform::kAXErrorIllegalArgument;
     out = std::make_unique<Observer>(*this, pid, std::move(callback));
     return platform::kAXErrorSuccess;
@@ -182,6 +186,11 @@ void SimAccessibility::unregisterProcess(std::int32_t pid) {
     it->second->destroy();
     processes_.erase(it);
     hung_.erase(pid);
+}
+
+void SimAccessibility::crashProcess(std::int32_t pid) {
+    unregisterProcess(pid);
+    crashed_.insert(pid);
 }
 
 void SimAccessibility::setHung(std::int32_t pid, bool hung) {

@@ -1,9 +1,10 @@
 // The simulated accessibility service over the trees of simulated processes.
 // Models: per-process trees, stale handles (-25202) after an element or its process has gone, hung
 // processes that fail every request with -25204 after the messaging time-out (the virtual clock
-// advances by it), the permission (-25211 while not trusted), observers delivering notifications
-// through the run loop, a count of every request and an optional latency per request, and failures
-// injected per notification name. Not modelled: the system-wide element's own attributes, hit tests.
+// advances by it), crashed processes whose application element fails with -25204 at once, the
+// permission (-25211 while not trusted, and for every request while it is stale), observers delivering
+// notifications through the run loop, a count of every request and an optional latency per request, and
+// failures injected per notification name. Not modelled: the system-wide element's own attributes, hit tests.
 #pragma once
 
 #include <cstdint>
@@ -38,17 +39,30 @@ public:
                                       std::vector<std::string>& out) override;
     platform::AXError performAction(const platform::Element& element, std::string_view action) override;
     platform::AXError setMessagingTimeout(const platform::Element& element, double seconds) override;
-    bool isProcessTrusted() override { return trusted_; }
+    bool isProcessTrusted() override { return trusted_ || stale_; }
     platform::AXError createObserver(std::int32_t pid, platform::AXObserverCallback callback,
                                      std::unique_ptr<platform::AXObserver>& out) override;
 
     // The simulated world's side.
-    void setTrusted(bool trusted) { trusted_ = trusted; }
+    void setTrusted(bool trusted) {
+        trusted_ = trusted;
+        stale_ = false;
+    }
+    // The permission is reported, yet every request is refused, as after an update of the app
+    // until the user turns it off and on again.
+    void setPermissionStale() {
+        trusted_ = false;
+        stale_ = true;
+    }
+    bool isPermissionStale() const { return stale_; }
     // A process presents its tree with this root (the application element). Re-registering a pid
     // replaces its tree.
     void registerProcess(std::int32_t pid, std::shared_ptr<AXNode> root);
     // The process has ended: its elements read as stale and its observers go quiet.
     void unregisterProcess(std::int32_t pid);
+    // The process died at once: its elements read as stale, and a request to its application
+    // element fails with -25204 without waiting (nobody is there to time out).
+    void crashProcess(std::int32_t pid);
     // A hung process answers no request until it answers again.
     void setHung(std::int32_t pid, bool hung);
     bool isHung(std::int32_t pid) const { return hung_.contains(pid); }
@@ -79,11 +93,13 @@ private:
 
     SimRunLoop& loop_;
     bool trusted_ = false;
+    bool stale_ = false;
     double timeout_ = 6.0; // the service's default until the process sets its own
     double latency_ = 0;
     std::uint64_t requests_ = 0;
     std::map<std::int32_t, std::shared_ptr<AXNode>> processes_;
     std::set<std::int32_t> hung_;
+    std::set<std::int32_t> crashed_;
     std::map<std::string, platform::AXError> injectedFailures_;
     std::set<Observer*> observers_;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);

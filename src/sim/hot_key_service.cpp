@@ -136,11 +136,15 @@ std::optional<std::string> SimHotKeyService::otherApplicationHolding(std::uint32
     return found->second;
 }
 
-OSStatus SimHotKeyService::dispatch(const platform::CarbonEvent& event) {
+OSStatus SimHotKeyService::dispatch(const platform::CarbonEvent& event, EventTarget destination) {
     // Handlers may install or remove handlers (their own included) while the event travels.
     auto snapshot = state_->handlers;
     OSStatus status = platform::kEventNotHandledErr;
-    for (auto target : {EventTarget::Dispatcher, EventTarget::Application}) {
+    // The dispatcher sees every event first and then hands it to its target; an event whose target
+    // is the dispatcher itself goes no further.
+    std::vector<EventTarget> route{EventTarget::Dispatcher};
+    if (destination == EventTarget::Application) route.push_back(EventTarget::Application);
+    for (auto target : route) {
         for (auto it = snapshot.rbegin(); it != snapshot.rend(); ++it) {
             const auto& handler = **it;
             if (!handler.installed || handler.target != target || !handler.accepts(event)) continue;
@@ -151,6 +155,7 @@ OSStatus SimHotKeyService::dispatch(const platform::CarbonEvent& event) {
         if (status != platform::kEventNotHandledErr) break;
     }
     deliveries_.push_back({event.directObject.value_or(platform::HotKeyID{}), event.kind, status});
+    if (deliveries_.size() > kDeliveriesKept) deliveries_.pop_front();
     return status;
 }
 
@@ -160,7 +165,7 @@ bool SimHotKeyService::press(std::uint32_t keyCode, std::uint32_t modifiers) {
     if (!registration) return false;
     auto id = registration->id;
     state_->pressed[chord] = id;
-    dispatch({platform::kEventClassKeyboard, platform::kEventHotKeyPressed, id});
+    dispatch({platform::kEventClassKeyboard, platform::kEventHotKeyPressed, id}, registration->target);
     return true;
 }
 
@@ -172,7 +177,7 @@ bool SimHotKeyService::release(std::uint32_t keyCode, std::uint32_t modifiers) {
     state_->pressed.erase(pressed);
     const auto* registration = state_->find(chord);
     if (!registration || !(registration->id == id)) return false;
-    dispatch({platform::kEventClassKeyboard, platform::kEventHotKeyReleased, id});
+    dispatch({platform::kEventClassKeyboard, platform::kEventHotKeyReleased, id}, registration->target);
     return true;
 }
 

@@ -1,12 +1,14 @@
 // The simulated system-wide hot-key service behind platform::HotKeys.
 // Models: one registration per chord across all applications (a second one, ours or another
-// application's, is refused with -9878), handlers on the dispatcher and application targets asked
-// in that order (the last installed first on each) with pass-on by -9874, event types added and
-// removed per handler, released events for a chord whose press reached a hot key, and handles that
-// outlive the service. Not modelled: other threads, repeated hot-key events while a key stays down.
+// application's, is refused with -9878), delivery by the registration's target (an application-target
+// hot key passes the dispatcher's handlers on its way to the application's; a dispatcher-target one
+// reaches the dispatcher's handlers only), the last installed handler asked first, pass-on by -9874, event
+// types added and removed per handler, released events for a chord whose press reached a hot key, and handles
+// that outlive the service. Not modelled: other threads, repeated hot-key events while a key stays down.
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <memory>
 #include <optional>
@@ -58,12 +60,15 @@ public:
     bool release(std::uint32_t keyCode, std::uint32_t modifiers);
     // Sends an event to the handlers as the service would, for cases the keyboard cannot make
     // (an event without its identifier, say). Returns what the handlers answered.
-    platform::OSStatus dispatch(const platform::CarbonEvent& event);
+    platform::OSStatus dispatch(const platform::CarbonEvent& event,
+                                platform::EventTarget target = platform::EventTarget::Application);
 
     // This application's registrations, in the order they were made.
     std::vector<Registration> registrations() const;
     bool isRegistered(std::uint32_t keyCode, std::uint32_t modifiers) const;
-    const std::vector<Delivery>& deliveries() const { return deliveries_; }
+    // The latest deliveries (at most kDeliveriesKept), oldest first.
+    static constexpr std::size_t kDeliveriesKept = 256;
+    const std::deque<Delivery>& deliveries() const { return deliveries_; }
     std::size_t handlerCount() const;
 
 private:
@@ -71,7 +76,7 @@ private:
     struct State;
     class InstalledHandler;
     std::shared_ptr<State> state_;
-    std::vector<Delivery> deliveries_;
+    std::deque<Delivery> deliveries_;
 };
 
 } // namespace marlowick::sim

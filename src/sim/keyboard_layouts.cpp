@@ -3,6 +3,9 @@
 #include <array>
 #include <map>
 #include <set>
+#include <string_view>
+
+#include "platform/hot_keys.h"
 
 namespace marlowick::sim {
 
@@ -50,9 +53,15 @@ constexpr TypingRow kDvorak = {u"a", u"o", u"e", u"u",  u"d", u"i", u";", u"q", 
                                u"7", u"[", u"8", u"0",  u"=", u"r", u"g", u"/", u"c", u"l", u"",  u"n", u"h",
                                u"-", u"t", u"s", u"\\", u"w", u"z", u"b", u"m", u"v", u"",  u"",  u"`"};
 
+// What Shift makes of the typing keys' characters, as pairs (unshifted, shifted); letters a to z
+// become capitals on every layout.
+constexpr std::u16string_view kUSShifted = u"1!2@3#4$5%6^7&8*9(0)-_=+[{]}\\|;:'\",<.>/?`~§±";
+constexpr std::u16string_view kGermanShifted = u"1!2\"3§4$5%6&7/8(9)0=ß?´`+*#',;.:-_<>^°üÜäÄöÖ";
+constexpr std::u16string_view kFrenchShifted = u"&1é2\"3'4(5§6è7!8ç9à0)°-_^¨$*ù%`£;.:/=+,?@#<>";
+
 class TableLayout final : public platform::KeyLayout {
 public:
-    TableLayout(const TypingRow& row, std::set<std::uint16_t> deadKeys,
+    TableLayout(const TypingRow& row, std::set<std::uint16_t> deadKeys, std::u16string_view shiftPairs,
                 std::map<std::uint16_t, std::u16string> changes = {})
         : keys_(commonKeys()), deadKeys_(std::move(deadKeys)) {
         for (std::uint16_t code = 0; code < row.size(); ++code) {
@@ -60,6 +69,21 @@ public:
         }
         for (auto& [code, text] : changes)
             keys_[code] = std::move(text);
+        shifted_ = keys_;
+        for (auto& [code, text] : shifted_) {
+            if (code >= row.size() || text.size() != 1) continue;
+            char16_t c = text[0];
+            if (c >= u'a' && c <= u'z') {
+                text[0] = static_cast<char16_t>(c - u'a' + u'A');
+                continue;
+            }
+            for (std::size_t i = 0; i + 1 < shiftPairs.size(); i += 2) {
+                if (shiftPairs[i] == c) {
+                    text[0] = shiftPairs[i + 1];
+                    break;
+                }
+            }
+        }
     }
 
     platform::OSStatus translate(std::uint16_t keyCode, platform::KeyAction action,
@@ -67,10 +91,13 @@ public:
                                  std::uint32_t& deadKeyState, std::size_t maxLength,
                                  std::u16string& out) const override {
         out.clear();
-        if (modifierKeyState != 0) return platform::kParamErr;
+        // Only Shift is modelled; other modifier keys are refused rather than ignored.
+        constexpr std::uint32_t kShiftState = platform::kCarbonShift >> 8;
+        if ((modifierKeyState & ~kShiftState) != 0) return platform::kParamErr;
         if (action == platform::KeyAction::Up) return platform::kNoErr;
-        auto found = keys_.find(keyCode);
-        if (found == keys_.end()) return platform::kNoErr;
+        const KeyTable& table = modifierKeyState & kShiftState ? shifted_ : keys_;
+        auto found = table.find(keyCode);
+        if (found == table.end()) return platform::kNoErr;
         // A dead key types nothing now and changes the next key, unless the caller suppresses it
         // or only wants to show what the key stands for.
         bool startsDeadKey = deadKeys_.contains(keyCode) && deadKeys == platform::DeadKeys::Process &&
@@ -87,18 +114,21 @@ public:
 
 private:
     KeyTable keys_;
+    KeyTable shifted_;
     std::set<std::uint16_t> deadKeys_;
 };
 
 } // namespace
 
 std::shared_ptr<const platform::KeyLayout> SimKeyboardLayouts::layout(LayoutId id) {
-    static const auto us = std::make_shared<TableLayout>(kUS, std::set<std::uint16_t>{});
-    static const auto german = std::make_shared<TableLayout>(kGerman, std::set<std::uint16_t>{10, 24});
-    static const auto french = std::make_shared<TableLayout>(kFrench, std::set<std::uint16_t>{33, 42});
-    static const auto dvorak = std::make_shared<TableLayout>(kDvorak, std::set<std::uint16_t>{});
-    static const auto partialLatin =
-        std::make_shared<TableLayout>(kUS, std::set<std::uint16_t>{}, KeyTable{{31, u"ø"}, {12, u"ʻ"}});
+    static const auto us = std::make_shared<TableLayout>(kUS, std::set<std::uint16_t>{}, kUSShifted);
+    static const auto german =
+        std::make_shared<TableLayout>(kGerman, std::set<std::uint16_t>{10, 24}, kGermanShifted);
+    static const auto french =
+        std::make_shared<TableLayout>(kFrench, std::set<std::uint16_t>{33, 42}, kFrenchShifted);
+    static const auto dvorak = std::make_shared<TableLayout>(kDvorak, std::set<std::uint16_t>{}, kUSShifted);
+    static const auto partialLatin = std::make_shared<TableLayout>(kUS, std::set<std::uint16_t>{}, kUSShifted,
+                                                                   KeyTable{{31, u"ø"}, {12, u"ʻ"}});
     switch (id) {
     case LayoutId::US:
         return us;

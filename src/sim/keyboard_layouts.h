@@ -1,8 +1,8 @@
 // The simulated text-input sources behind platform::KeyboardLayouts: five ASCII-capable layouts
 // and the one the user has selected, which can change at any time.
-// Models: what each key produces without modifiers on U.S., German, French, Dvorak and a layout
+// Models: what each key produces, alone or with Shift, on U.S., German, French, Dvorak and a layout
 // that lacks some Latin letters; dead keys (processed or suppressed); the output-length limit; a
-// source without layout data. Not modelled: translations with modifier keys (refused with -50),
+// source without layout data. Not modelled: translations with other modifier keys (refused with -50),
 // per-keyboard-type differences, non-ASCII-capable sources.
 #pragma once
 

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cmath>
 
+#include "platform/hot_keys.h"
 #include "platform/key_codes.h"
 #include "platform/platform.h"
 #include "platform/utf8.h"
@@ -25,6 +26,10 @@ std::string lowercaseAscii(std::string text) {
     for (auto& c : text)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return text;
+}
+
+bool isLetter(const std::string& text) {
+    return text.size() == 1 && std::isalpha(static_cast<unsigned char>(text[0]));
 }
 
 bool isUppercaseLetter(const std::string& text) {
@@ -210,7 +215,7 @@ void SimMenus::layOut(platform::Menu& menu) {
         }
     }
     for (const auto& item : menu.items()) {
-        if (item->isHidden()) continue;  // hidden items are not laid out
+        if (item->isHidden()) continue; // hidden items are not laid out
         if (auto view = item->view()) view->setWidth(width);
     }
     openWidth_ = width;
@@ -310,13 +315,15 @@ bool SimMenus::performKeyEquivalent(const platform::Menu& menu, const Event& eve
     return false;
 }
 
-std::string SimMenus::charactersIgnoringModifiers(std::uint16_t keyCode) const {
+std::string SimMenus::charactersIgnoringModifiers(std::uint16_t keyCode,
+                                                  platform::ModifierFlags flags) const {
     if (auto function = platform::functionKeyEquivalent(keyCode)) return *function;
     auto layout = layouts_.currentASCIICapableLayout();
     if (!layout) return {};
     std::uint32_t deadKeyState = 0;
     std::u16string out;
-    auto status = layout->translate(keyCode, platform::KeyAction::Down, 0, layouts_.keyboardType(),
+    std::uint32_t shift = (flags & platform::kFlagShift) ? (platform::kCarbonShift >> 8) : 0;
+    auto status = layout->translate(keyCode, platform::KeyAction::Down, shift, layouts_.keyboardType(),
                                     platform::DeadKeys::Suppress, deadKeyState, 4, out);
     return status == 0 ? platform::utf8FromUtf16(out) : std::string();
 }
@@ -327,8 +334,16 @@ bool SimMenus::matchesKeyEquivalent(const MenuItem& item, const Event& event) co
     // An upper-case letter stands for the letter typed with Shift.
     platform::ModifierFlags wanted = item.keyEquivalentModifierMask();
     if (isUppercaseLetter(key)) wanted |= platform::kFlagShift;
-    if ((event.modifierFlags & platform::kKeyEquivalentModifiers) != wanted) return false;
-    return lowercaseAscii(charactersIgnoringModifiers(event.keyCode)) == lowercaseAscii(key);
+    platform::ModifierFlags held = event.modifierFlags & platform::kKeyEquivalentModifiers;
+    std::string typed = charactersIgnoringModifiers(event.keyCode, event.modifierFlags);
+    if (isLetter(key)) return held == wanted && lowercaseAscii(typed) == lowercaseAscii(key);
+    // Other keys compare the character Shift made ("!" for Shift-1, never "1"); a Shift that
+    // changed the character is part of it and need not be in the mask.
+    if (typed != key) return false;
+    if (held == wanted) return true;
+    bool shiftMadeIt = (held & platform::kFlagShift) &&
+                       charactersIgnoringModifiers(event.keyCode, held & ~platform::kFlagShift) != typed;
+    return shiftMadeIt && (held & ~platform::kFlagShift) == wanted;
 }
 
 std::vector<std::string> SimMenus::shownTitles() const {

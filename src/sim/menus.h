@@ -63,7 +63,9 @@ private:
     void layOut(platform::Menu& menu);
     void choose(const std::shared_ptr<platform::MenuItem>& item);
     void moveHighlight(int step);
-    std::string charactersIgnoringModifiers(std::uint16_t keyCode) const;
+    // What the key types on the current layout with every modifier ignored except Shift, as AppKit's
+    // charactersIgnoringModifiers.
+    std::string charactersIgnoringModifiers(std::uint16_t keyCode, platform::ModifierFlags flags) const;
 
     SimApplicationEvents& events_;
     platform::NotificationBus& bus_;

@@ -42,7 +42,10 @@ void SimNotificationCenter::launch() {
 }
 
 void SimNotificationCenter::quit() {
-    if (state_ == State::Quit) return;
+    if (state_ == State::Quit) {
+        ++processEpoch_; // a relaunch on its way after a crash does not come
+        return;
+    }
     accessibility_.unregisterProcess(pid_); // every element reads as stale from now on
     workspace_.terminateApplication(pid_);
     tree_.reset();
@@ -50,6 +53,24 @@ void SimNotificationCenter::quit() {
     pid_ = 0;
     ++processEpoch_;
     settleForNewProcess();
+}
+
+void SimNotificationCenter::crash() {
+    if (state_ == State::Quit) return;
+    std::int32_t pid = pid_;
+    accessibility_.crashProcess(pid);
+    tree_.reset();
+    state_ = State::Quit;
+    pid_ = 0;
+    auto epoch = ++processEpoch_;
+    settleForNewProcess();
+    loop_.asyncAfter(kCrashNoticedDelay, [this, alive = alive_, pid] {
+        if (*alive) workspace_.terminateApplication(pid);
+    });
+    // The system brings it back unless someone started or stopped it in between.
+    loop_.asyncAfter(kRelaunchAfterCrash, [this, alive = alive_, epoch] {
+        if (*alive && epoch == processEpoch_) launch();
+    });
 }
 
 void SimNotificationCenter::restart() {
@@ -86,6 +107,12 @@ void SimNotificationCenter::settleForNewProcess() {
     rowsShown_ = false;
     *slide_ = Slide{};
     scrollOffset_ = 0;
+}
+
+void SimNotificationCenter::record(std::deque<SimNotification>& records,
+                                   const SimNotification& notification) {
+    records.push_back(notification);
+    if (records.size() > kRecordsKept) records.pop_front();
 }
 
 void SimNotificationCenter::after(double delay, std::function<void()> work) {
@@ -183,6 +210,25 @@ void SimNotificationCenter::forgetLoneUnfolded() {
     std::erase_if(unfolded_, [&](const std::string& app) { return listedOf(app).size() < 2; });
 }
 
+bool SimNotificationCenter::userClose(std::string_view title) {
+    if (state_ != State::Running) return false;
+    for (const Entry* entry : listed()) {
+        if (entry->notification.title == title && !entry->removing && entry->notification.closable)
+            return closeEntries({entry->serial}) == kAXErrorSuccess;
+    }
+    return false;
+}
+
+bool SimNotificationCenter::userClear(std::string_view app) {
+    if (state_ != State::Running || listedOf(app).empty()) return false;
+    return clearApp(std::string(app)) == kAXErrorSuccess;
+}
+
+void SimNotificationCenter::setWidgets(int count) {
+    widgets_ = std::clamp(count, 0, kMaxWidgets);
+    refresh();
+}
+
 // The sidebar
 
 bool SimNotificationCenter::openSidebar() {
@@ -255,7 +301,7 @@ AXError SimNotificationCenter::openEntry(NotificationId serial) {
                            [&](const Entry& entry) { return entry.serial == serial; });
     if (it == entries_.end() || it->removing) return kAXErrorFailure;
     // The application takes over: the notification is done with, and the sidebar gets out of the way.
-    opened_.push_back(it->notification);
+    record(opened_, it->notification);
     entries_.erase(it);
     forgetLoneUnfolded();
     if (sidebar_ == Sidebar::Open) beginClosing();
@@ -275,7 +321,7 @@ AXError SimNotificationCenter::closeEntries(std::vector<NotificationId> serials)
         Entry* entry = find(serial);
         if (!entry || entry->removing) return true;
         entry->removing = true;
-        closedOrCleared_.push_back(entry->notification);
+        record(closedOrCleared_, entry->notification);
         return false;
     });
     if (serials.empty()) return kAXErrorFailure;
@@ -307,6 +353,13 @@ AXError SimNotificationCenter::foldBack(const std::string& app) {
 AXError SimNotificationCenter::openNewestOf(const std::string& app) {
     for (const Entry* entry : listedOf(app)) {
         if (!entry->removing) return openEntry(entry->serial);
+    }
+    return kAXErrorFailure;
+}
+
+AXError SimNotificationCenter::closeNewestOf(const std::string& app) {
+    for (const Entry* entry : listedOf(app)) {
+        if (!entry->removing && entry->notification.closable) return closeEntries({entry->serial});
     }
     return kAXErrorFailure;
 }

@@ -1,19 +1,22 @@
 // The simulated Notification Center process: the notifications it holds, its banners and sidebar,
 // and the accessibility tree it presents from them. Tests post notifications and act as the user
 // here; the product meets it only through the accessibility service and the workspace.
-// Models: a new pid per launch; running, hung or quit; banners for 5 s, newest on top, hidden when
+// Models: a new pid per launch; running, hung, quit or crashed (requests fail at once, the workspace
+// notices 0.2 s later and the system relaunches it after 1 s); banners for 5 s, newest on top, hidden when
 // the sidebar opens (a press on one whose time is up fails: it has left the screen, even if a request
 // was under way); notifications shown only as banners; rows without "Close"; the sidebar opened and
 // closed by AXToggleUI or by hand (rows 0.1 s after it opens, sliding in and out over 0.3 s, the
 // "widget-editor-button" only while open); stacks per application, unfolded 0.2 s after a press and
-// folded back or cleared from their heading; older notifications behind the history button; a scroll
-// area paged by its visible height; the custom actions Show, Close and Clear All, removals 0.15 s
-// after a close; accessibility notifications for every change. Not modelled: alerts that wait for a
-// click, threads within an application, focus modes, widgets, sounds, the banners' own slide-in,
+// folded back or cleared from their heading (a stack's "Close" dismisses only its newest notification,
+// its "Clear All" the whole stack); widgets below the notifications; older notifications behind the history
+// button; a scroll area paged by its visible height; the custom actions Show, Close and Clear All, removals
+// 0.15 s after a close; accessibility notifications for every change. Not modelled: alerts that wait for a
+// click, threads within an application, focus modes, what a widget shows, sounds, the banners' own slide-in,
 // time stamps.
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -58,6 +61,9 @@ public:
     static constexpr double kUnfoldDelay = 0.2;
     static constexpr double kHistoryRevealDelay = 0.2;
     static constexpr double kRemovalDelay = 0.15;
+    static constexpr double kCrashNoticedDelay = 0.2;
+    static constexpr double kRelaunchAfterCrash = 1.0;
+    static constexpr int kMaxWidgets = 12;
     // The scroll area's height when nothing limits it: from below the menu bar to above the
     // "widget-editor-button".
     static constexpr double kMaxVisibleHeight = 896;
@@ -79,6 +85,9 @@ public:
     void launch();
     void quit();
     void restart();
+    // The process dies as a crash does: gone at once for the accessibility service, noticed by the
+    // workspace a moment later, and relaunched by the system (with a new pid) about a second later.
+    void crash();
     // While hung, every request fails after the messaging time-out and nothing on screen changes;
     // what falls due meanwhile happens once it answers again.
     void hang();
@@ -94,9 +103,21 @@ public:
     std::vector<std::string> banners() const;
     std::vector<std::string> sidebarRows() const;
     bool isUnfolded(std::string_view app) const { return unfolded_.contains(app); }
-    // Notifications opened ("Show", or AXPress on a row) and those closed or cleared, in order.
-    const std::vector<SimNotification>& opened() const { return opened_; }
-    const std::vector<SimNotification>& closedOrCleared() const { return closedOrCleared_; }
+    // Notifications opened ("Show", or AXPress on a row) and those closed or cleared, in order: the
+    // latest kRecordsKept of each.
+    static constexpr std::size_t kRecordsKept = 256;
+    const std::deque<SimNotification>& opened() const { return opened_; }
+    const std::deque<SimNotification>& closedOrCleared() const { return closedOrCleared_; }
+
+    // The user dismisses a notification (the newest listed with this title) or an application's
+    // stack with Notification Center's own buttons. False when there is no such row or the process
+    // cannot react.
+    bool userClose(std::string_view title);
+    bool userClear(std::string_view app);
+
+    // How many widgets the sidebar shows below the notifications (0 to kMaxWidgets).
+    void setWidgets(int count);
+    int widgets() const { return widgets_; }
 
     // The user opens or closes the sidebar by hand (a click on the clock, a swipe). False when the
     // process cannot react (quit or hung).
@@ -157,6 +178,7 @@ private:
     void beginClosing();
     void forgetLoneUnfolded();
     void settleForNewProcess();
+    static void record(std::deque<SimNotification>& records, const SimNotification& notification);
 
     // What the process's elements do (notification_center.cpp).
     platform::AXError toggleSidebar();
@@ -167,6 +189,7 @@ private:
     platform::AXError unfold(const std::string& app);
     platform::AXError foldBack(const std::string& app);
     platform::AXError openNewestOf(const std::string& app);
+    platform::AXError closeNewestOf(const std::string& app);
     platform::AXError clearApp(const std::string& app);
     platform::AXError revealHistory();
     platform::AXError scrollByPage(int direction);
@@ -187,6 +210,7 @@ private:
     AXNodeSpec describeMenuBar();
     AXNodeSpec describeBanners();
     AXNodeSpec describeSidebar();
+    void describeWidgets(double top, std::vector<AXNodeSpec>& out);
     void describeBlock(const Block& block, double top, std::vector<AXNodeSpec>& out);
     AXNodeSpec describeRow(const Entry& entry, std::string key, std::string_view subrole,
                            platform::Rect frame, bool slides);
@@ -208,8 +232,8 @@ private:
     NotificationId nextSerial_ = 1;
     std::vector<Entry> entries_; // in posting order
     std::set<std::string, std::less<>> unfolded_;
-    std::vector<SimNotification> opened_;
-    std::vector<SimNotification> closedOrCleared_;
+    std::deque<SimNotification> opened_;
+    std::deque<SimNotification> closedOrCleared_;
 
     Sidebar sidebar_ = Sidebar::Closed;
     std::uint64_t sidebarEpoch_ = 0; // a task of an earlier opening or closing does nothing
@@ -218,6 +242,7 @@ private:
     double visibleHeight_;
     double scrollOffset_ = 0;
     double removalDelay_ = kRemovalDelay;
+    int widgets_ = 0;
 };
 
 } // namespace marlowick::sim

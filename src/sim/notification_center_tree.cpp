@@ -30,6 +30,7 @@ constexpr double kRowHeight = 70;
 constexpr double kStackHeight = 82; // a stack shows the edges of the cards below its top one
 constexpr double kHeadingHeight = 28;
 constexpr double kHistoryButtonHeight = 28;
+constexpr double kWidgetHeight = 150;
 constexpr double kWidgetEditorButtonTop = kScreenHeight - 40;
 
 static_assert(SimNotificationCenter::kMaxVisibleHeight == kWidgetEditorButtonTop - 12 - kColumnTop);
@@ -267,7 +268,9 @@ AXNodeSpec SimNotificationCenter::describeSidebar() {
         auto blocks = sidebarBlocks();
         for (const auto& block : blocks)
             describeBlock(block, kColumnTop + block.top - scrollOffset_, content);
-        areaHeight = std::min(visibleHeight_, contentHeight(blocks));
+        // The area keeps the gap below its last row, so it never hugs a lone row the way a stack's
+        // own group does.
+        if (!blocks.empty()) areaHeight = std::min(visibleHeight_, contentHeight(blocks) + kGap);
     }
     Rect areaFrame{kColumnX, kColumnTop, kColumnWidth, areaHeight};
     AXNodeSpec list = element("sidebar/list", "AXGroup", areaFrame, false);
@@ -277,6 +280,13 @@ AXNodeSpec SimNotificationCenter::describeSidebar() {
     area.children = std::move(content);
     list.children.push_back(std::move(area));
     outer.children.push_back(std::move(list));
+    if (rowsShown_ && widgets_ > 0) {
+        double top = kColumnTop + std::min(visibleHeight_, contentHeight(sidebarBlocks())) + kGap;
+        AXNodeSpec widgets = element("sidebar/widgets", "AXGroup",
+                                     {kColumnX, top, kColumnWidth, widgets_ * (kWidgetHeight + kGap)}, true);
+        describeWidgets(top, widgets.children);
+        outer.children.push_back(std::move(widgets));
+    }
 
     // Closing takes the editor button away at once; the rows stay while they slide out.
     if (sidebar_ == Sidebar::Open) {
@@ -289,6 +299,29 @@ AXNodeSpec SimNotificationCenter::describeSidebar() {
     }
     window.children.push_back(std::move(outer));
     return window;
+}
+
+// Widgets are pressable groups with texts, just like a row without its subrole; only their
+// identifiers tell them apart.
+void SimNotificationCenter::describeWidgets(double top, std::vector<AXNodeSpec>& out) {
+    static constexpr std::string_view kNames[] = {"Weather", "Calendar", "Clock", "Reminders",
+                                                  "Stocks",  "Battery",  "Notes", "Photos"};
+    for (int i = 0; i < widgets_; ++i) {
+        std::string name(kNames[static_cast<std::size_t>(i) % std::size(kNames)]);
+        std::string key = "widget/" + std::to_string(i);
+        Rect frame{kColumnX, top + i * (kWidgetHeight + kGap), kColumnWidth, kWidgetHeight};
+        AXNodeSpec widget = element(key, "AXGroup", frame, true);
+        widget.set("AXIdentifier", "widget-" + std::to_string(i)).set("AXDescription", name);
+        widget.action("AXPress", [] { return kAXErrorSuccess; });
+        AXNodeSpec label = element(key + "/name", "AXStaticText",
+                                   {frame.origin.x + 14, frame.origin.y + 10, kColumnWidth - 28, 16}, true);
+        label.set("AXValue", name);
+        AXNodeSpec value = element(key + "/value", "AXStaticText",
+                                   {frame.origin.x + 14, frame.origin.y + 30, kColumnWidth - 28, 40}, true);
+        value.set("AXValue", std::string("Updated just now"));
+        widget.children = {std::move(label), std::move(value)};
+        out.push_back(std::move(widget));
+    }
 }
 
 void SimNotificationCenter::describeBlock(const Block& block, double top, std::vector<AXNodeSpec>& out) {
@@ -386,7 +419,7 @@ AXNodeSpec SimNotificationCenter::describeStackRow(const Block& block, Rect fram
         .set("AXDescription", describeStack(app, block.entries.size()));
     row.action("AXPress", [this, app] { return unfold(app); })
         .action(customAction("Show"), [this, app] { return openNewestOf(app); })
-        .action(customAction("Close"), [this, app] { return clearApp(app); })
+        .action(customAction("Close"), [this, app] { return closeNewestOf(app); })
         .action(customAction("Clear All"), [this, app] { return clearApp(app); });
     addTexts(row, block.entries.front()->notification, frame, true);
     AXNodeSpec clear = element(appKey("stack", app, "clear"), "AXButton",

@@ -10,7 +10,14 @@ std::optional<platform::BundleValue> SimProcess::bundleValue(std::string_view ke
 }
 
 void SimProcess::writeStandardOutput(std::string_view bytes) {
-    if (echo_) {
+    if (echo_ && sink_) {
+        echoPartial_.append(bytes);
+        if (auto end = echoPartial_.rfind('\n'); end != std::string::npos) {
+            std::string complete = echoPartial_.substr(0, end + 1);
+            echoPartial_.erase(0, end + 1);
+            sink_(complete);
+        }
+    } else if (echo_) {
         std::fwrite(bytes.data(), 1, bytes.size(), stdout);
         if (lineBuffered_) std::fflush(stdout);
     }
@@ -18,6 +25,10 @@ void SimProcess::writeStandardOutput(std::string_view bytes) {
         if (c == '\n') {
             lines_.push_back(std::move(partial_));
             partial_.clear();
+            if (lines_.size() > kKeptLines) {
+                lines_.pop_front();
+                ++firstKept_;
+            }
         } else {
             partial_ += c;
         }

@@ -1,5 +1,6 @@
 #include "sim/sim_mac.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <regex>
@@ -23,7 +24,7 @@ SimMac::SimMac(Options options)
       loop_(options.epoch), accessibility_(loop_), workspace_(loop_), files_(home_),
       defaults_(defaultsFilePath(home_), files_, loop_, notifications_), events_(loop_),
       keyboard_(loop_, hotKeys_, events_), notificationCenter_(loop_, accessibility_, workspace_),
-      menus_(events_, notifications_, keyboardLayouts_), statusBar_(menus_),
+      windows_(screens_), menus_(events_, notifications_, keyboardLayouts_), statusBar_(menus_),
       titledWindows_(defaults_, screens_, fonts_), application_(menus_, titledWindows_, keyboard_),
       updates_(loop_, defaults_, process_), installation_(platform::Services{
                                                 .runLoop = &loop_,
@@ -78,11 +79,21 @@ void SimMac::endMenuTracking() {
 }
 
 std::vector<std::string> SimMac::logLines() const {
-    static const std::regex stamp(R"(^\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2}\.\d{3} )");
     std::vector<std::string> messages;
-    for (const auto& line : process_.outputLines()) {
+    for (auto& line : logLinesFrom(0))
+        messages.push_back(std::move(line.message));
+    return messages;
+}
+
+std::vector<SimMac::LogLine> SimMac::logLinesFrom(std::uint64_t from) const {
+    static const std::regex stamp(R"(^\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2}\.\d{3} )");
+    std::vector<LogLine> messages;
+    const auto& lines = process_.outputLines();
+    std::uint64_t first = process_.firstKeptLine();
+    for (std::uint64_t number = std::max(from, first); number < first + lines.size(); ++number) {
+        const auto& line = lines[static_cast<std::size_t>(number - first)];
         std::smatch match;
-        if (std::regex_search(line, match, stamp)) messages.push_back(match.suffix());
+        if (std::regex_search(line, match, stamp)) messages.push_back({number, match.suffix()});
     }
     return messages;
 }

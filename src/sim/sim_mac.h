@@ -2,6 +2,7 @@
 // its lifetime. Tests build one each; the program builds one for the run.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -85,8 +86,15 @@ public:
     void beginMenuTracking();
     void endMenuTracking();
 
-    // The messages of the log lines printed so far, without their time stamps.
+    // The messages of the log lines printed so far (the latest the process keeps), without their
+    // time stamps.
     std::vector<std::string> logLines() const;
+    // The same from output line `from` on (counting every line printed), each with its number.
+    struct LogLine {
+        std::uint64_t number = 0;
+        std::string message;
+    };
+    std::vector<LogLine> logLinesFrom(std::uint64_t from) const;
 
 private:
     std::string home_;

@@ -186,7 +186,8 @@ void SimTitledWindows::orderFront(SimWindow* window, bool makeKey) {
 void SimTitledWindows::orderOut(SimWindow* window) {
     std::erase(order_, window);
     window->setVisible(false);
-    if (key_ == window) key_ = nullptr;
+    // As in AppKit, the frontmost visible window that is left becomes key.
+    if (key_ == window) key_ = order_.empty() ? nullptr : order_.front();
 }
 
 bool SimTitledWindows::handleKeyEvent(const platform::Event& event) {

@@ -1,10 +1,10 @@
 // The simulated titled windows behind platform::TitledWindows: frames, order, the key window, the
 // will-close notice and frames saved in the user defaults under an autosave name.
 // Models: a content area sized by its view tree when made without a size, a 28-point title bar,
-// centring on the main screen below the menu bar, one key window (the last made key; none once it
-// closes), closing by the close button only for closable windows, Return pressing the key window's
-// default button, "NSWindow Frame <name>" holding "x y width height". Not modelled: resizing by the
-// user, minimising, several screens, the windows' drawing (the canvas renders them elsewhere).
+// centring on the main screen below the menu bar, one key window (the last made key; once it closes,
+// the frontmost visible window left), closing by the close button only for closable windows, Return pressing
+// the key window's default button, "NSWindow Frame <name>" holding "x y width height". Not modelled: resizing
+// by the user, minimising, several screens, the windows' drawing (the canvas renders them elsewhere).
 #pragma once
 
 #include <memory>

@@ -35,9 +35,21 @@ public:
     std::optional<double> lastUpdateCheckDate() override { return lastCheck_; }
     bool canCheckForUpdates() override { return started_ && !session_; }
     void checkForUpdates() override {
-        if (!canCheckForUpdates() || alive_.expired()) return;
+        if (alive_.expired()) return;
+        if (session_ && shown_ && !windowShown_) {
+            // A gentle reminder waiting for the user: the check brings its update up, and the user
+            // now attends to it.
+            windowShown_ = true;
+            if (auto delegate = delegate_.lock()) {
+                delegate->standardUserDriverWillHandleShowingUpdate(true, {*shown_}, {.userInitiated = true});
+                delegate->standardUserDriverDidReceiveUserAttention({*shown_});
+            }
+            return;
+        }
+        if (!canCheckForUpdates()) return;
         noteCheck();
         session_ = true;
+        windowShown_ = true;
         shown_ = owner_.available_;
         if (!shown_) return; // the window says the application is up to date
         if (auto delegate = delegate_.lock()) {
@@ -57,25 +69,27 @@ public:
         if (delegate)
             delegate->standardUserDriverWillHandleShowingUpdate(frameworkShows, item,
                                                                 {.userInitiated = false});
-        if (frameworkShows) {
-            session_ = true;
-            shown_ = item.displayVersionString;
-        }
+        // Either way the session is under way: a gentle reminder's lasts until the user attends to it.
+        session_ = true;
+        windowShown_ = frameworkShows;
+        shown_ = item.displayVersionString;
     }
     void userAttends() {
         if (!shown_) return;
+        windowShown_ = true;
         if (auto delegate = delegate_.lock()) delegate->standardUserDriverDidReceiveUserAttention({*shown_});
     }
     void endSession() {
         if (!session_) return;
         session_ = false;
+        windowShown_ = false;
         shown_.reset();
         if (auto delegate = delegate_.lock()) delegate->standardUserDriverWillFinishUpdateSession();
     }
 
     bool started() const { return started_; }
     bool session() const { return session_; }
-    bool showsWindow() const { return session_; }
+    bool showsWindow() const { return session_ && windowShown_; }
     int checks() const { return checks_; }
 
 private:
@@ -89,6 +103,7 @@ private:
     std::weak_ptr<platform::StandardUserDriverDelegate> delegate_;
     bool started_ = false;
     bool session_ = false;
+    bool windowShown_ = false;
     std::optional<std::string> shown_;
     std::optional<double> lastCheck_;
     int checks_ = 0;
@@ -129,6 +144,10 @@ std::unique_ptr<platform::UpdaterController> SimUpdateFramework::makeStandardUpd
 
 void SimUpdateFramework::runScheduledCheck() {
     if (auto controller = controller_.lock()) controller->scheduledCheck();
+}
+
+void SimUpdateFramework::runUserCheck() {
+    if (auto controller = controller_.lock()) controller->checkForUpdates();
 }
 
 void SimUpdateFramework::userAttendsToUpdate() {

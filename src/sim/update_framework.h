@@ -3,7 +3,8 @@
 // Models: a controller that starts only when asked; the automatic-check preference ("SUEnableAutomatic-
 // Checks" in the user defaults, else in the bundle, else off); a scheduled check once a day while
 // it is on; a scheduled find offered to the delegate (gentle reminders: shown by the application,
-// not by a window, when the delegate declines); a user-initiated check that opens a session with the
+// not by a window, when the delegate declines, with the session in progress until the user attends
+// to it); a user-initiated check that opens a session with the
 // framework's window whether or not it finds a version; checks refused while one runs; the user
 // attending to the shown update and the session ending. Not modelled: downloads, signatures,
 // installing and relaunching, feed errors, skipped versions.
@@ -38,6 +39,8 @@ public:
     void setAvailableVersion(std::optional<std::string> version) { available_ = std::move(version); }
     // A scheduled check runs now (as its daily timer would).
     void runScheduledCheck();
+    // The user asks the framework to check (as the application's update row does).
+    void runUserCheck();
     // The user looks at the update in the framework's window, then closes the window or installs.
     void userAttendsToUpdate();
     void endSession();

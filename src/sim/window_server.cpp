@@ -10,7 +10,9 @@ public:
         : server_(server), alive_(server.alive_), record_(std::move(record)) {}
     ~SimPanel() override {
         record_->released = true;
-        if (*alive_) server_.orderOut(record_.get());
+        if (!*alive_) return;
+        server_.orderOut(record_.get());
+        server_.forgetReleased();
     }
 
     void setLevel(int level) override { record_->level = level; }
@@ -37,6 +39,9 @@ public:
         if (*alive_) server_.orderOut(record_.get());
     }
     bool isVisible() const override { return record_->visible; }
+    double backingScaleFactor() const override {
+        return *alive_ ? server_.screens_.backingScaleFor(record_->frame) : 1.0;
+    }
 
 private:
     SimWindowServer& server_;
@@ -44,7 +49,7 @@ private:
     std::shared_ptr<PanelRecord> record_;
 };
 
-SimWindowServer::SimWindowServer() = default;
+SimWindowServer::SimWindowServer(SimScreens& screens) : screens_(screens) {}
 
 SimWindowServer::~SimWindowServer() {
     *alive_ = false;
@@ -56,6 +61,7 @@ std::shared_ptr<platform::Panel> SimWindowServer::makePanel(const platform::Rect
     record->styleMask = styleMask;
     record->frame = contentRect;
     panels_.push_back(record);
+    ++made_;
     return std::make_shared<SimPanel>(*this, std::move(record));
 }
 
@@ -74,6 +80,19 @@ void SimWindowServer::orderFront(const std::shared_ptr<PanelRecord>& record) {
                               [&](const auto& other) { return other->level <= record->level; });
     order_.insert(place, record);
     record->visible = true;
+}
+
+void SimWindowServer::forgetReleased() {
+    std::size_t released = static_cast<std::size_t>(
+        std::count_if(panels_.begin(), panels_.end(), [](const auto& panel) { return panel->released; }));
+    for (auto it = panels_.begin(); released > kReleasedPanelsKept && it != panels_.end();) {
+        if ((*it)->released) {
+            it = panels_.erase(it);
+            --released;
+        } else {
+            ++it;
+        }
+    }
 }
 
 void SimWindowServer::orderOut(const PanelRecord* record) {

@@ -1,8 +1,10 @@
 // The simulated window server: the panels the program made, their settings, frames and stacking
 // order, and the beeps it sounded (counted, never heard).
 // Models: panels ordered front within their level (newest in front), order-out, a panel that leaves
-// the screen when its last handle is dropped, frame changes recorded in order. Not modelled: key and
-// main windows, activation, spaces, full-screen applications, mouse events.
+// the screen when its last handle is dropped, frame changes recorded in order, the backing scale of
+// the screen a panel is on. Released panels are forgotten beyond the latest few, so a long run keeps
+// no history of them. Not modelled: key and main windows, activation, spaces, full-screen
+// applications, mouse events.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +13,7 @@
 
 #include "platform/windows.h"
 #include "sim/run_loop.h"
+#include "sim/screens.h"
 
 namespace marlowick::sim {
 
@@ -31,7 +34,10 @@ public:
         bool released = false; // the program dropped its last handle
     };
 
-    SimWindowServer();
+    // Released panels kept for tests to look at, the latest ones.
+    static constexpr std::size_t kReleasedPanelsKept = 8;
+
+    explicit SimWindowServer(SimScreens& screens);
     ~SimWindowServer() override;
 
     std::shared_ptr<platform::Panel> makePanel(const platform::Rect& contentRect,
@@ -39,8 +45,10 @@ public:
     void beep() override { ++beeps_; }
 
     int beepCount() const { return beeps_; }
-    // Every panel made so far, oldest first.
+    // The panels still held by the program and the latest released ones, oldest first.
     std::vector<std::shared_ptr<const PanelRecord>> panels() const;
+    // How many panels were ever made.
+    std::uint64_t panelsMade() const { return made_; }
     // The panels on screen, front to back.
     std::vector<std::shared_ptr<const PanelRecord>> onScreen() const;
 
@@ -48,11 +56,14 @@ private:
     class SimPanel;
     void orderFront(const std::shared_ptr<PanelRecord>& record);
     void orderOut(const PanelRecord* record);
+    void forgetReleased();
 
+    SimScreens& screens_;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
     std::vector<std::shared_ptr<PanelRecord>> panels_;
     std::vector<std::shared_ptr<PanelRecord>> order_; // front to back
     int beeps_ = 0;
+    std::uint64_t made_ = 0;
 };
 
 } // namespace marlowick::sim

@@ -41,8 +41,15 @@ bool SimWorkspace::openURL(const std::string& url) {
 }
 
 bool SimWorkspace::launchTask(const std::string& executable, const std::vector<std::string>& arguments) {
+    if (std::find(missingTools_.begin(), missingTools_.end(), executable) != missingTools_.end())
+        return false;
     launchedTasks_.push_back({executable, arguments});
     return true;
+}
+
+void SimWorkspace::setToolMissing(const std::string& executable, bool missing) {
+    std::erase(missingTools_, executable);
+    if (missing) missingTools_.push_back(executable);
 }
 
 std::int32_t SimWorkspace::launchApplication(const std::string& bundleIdentifier) {

@@ -1,7 +1,8 @@
 // The simulated workspace: the running applications, their observation, and the URLs and tools the
 // program asked to open or launch (recorded, never executed).
 // Models: live records whose terminated flag flips, change callbacks through the run loop, fresh
-// process identifiers per launch. Not modelled: activation, hiding, application icons.
+// process identifiers per launch, tools that are missing and so cannot be launched. Not modelled: activation,
+// hiding, application icons.
 #pragma once
 
 #include <map>
@@ -33,6 +34,9 @@ public:
     std::int32_t launchApplication(const std::string& bundleIdentifier);
     void terminateApplication(std::int32_t pid);
 
+    // Launching this executable fails from now on (or works again).
+    void setToolMissing(const std::string& executable, bool missing);
+
     const std::vector<std::string>& openedURLs() const { return openedURLs_; }
     const std::vector<LaunchedTask>& launchedTasks() const { return launchedTasks_; }
 
@@ -48,6 +52,7 @@ private:
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
     std::vector<std::string> openedURLs_;
     std::vector<LaunchedTask> launchedTasks_;
+    std::vector<std::string> missingTools_;
 };
 
 } // namespace marlowick::sim

@@ -70,7 +70,13 @@ TEST(Parse, EveryCommandOfTheLanguage) {
     using namespace command;
     EXPECT_TRUE(std::holds_alternative<Launch>(body("launch")));
     EXPECT_EQ(std::get<Wait>(body("wait 0.25")).seconds, 0.25);
-    EXPECT_TRUE(std::get<Permission>(body("permission granted")).granted);
+    EXPECT_EQ(std::get<Permission>(body("permission stale")).state, Permission::State::Stale);
+    EXPECT_EQ(std::get<NotificationCenter>(body("nc crash")).action, NotificationCenter::Action::Crash);
+    EXPECT_EQ(std::get<Widgets>(body("widgets 12")).count, 12);
+    EXPECT_EQ(std::get<User>(body("user clear \"Mail\"")).action, User::Action::Clear);
+    EXPECT_EQ(std::get<Feed>(body("feed \"2.0\"")).version, "2.0");
+    EXPECT_FALSE(std::get<UpdateCheck>(body("update-check user")).scheduled);
+    EXPECT_FALSE(std::get<SampleTool>(body("sample-tool present")).missing);
     EXPECT_EQ(std::get<NotificationCenter>(body("nc hung")).action, NotificationCenter::Action::Hung);
     EXPECT_FALSE(std::get<Sidebar>(body("sidebar close")).open);
     EXPECT_EQ(std::get<Layout>(body("layout dvorak")).layout, LayoutName::Dvorak);
@@ -139,6 +145,9 @@ TEST(Parse, BadInputIsRefusedWithItsLineNumber) {
     EXPECT_THAT(error("expect menu-row Clear enabled").message, HasSubstr("usage: expect menu-row"));
     EXPECT_THAT(error("\"launch\"").message, HasSubstr("not a quoted string"));
     EXPECT_THAT(error("layout klingon").message, HasSubstr("usage: layout"));
+    EXPECT_THAT(error("widgets 13").message, HasSubstr("0 to 12"));
+    EXPECT_THAT(error("user close Mail").message, HasSubstr("usage: user"));
+    EXPECT_THAT(error("feed \"\"").message, HasSubstr("usage: feed"));
     EXPECT_THAT(error("screenshot shot.jpg").message, HasSubstr("FILE.png"));
 }
 

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "console/line_reader.h"
 #include "console/program.h"
 #include "console/screen.h"
 #include "console/session.h"
@@ -84,6 +85,31 @@ TEST_F(SessionTest, WaitIsTheOnlyThingThatLetsTimePass) {
     EXPECT_EQ(session.mac().now(), 0);
     runAll({"wait 0.25"});
     EXPECT_DOUBLE_EQ(session.mac().now(), 0.25);
+}
+
+TEST(LiveOutput, WholeLinesGoAboveThePromptAndForgottenLinesKeepTheirNumbers) {
+    EXPECT_EQ(textAbovePrompt("Hotkey"), "\r\x1b[KHotkey\n");
+    EXPECT_EQ(textAbovePrompt("a\nb\n"), "\r\x1b[Ka\nb\n");
+
+    sim::SimMac mac;
+    auto& process = mac.process();
+    std::vector<std::string> printed;
+    process.setEcho(true);
+    process.setEchoSink([&](std::string_view lines) { printed.emplace_back(lines); });
+    process.writeStandardOutput("2026-03-01 14:05:09.000 par");
+    EXPECT_TRUE(printed.empty()) << "half a line would be redrawn over";
+    process.writeStandardOutput("tial\n2026-03-01 14:05:09.000 next\n");
+    EXPECT_THAT(printed,
+                ::testing::ElementsAre("2026-03-01 14:05:09.000 partial\n2026-03-01 14:05:09.000 next\n"));
+
+    process.setEcho(false);
+    for (std::size_t i = 0; i < sim::SimProcess::kKeptLines; ++i)
+        process.writeStandardOutput("2026-03-01 14:05:10.000 line " + std::to_string(i) + "\n");
+    auto kept = mac.logLinesFrom(0);
+    ASSERT_EQ(kept.size(), sim::SimProcess::kKeptLines);
+    EXPECT_EQ(kept.front().number, 2u);
+    EXPECT_EQ(kept.front().message, "line 0");
+    EXPECT_EQ(mac.logLinesFrom(kept.back().number).size(), 1u);
 }
 
 TEST(ConsoleWorld, StartsReadyForThePicker) {

@@ -15,9 +15,9 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using ::testing::Not;
 
-// The sidebar's scroll area for n single rows of 70 points with 8 between them, bottom-left origin.
+// The sidebar's scroll area for n single rows of 70 points, each with 8 below it, bottom-left origin.
 Rect scrollAreaFor(int rows) {
-    double height = rows * 78.0 - 8;
+    double height = rows * 78.0;
     return {1152, 982 - 34 - height, 344, height};
 }
 
@@ -100,7 +100,7 @@ TEST(ControllerPicker, PanelFloatsOverTheScrollAreaWithTheRingOnTheSelectedRow) 
     EXPECT_EQ(overlay->selected, 0);
     ASSERT_EQ(overlay->itemFrames.size(), 4u);
     EXPECT_EQ(overlay->itemFrames[0], Rect(26, expected.height() - 26 - 70, 344, 70));
-    EXPECT_EQ(overlay->itemFrames[3], Rect(26, 26, 344, 70));
+    EXPECT_EQ(overlay->itemFrames[3], Rect(26, 26 + 8, 344, 70)) << "the scroll area keeps its gap below";
     EXPECT_THAT(world.mac.logLines(), Contains("Ring: item 0 at (1152.0, 878.0, 344.0, 70.0)"));
 
     // Up from the first row wraps to the last; down from the last back to the first.
@@ -111,11 +111,23 @@ TEST(ControllerPicker, PanelFloatsOverTheScrollAreaWithTheRingOnTheSelectedRow) 
     EXPECT_EQ(world.overlay()->selected, 0);
     EXPECT_EQ(world.panelsOnScreen().front()->frame, expected);
 
+    EXPECT_EQ(world.overlay()->backingScaleFactor(), 2.0) << "the built-in screen is Retina";
+
     world.type(SidebarOverlay::kEscape);
     EXPECT_THAT(world.panelsOnScreen(), IsEmpty());
     EXPECT_FALSE(world.mac.hotKeys().isRegistered(36, 0));
     world.mac.runFor(0.5);
     EXPECT_FALSE(world.center().sidebarIsOpen()) << "Marlowick opened it, so Marlowick closes it";
+}
+
+TEST(ControllerPicker, TheOverlayDrawsAtTheBackingScaleOfTheScreenItsPanelIsOn) {
+    ControllerWorld world;
+    world.mac.screens().setScreens({{Rect(0, 0, 1512, 982), 1.0}});
+    world.postEarlier({{.app = "Mail", .title = "One"}, {.app = "Notes", .title = "Note"}});
+    world.start();
+    world.openPickerAndSettle();
+    ASSERT_TRUE(world.ringShown());
+    EXPECT_EQ(world.overlay()->backingScaleFactor(), 1.0);
 }
 
 TEST(ControllerPicker, UnfoldsStacksFirstAndListsTheirRows) {

@@ -127,7 +127,10 @@ TEST(SidebarReader, FindsRowsBySubroleOrElseByPressableTextGroups) {
     auto textButton = pressable(node("AXButton", {text("button")}));
     mac.accessibility().unregisterProcess(pid);
     mac.workspace().terminateApplication(pid);
-    launchNotificationCenter(mac, application({silentGroup, textButton, textGroup}));
+    // Widgets look just like such groups; their identifiers keep them out, with what is below them.
+    auto widget = withIdentifier(pressable(node("AXGroup", {text("Weather")})), "widget-0");
+    auto widgets = withIdentifier(node("AXGroup", {pressable(node("AXGroup", {text("Clock")}))}), "widgets");
+    launchNotificationCenter(mac, application({silentGroup, widget, textButton, widgets, textGroup}));
     EXPECT_THAT(titles(sidebarNotifications()), ElementsAre("plain"));
 }
 

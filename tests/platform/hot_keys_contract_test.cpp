@@ -95,6 +95,16 @@ TEST(HotKeysContract, HandlersAreAskedDispatcherFirstAndPassEventsOn) {
     EXPECT_EQ(mac.hotKeys().dispatch({kEventClassKeyboard, kEventHotKeyPressed, std::nullopt}),
               kEventParameterNotFoundErr)
         << "an error of a handler ends the event's way";
+
+    // A hot key registered on the dispatcher stops there: the application's handler never hears it.
+    asked.clear();
+    dispatcher.reset();
+    result = RegisterHotKeyResult(kParamErr);
+    auto onDispatcher = hotKeys.registerHotKey(kN, kCarbonOption, {kOurs, 8}, EventTarget::Dispatcher);
+    ASSERT_TRUE(onDispatcher.succeeded());
+    mac.keyboard().type({kN, kFlagOption});
+    EXPECT_TRUE(asked.empty());
+    EXPECT_EQ(mac.hotKeys().deliveries().back().status, kEventNotHandledErr);
 }
 
 TEST(HotKeysContract, WhileAMenuTracksKeysWaitInTheApplicationsQueueInsteadOfFiringHotKeys) {
@@ -227,8 +237,20 @@ TEST(KeyboardLayoutsContract, KeysTypeWhatEachLayoutPutsThere) {
     auto layout = sim::SimKeyboardLayouts::layout(LayoutId::US);
     std::uint32_t state = 0;
     std::u16string out;
+    // Shift is the one modifier key a translation takes: capitals, and each layout's own symbols.
+    auto shifted = [&](LayoutId id, std::uint16_t keyCode) {
+        out.clear();
+        sim::SimKeyboardLayouts::layout(id)->translate(keyCode, KeyAction::Down, kCarbonShift >> 8, 40,
+                                                       DeadKeys::Suppress, state, 4, out);
+        return std::string(out.begin(), out.end());
+    };
+    EXPECT_EQ(shifted(LayoutId::US, 0), "A");
+    EXPECT_EQ(shifted(LayoutId::US, 18), "!");
+    EXPECT_EQ(shifted(LayoutId::German, 26), "/");
+    EXPECT_EQ(shifted(LayoutId::French, 18), "1");
+    EXPECT_EQ(shifted(LayoutId::US, 36), "\r");
     EXPECT_EQ(
-        layout->translate(0, KeyAction::Display, kCarbonShift >> 8, 40, DeadKeys::Process, state, 4, out),
+        layout->translate(0, KeyAction::Display, kCarbonOption >> 8, 40, DeadKeys::Process, state, 4, out),
         kParamErr);
     EXPECT_EQ(layout->translate(0, KeyAction::Display, 0, 40, DeadKeys::Process, state, 0, out),
               kUCOutputBufferTooSmall);

@@ -104,6 +104,21 @@ TEST_F(SimMenusTest, KeyEquivalentsFollowTheCurrentLayout) {
     EXPECT_TRUE(performed.empty());
     type(16, kFlagCommand);
     EXPECT_THAT(performed, ElementsAre("Undo"));
+
+    // Shift stays in the character: ⌥⇧1 types "!", which a "1" with Shift in its mask never matches.
+    mac.keyboardLayouts().select(LayoutId::US);
+    add("One", "1")->setKeyEquivalentModifierMask(kFlagOption | kFlagShift);
+    auto bang = add("Bang", "!");
+    bang->setKeyEquivalentModifierMask(kFlagOption | kFlagShift);
+    add("Bare bang", "!")->setKeyEquivalentModifierMask(kFlagOption);
+    mac.menus().open(menu);
+    type(18, kFlagOption | kFlagShift);
+    EXPECT_THAT(performed, ElementsAre("Undo", "Bang"));
+    bang->setHidden(true);
+    mac.menus().open(menu);
+    type(18, kFlagOption | kFlagShift);
+    EXPECT_THAT(performed, ElementsAre("Undo", "Bang", "Bare bang"))
+        << "the Shift that made \"!\" may be left out";
 }
 
 TEST_F(SimMenusTest, ArrowsSkipWhatCannotBeChosenAndReturnChoosesTheHighlight) {

@@ -390,6 +390,58 @@ TEST_F(NotificationCenterTest, RestartQuitAndHangBehaveAsTheProcessWould) {
     EXPECT_TRUE(without.workspace().runningApplications().empty());
 }
 
+TEST_F(NotificationCenterTest, ACrashFailsRequestsAtOnceAndTheSystemRelaunchesItWithANewPid) {
+    nc.post({.app = "Mail", .title = "One"});
+    toggleAndSettle();
+    Element row = screen.rows().at(0);
+    auto oldPid = nc.pid();
+    nc.crash();
+    double crashedAt = mac.now();
+    AXValue value;
+    EXPECT_EQ(screen.ax().copyAttributeValue(screen.ax().application(oldPid), "AXChildren", value),
+              platform::kAXErrorCannotComplete);
+    EXPECT_EQ(screen.ax().copyAttributeValue(row, "AXRole", value), platform::kAXErrorInvalidUIElement);
+    EXPECT_EQ(mac.now(), crashedAt) << "nobody is there to time out";
+    ASSERT_EQ(mac.workspace().runningApplications().size(), 1u) << "the workspace notices a moment later";
+    mac.runFor(SimNotificationCenter::kCrashNoticedDelay);
+    EXPECT_TRUE(mac.workspace().runningApplications().empty());
+    mac.runFor(SimNotificationCenter::kRelaunchAfterCrash);
+    ASSERT_EQ(nc.state(), SimNotificationCenter::State::Running);
+    EXPECT_NE(nc.pid(), oldPid);
+    EXPECT_FALSE(nc.sidebarIsOpen());
+    EXPECT_THAT(nc.sidebarRows(), ElementsAre("Mail, One"));
+    EXPECT_EQ(screen.ax().copyAttributeValue(screen.app(), "AXChildren", value), kAXErrorSuccess);
+
+    // Quit by hand before the relaunch, it stays quit.
+    nc.crash();
+    nc.quit();
+    mac.runFor(2);
+    EXPECT_EQ(nc.state(), SimNotificationCenter::State::Quit);
+}
+
+TEST_F(NotificationCenterTest, AStacksCloseTakesItsNewestAndClearAllTheStackWhileALoneRowIsNoStack) {
+    nc.post({.app = "Mail", .title = "One"});
+    nc.post({.app = "Mail", .title = "Two"});
+    nc.post({.app = "Mail", .title = "Three"});
+    toggleAndSettle();
+    ASSERT_TRUE(screen.perform(screen.rows().at(0), custom("Close")));
+    mac.runFor(0.2);
+    EXPECT_THAT(nc.sidebarRows(), ElementsAre("Mail, 2 notifications"));
+    EXPECT_EQ(nc.closedOrCleared().back().title, "Three");
+    ASSERT_TRUE(screen.perform(screen.rows().at(0), custom("Clear All")));
+    mac.runFor(0.2);
+    EXPECT_TRUE(nc.sidebarRows().empty());
+
+    // A lone row does not fill its parent the way a folded stack does: the scroll area keeps its height.
+    nc.post({.app = "Notes", .title = "Alone"});
+    mac.runFor(0.1);
+    Element lone = screen.rows().at(0);
+    EXPECT_NE(screen.read(screen.parent(lone), "AXSize"), screen.read(lone, "AXSize"));
+    EXPECT_TRUE(nc.userClose("Alone"));
+    EXPECT_FALSE(nc.userClose("Alone")) << "already on its way out";
+    EXPECT_FALSE(nc.userClear("Nobody"));
+}
+
 TEST_F(NotificationCenterTest, ChangesPostTheirAccessibilityNotificationsThroughTheRunLoop) {
     std::vector<std::pair<std::string, Element>> received;
     std::unique_ptr<platform::AXObserver> observer;

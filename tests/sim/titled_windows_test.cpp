@@ -57,6 +57,8 @@ TEST(SimTitledWindowsTest, CloseNotifiesOnceAndOnlyClosableWindowsCloseByTheButt
     closable->close();
     EXPECT_EQ(closes, 1);
     EXPECT_FALSE(closable->isVisible());
+    EXPECT_EQ(mac.titledWindows().keyWindow(), plain) << "the next visible window becomes key";
+    plain->close();
     EXPECT_EQ(mac.titledWindows().keyWindow(), nullptr);
     watch.cancel();
     closable->makeKeyAndOrderFront();

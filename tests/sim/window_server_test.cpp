@@ -40,5 +40,23 @@ TEST(SimWindowServer, StacksPanelsByLevelFollowsTheirFramesAndForgetsDroppedOnes
     EXPECT_TRUE(server.panels()[0]->released);
 }
 
+TEST(SimWindowServer, APanelTakesTheScaleOfTheScreenHoldingMostOfItAndReleasedOnesAreForgotten) {
+    SimMac mac;
+    mac.screens().setScreens({{Rect(0, 0, 1512, 982), 2}, {Rect(1512, 0, 1920, 1080), 1}});
+    auto panel = mac.windows().makePanel(Rect(), 0);
+    panel->setFrame(Rect(1400, 100, 300, 300), platform::Display::Later);
+    EXPECT_EQ(panel->backingScaleFactor(), 1.0);
+    panel->setFrame(Rect(1300, 100, 300, 300), platform::Display::Later);
+    EXPECT_EQ(panel->backingScaleFactor(), 2.0);
+    panel->setFrame(Rect(-900, 100, 300, 300), platform::Display::Later);
+    EXPECT_EQ(panel->backingScaleFactor(), 2.0) << "off every screen: the main one's";
+
+    for (int i = 0; i < 100; ++i)
+        mac.windows().makePanel(Rect(), 0)->orderFrontRegardless();
+    EXPECT_EQ(mac.windows().panelsMade(), 101u);
+    EXPECT_EQ(mac.windows().panels().size(), 1 + SimWindowServer::kReleasedPanelsKept);
+    EXPECT_FALSE(mac.windows().panels().front()->released) << "a panel still held is kept";
+}
+
 } // namespace
 } // namespace marlowick::sim
