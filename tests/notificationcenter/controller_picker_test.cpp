@@ -203,6 +203,36 @@ TEST(ControllerPicker, ModeNextWithStyleShowOpensTheTopRowSixTenthsAfterTheRing)
     EXPECT_THAT(again.openedTitles(), ElementsAre("First"));
 }
 
+// A run of mode next that ends before its ring must not leave its pending open behind for the next
+// picker, which the watch shows when the user opens the sidebar by hand and which opens nothing.
+TEST(ControllerPicker, ARunEndedDuringTheSlideInLeavesNothingToOpenForTheWatchsPicker) {
+    enum class End { HotKeyAgain, UserClosesSidebar };
+    for (auto end : {End::HotKeyAgain, End::UserClosesSidebar}) {
+        SCOPED_TRACE(end == End::HotKeyAgain ? "hot key again" : "user closes the sidebar");
+        ControllerWorld world({"--mode", "next", "--next-style", "show"});
+        world.postEarlier({{.app = "Mail", .title = "Second"}, {.app = "Notes", .title = "First"}});
+        world.start();
+        world.controller->openPicker();
+        world.mac.runFor(0.15);
+        ASSERT_NE(world.overlay(), nullptr);
+        ASSERT_FALSE(world.overlay()->showsRing);
+        if (end == End::HotKeyAgain)
+            world.controller->openPicker();
+        else
+            ASSERT_TRUE(world.center().closeSidebar());
+        world.mac.runFor(6.0);
+        ASSERT_FALSE(world.center().sidebarIsOpen());
+        ASSERT_EQ(world.overlay(), nullptr);
+
+        ASSERT_TRUE(world.center().openSidebar());
+        world.mac.runFor(1.0);
+        ASSERT_TRUE(world.ringShown());
+        world.mac.runFor(2.0);
+        EXPECT_THAT(world.openedTitles(), IsEmpty());
+        EXPECT_TRUE(world.ringShown());
+    }
+}
+
 TEST(ControllerPicker, HotKeyAgainClosesThePickerAndTheSidebar) {
     ControllerWorld world;
     world.postEarlier({{.app = "Mail", .title = "Lunch"}});
