@@ -112,5 +112,28 @@ TEST(ControllerWatch, AClosedRowThatIsStillListedStaysOutOfThePickerForOneSecond
     EXPECT_THAT(world.openedTitles(), ElementsAre("Second"));
 }
 
+TEST(ControllerWatch, StacksArrivingTooSoonAfterAnUnfoldingAreUnfoldedOnceTheSecondHasPassed) {
+    ControllerWorld world;
+    world.postEarlier({{.app = "Notes", .title = "Note"}});
+    world.start();
+    world.openPickerAndSettle();
+    ASSERT_TRUE(world.ringShown());
+
+    world.center().post({.app = "Chat", .title = "Hi"});
+    world.center().post({.app = "Chat", .title = "There"});
+    world.mac.runFor(0.3);
+    ASSERT_EQ(world.count("Expanding 1 new stack(s)"), 1);
+    world.center().post({.app = "Team", .title = "Standup"});
+    world.center().post({.app = "Team", .title = "Retro"});
+    world.mac.runFor(0.3);
+    EXPECT_FALSE(world.center().isUnfolded("Team")) << "within a second of the last unfolding";
+
+    // Nothing else changes from here on: the rows alone must not keep the stack folded.
+    world.mac.runFor(1.5);
+    EXPECT_TRUE(world.center().isUnfolded("Team"));
+    EXPECT_EQ(world.count("Expanding 1 new stack(s)"), 2);
+    EXPECT_EQ(world.overlay()->itemFrames.size(), 5u);
+}
+
 } // namespace
 } // namespace marlowick
