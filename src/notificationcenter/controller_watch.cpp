@@ -128,6 +128,12 @@ void Controller::refreshRows() {
         sidebarIndex = 0;
     }
     log("Rows changed: " + std::to_string(count) + " item(s)");
+    if (count == 0) {
+        // Every row was dismissed with Notification Center's own buttons: nothing is left to pick.
+        // As after closing the last row, the next hot key closes the empty sidebar.
+        hidePanel();
+        openedSidebar = true;
+    }
 }
 
 void Controller::unfoldNewStacks(const std::vector<Notification>& rows) {

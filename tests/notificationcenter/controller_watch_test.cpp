@@ -3,7 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "notificationcenter/ax.h"
 #include "notificationcenter/controller_world.h"
+#include "notificationcenter/reader.h"
 
 namespace marlowick {
 namespace {
@@ -13,6 +15,15 @@ using testing::ControllerWorld;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using ::testing::Not;
+
+// The user dismisses every row with Notification Center's own buttons: the panel lets clicks through.
+void dismissEveryRowByHand() {
+    for (const auto& row : sidebarNotifications()) {
+        auto action = customActionName(row.element, "Clear All");
+        if (!action) action = customActionName(row.element, "Close");
+        if (action) performAction(row.element, *action);
+    }
+}
 
 TEST(ControllerWatch, TheUserOpeningTheSidebarShowsThePickerUnlessAutoBadgesAreOff) {
     ControllerWorld world;
@@ -133,6 +144,29 @@ TEST(ControllerWatch, StacksArrivingTooSoonAfterAnUnfoldingAreUnfoldedOnceTheSec
     EXPECT_TRUE(world.center().isUnfolded("Team"));
     EXPECT_EQ(world.count("Expanding 1 new stack(s)"), 2);
     EXPECT_EQ(world.overlay()->itemFrames.size(), 5u);
+}
+
+TEST(ControllerWatch, RowsDismissedByHandUnderTheRingEndTheRunAndTheNextHotKeyClosesTheSidebar) {
+    ControllerWorld world;
+    world.postEarlier({{.app = "Mail", .title = "One"}, {.app = "Notes", .title = "Note"}});
+    world.start();
+    world.openPickerAndSettle();
+    ASSERT_TRUE(world.ringShown());
+
+    dismissEveryRowByHand();
+    world.mac.runFor(0.5);
+    ASSERT_THAT(world.center().sidebarRows(), IsEmpty());
+    EXPECT_EQ(world.overlay(), nullptr);
+    EXPECT_THAT(world.panelsOnScreen(), IsEmpty());
+    EXPECT_FALSE(world.mac.hotKeys().isRegistered(36, 0)) << "the picker keys are released";
+    EXPECT_TRUE(world.center().sidebarIsOpen());
+    world.mac.runFor(6.0);
+    EXPECT_TRUE(world.center().sidebarIsOpen()) << "the watch takes it for no new opening";
+    EXPECT_EQ(world.count("Sidebar opened without the hotkey"), 0);
+
+    world.controller->openPicker();
+    world.mac.runFor(0.5);
+    EXPECT_FALSE(world.center().sidebarIsOpen());
 }
 
 } // namespace
