@@ -75,6 +75,27 @@ TEST(ControllerClear, ClearsInRoundsThroughStacksAndOlderNotificationsThenCloses
     EXPECT_FALSE(world.controller->isWaiting());
 }
 
+TEST(ControllerClear, ClearingWhileAPickerRunWaitsForRowsEndsThatRunFirst) {
+    ControllerWorld world;
+    world.postEarlier({{.app = "Mail", .title = "One"}, {.app = "Notes", .title = "Note"}});
+    world.start();
+    world.controller->openPicker();
+    world.mac.runFor(0.02);
+    ASSERT_TRUE(world.controller->isWaiting());
+
+    world.controller->clearAll();
+    for (int step = 0; step < 300; ++step) {
+        world.mac.runFor(0.01);
+        ASSERT_EQ(world.overlay(), nullptr) << "no picker over a sidebar being cleared";
+    }
+    EXPECT_EQ(world.countStartingWith("Sidebar went away"), 0);
+    EXPECT_EQ(world.countStartingWith("Sidebar: found"), 0);
+    EXPECT_EQ(world.count("Sidebar opened without the hotkey"), 0);
+    EXPECT_THAT(world.mac.logLines(), Contains("Clear all: dismissed 2 item(s)"));
+    EXPECT_THAT(world.center().sidebarRows(), IsEmpty());
+    EXPECT_FALSE(world.center().sidebarIsOpen()) << "Marlowick opened it for the picker";
+}
+
 TEST(ControllerClear, LeavesTheUsersSidebarOpenWhileRowsRemainAndClosesItOnceEmpty) {
     ControllerWorld world;
     world.postEarlier(
