@@ -161,21 +161,43 @@ TEST(SidebarReader, SearchesStopAtTheirDepthLimits) {
     EXPECT_FALSE(historyButton(at25->element()));
 }
 
-TEST(SidebarReader, ATreeThatLoopsBackOnItselfCostsABoundedNumberOfRequests) {
+TEST(SidebarReader, ATreeThatLoopsBackOnItselfCostsABoundedWalkThatSaysItWasCutOff) {
     sim::SimMac mac{withoutNotificationCenter()};
     // Every level lists its own element twice: 2^24 paths within the depth limit.
     auto loop = node("AXGroup");
     auto looping = row({text("looping")});
+    auto app = node("AXApplication", {loop, looping});
+    // Handles made before the process presents the tree would be stale.
+    launchNotificationCenter(mac, app);
     loop->set("AXChildren",
               std::vector<platform::Element>{loop->element(), loop->element(), looping->element()});
-    auto app = node("AXApplication", {loop, looping});
-    launchNotificationCenter(mac, app);
+    const std::string cutOff =
+        "Tree walk: stopped after reading " + std::to_string(kMaxElementsPerWalk) + " elements";
 
     auto notifications = sidebarNotifications();
     ASSERT_FALSE(notifications.empty());
-    EXPECT_EQ(notifications.front().title, "looping");
+    for (const auto& notification : notifications)
+        ASSERT_EQ(notification.element, looping->element());
     EXPECT_FALSE(historyButton(app->element()));
     EXPECT_LT(mac.accessibility().requestCount(), 4u * kMaxElementsPerWalk);
+    EXPECT_THAT(mac.logLines(), ElementsAre(cutOff, cutOff)) << "one line for each walk cut off";
+
+    // Ten times itself on every level: the level-by-level search would queue ten handles for each
+    // one it reads.
+    auto wide = node("AXGroup");
+    auto wideApp = node("AXApplication", {wide});
+    launchNotificationCenter(mac, wideApp);
+    wide->set("AXChildren", std::vector<platform::Element>(10, wide->element()));
+    TreeWalker walker;
+    EXPECT_FALSE(walker.anyBreadthFirst(wideApp->element(), 7, {Attribute::Identifier},
+                                        [](ElementAttributes&) { return false; }));
+    EXPECT_TRUE(walker.isExhausted());
+    EXPECT_LE(walker.mostQueued(), static_cast<std::size_t>(kMaxElementsPerWalk));
+    EXPECT_THAT(mac.logLines(), ElementsAre(cutOff, cutOff, cutOff));
+
+    // A walk that ends within the budget says nothing.
+    EXPECT_FALSE(sidebarIsOpen(looping->element()));
+    EXPECT_EQ(mac.logLines().size(), 3u);
 }
 
 TEST(SidebarReader, NarrowsOnlyARowThatFillsItsParent) {
