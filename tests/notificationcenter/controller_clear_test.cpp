@@ -56,6 +56,38 @@ TEST(ControllerClose, DdOnTheLastOfThreeRowsSelectsTheNewLastAndOnTheOnlyRowEnds
     EXPECT_FALSE(world.center().sidebarIsOpen());
 }
 
+TEST(ControllerClose, ARowWithoutCloseStaysAndAStackPickedByHandIsNotFoldedBackLater) {
+    ControllerWorld world({"--stacks", "keep"});
+    world.postEarlier({{.app = "Calendar", .title = "Meeting", .closable = false},
+                       {.app = "Mail", .title = "One"},
+                       {.app = "Mail", .title = "Two"}});
+    world.start();
+    world.openPickerAndSettle();
+    ASSERT_TRUE(world.ringShown());
+    ASSERT_EQ(world.overlay()->itemFrames.size(), 2u) << "the Mail stack, folded, and Calendar";
+    EXPECT_THAT(world.overlay()->itemIsStack, ElementsAre(true, false));
+
+    world.type(SidebarOverlay::kDownArrow);
+    world.type(VimKey::d);
+    world.type(VimKey::d);
+    EXPECT_THAT(world.mac.logLines(), Contains("Close: nothing to close on item 1: Calendar, Meeting"));
+    EXPECT_EQ(world.overlay()->itemFrames.size(), 2u);
+    EXPECT_THAT(world.center().closedOrCleared(), IsEmpty());
+
+    // Picking the stack unfolds it under the picker, which lists its rows.
+    world.type(SidebarOverlay::kUpArrow);
+    world.type(SidebarOverlay::kReturn);
+    world.mac.runFor(0.5);
+    ASSERT_TRUE(world.ringShown());
+    EXPECT_TRUE(world.center().isUnfolded("Mail"));
+    EXPECT_EQ(world.overlay()->itemFrames.size(), 3u);
+    // The user unfolded it, so it stays unfolded when the sidebar closes.
+    world.type(SidebarOverlay::kEscape);
+    world.mac.runFor(6.0);
+    EXPECT_FALSE(world.center().sidebarIsOpen());
+    EXPECT_EQ(world.countStartingWith("Collapsed "), 0);
+}
+
 TEST(ControllerClear, ClearsInRoundsThroughStacksAndOlderNotificationsThenClosesTheSidebar) {
     ControllerWorld world;
     world.postEarlier({{.app = "Mail", .title = "One"},

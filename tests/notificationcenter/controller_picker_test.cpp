@@ -233,6 +233,39 @@ TEST(ControllerPicker, ARunEndedDuringTheSlideInLeavesNothingToOpenForTheWatchsP
     }
 }
 
+// The user closes the sidebar while Marlowick still unfolds its stacks, or dismisses the rows while
+// they slide in.
+TEST(ControllerPicker, RowsThatVanishBeforeTheRingEndTheRun) {
+    struct Case {
+        const char* line;
+        double after;
+        std::vector<sim::SimNotification> rows;
+    };
+    const Case cases[] = {
+        {"Sidebar went away while expanding",
+         0.12,
+         {{.app = "Mail", .title = "One"}, {.app = "Mail", .title = "Two"}}},
+        {"Sidebar went away during slide-in", 0.15, {{.app = "Notes", .title = "Note"}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        ControllerWorld world;
+        world.postEarlier(c.rows);
+        world.start();
+        world.controller->openPicker();
+        world.mac.runFor(c.after);
+        if (world.overlay())
+            world.dismissEveryRowByHand();
+        else
+            ASSERT_TRUE(world.center().closeSidebar());
+        world.mac.runFor(2.0);
+        EXPECT_EQ(world.count(c.line), 1);
+        EXPECT_EQ(world.overlay(), nullptr);
+        EXPECT_FALSE(world.controller->isWaiting());
+        EXPECT_FALSE(world.mac.hotKeys().isRegistered(36, 0));
+    }
+}
+
 TEST(ControllerPicker, HotKeyAgainClosesThePickerAndTheSidebar) {
     ControllerWorld world;
     world.postEarlier({{.app = "Mail", .title = "Lunch"}});

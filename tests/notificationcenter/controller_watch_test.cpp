@@ -3,9 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "notificationcenter/ax.h"
 #include "notificationcenter/controller_world.h"
-#include "notificationcenter/reader.h"
 
 namespace marlowick {
 namespace {
@@ -15,15 +13,6 @@ using testing::ControllerWorld;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using ::testing::Not;
-
-// The user dismisses every row with Notification Center's own buttons: the panel lets clicks through.
-void dismissEveryRowByHand() {
-    for (const auto& row : sidebarNotifications()) {
-        auto action = customActionName(row.element, "Clear All");
-        if (!action) action = customActionName(row.element, "Close");
-        if (action) performAction(row.element, *action);
-    }
-}
 
 TEST(ControllerWatch, TheUserOpeningTheSidebarShowsThePickerUnlessAutoBadgesAreOff) {
     ControllerWorld world;
@@ -49,6 +38,18 @@ TEST(ControllerWatch, TheUserOpeningTheSidebarShowsThePickerUnlessAutoBadgesAreO
     EXPECT_EQ(off.count("Sidebar opened without the hotkey"), 0);
     EXPECT_THAT(off.mac.windows().panels(), IsEmpty());
     EXPECT_TRUE(off.center().sidebarIsOpen());
+
+    // Modes that make the hot key open a lone row at once still only show the picker here.
+    for (auto mode : {"pick", "next"}) {
+        SCOPED_TRACE(mode);
+        ControllerWorld other({"--mode", mode, "--next-style", "show"});
+        other.postEarlier({{.app = "Mail", .title = "Lunch"}});
+        other.start();
+        ASSERT_TRUE(other.center().openSidebar());
+        other.mac.runFor(3.0);
+        EXPECT_TRUE(other.ringShown());
+        EXPECT_THAT(other.openedTitles(), IsEmpty());
+    }
 }
 
 TEST(ControllerWatch, TheSidebarClosingUnderTheRingEndsThePickerAndFoldsBackWhatMarlowickUnfolded) {
@@ -153,7 +154,7 @@ TEST(ControllerWatch, RowsDismissedByHandUnderTheRingEndTheRunAndTheNextHotKeyCl
     world.openPickerAndSettle();
     ASSERT_TRUE(world.ringShown());
 
-    dismissEveryRowByHand();
+    world.dismissEveryRowByHand();
     world.mac.runFor(0.5);
     ASSERT_THAT(world.center().sidebarRows(), IsEmpty());
     EXPECT_EQ(world.overlay(), nullptr);
