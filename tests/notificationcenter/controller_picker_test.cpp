@@ -21,47 +21,34 @@ Rect scrollAreaFor(int rows) {
     return {1152, 982 - 34 - height, 344, height};
 }
 
-TEST(ControllerPicker, OneBannerOpensAtOnceInEveryModeWithoutTheSidebar) {
-    for (auto mode : {"badges", "pick", "next"}) {
-        SCOPED_TRACE(mode);
-        ControllerWorld world;
-        world.setMode(mode);
-        world.start();
-        world.center().post({.app = "Mail", .title = "Lunch", .body = "At noon?"});
-        world.mac.runFor(0.5);
+// One banner opens at once in every mode; of two, mode next opens the topmost and the others show
+// the picker over the sidebar.
+TEST(ControllerPicker, BannersOnScreenOpenAtOnceOrShowThePickerByMode) {
+    for (int banners : {1, 2}) {
+        for (std::string mode : {"badges", "pick", "next"}) {
+            SCOPED_TRACE(mode + " with " + std::to_string(banners) + " banner(s)");
+            ControllerWorld world;
+            world.setMode(mode);
+            world.start();
+            if (banners == 2) world.center().post({.app = "Mail", .title = "Older"});
+            world.center().post({.app = "Notes", .title = "Newer"});
+            world.mac.runFor(0.5);
 
-        world.controller->openPicker();
-        world.mac.runFor(1.0);
-        EXPECT_THAT(world.openedTitles(), ElementsAre("Lunch"));
-        EXPECT_FALSE(world.center().sidebarIsOpen());
-        EXPECT_THAT(world.mac.windows().panels(), IsEmpty());
-        EXPECT_EQ(world.count("Hotkey: found 1 banner(s)"), 1);
-    }
-}
-
-TEST(ControllerPicker, TwoBannersOpenTheTopmostInModeNextAndShowThePickerOtherwise) {
-    for (auto mode : {"badges", "pick", "next"}) {
-        SCOPED_TRACE(mode);
-        ControllerWorld world;
-        world.setMode(mode);
-        world.start();
-        world.center().post({.app = "Mail", .title = "Older"});
-        world.center().post({.app = "Notes", .title = "Newer"});
-        world.mac.runFor(0.5);
-
-        world.openPickerAndSettle();
-        EXPECT_EQ(world.count("Hotkey: found 2 banner(s)"), 1);
-        if (std::string(mode) == "next") {
-            EXPECT_THAT(world.openedTitles(), ElementsAre("Newer"));
-            EXPECT_FALSE(world.center().sidebarIsOpen());
-            continue;
+            world.openPickerAndSettle();
+            EXPECT_EQ(world.count("Hotkey: found " + std::to_string(banners) + " banner(s)"), 1);
+            if (banners == 1 || mode == "next") {
+                EXPECT_THAT(world.openedTitles(), ElementsAre("Newer"));
+                EXPECT_FALSE(world.center().sidebarIsOpen());
+                EXPECT_THAT(world.mac.windows().panels(), IsEmpty());
+                continue;
+            }
+            EXPECT_THAT(world.openedTitles(), IsEmpty());
+            EXPECT_TRUE(world.center().sidebarIsOpen());
+            EXPECT_THAT(world.center().banners(), IsEmpty()) << "the sidebar hides the banners";
+            EXPECT_EQ(world.count("Sidebar: found 2 notification(s)"), 1);
+            ASSERT_TRUE(world.ringShown());
+            EXPECT_EQ(world.overlay()->itemFrames.size(), 2u);
         }
-        EXPECT_THAT(world.openedTitles(), IsEmpty());
-        EXPECT_TRUE(world.center().sidebarIsOpen());
-        EXPECT_THAT(world.center().banners(), IsEmpty()) << "the sidebar hides the banners";
-        EXPECT_EQ(world.count("Sidebar: found 2 notification(s)"), 1);
-        ASSERT_TRUE(world.ringShown());
-        EXPECT_EQ(world.overlay()->itemFrames.size(), 2u);
     }
 }
 
@@ -116,6 +103,30 @@ TEST(ControllerPicker, PanelFloatsOverTheScrollAreaWithTheRingOnTheSelectedRow) 
     EXPECT_FALSE(world.mac.hotKeys().isRegistered(36, 0));
     world.mac.runFor(0.5);
     EXPECT_FALSE(world.center().sidebarIsOpen()) << "Marlowick opened it, so Marlowick closes it";
+}
+
+TEST(ControllerPicker, ARevealPlaysOnceARunWhenTheRingFirstShows) {
+    ControllerWorld world;
+    world.mac.defaults().set("ringReveal", std::string("fade"));
+    world.postEarlier({{.app = "A", .title = "2"}, {.app = "B", .title = "1"}});
+    world.start();
+    for (int run = 0; run < 2; ++run) {
+        SCOPED_TRACE(run);
+        world.openPickerAndSettle();
+        ASSERT_TRUE(world.ringShown());
+        const auto* reveal = world.overlay()->indicator->animation("reveal");
+        ASSERT_NE(reveal, nullptr);
+        const double revealedAt = reveal->beginTime;
+        // Moving the ring and rows that change redraw the indicator without revealing it again.
+        world.mac.runFor(1.0);
+        world.type(SidebarOverlay::kDownArrow);
+        world.center().post({.app = "C", .title = "0"});
+        world.mac.runFor(0.5);
+        ASSERT_NE(world.overlay()->indicator->animation("reveal"), nullptr);
+        EXPECT_EQ(world.overlay()->indicator->animation("reveal")->beginTime, revealedAt);
+        world.type(SidebarOverlay::kEscape);
+        world.mac.runFor(6.0);
+    }
 }
 
 TEST(ControllerPicker, UnfoldsStacksFirstAndListsTheirRows) {
