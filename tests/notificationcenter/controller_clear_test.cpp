@@ -88,25 +88,6 @@ TEST(ControllerClose, ARowWithoutCloseStaysAndAStackPickedByHandIsNotFoldedBackL
     EXPECT_EQ(world.countStartingWith("Collapsed "), 0);
 }
 
-TEST(ControllerClear, ClearsInRoundsThroughStacksAndOlderNotificationsThenClosesTheSidebar) {
-    ControllerWorld world;
-    world.postEarlier({{.app = "Mail", .title = "One"},
-                       {.app = "Mail", .title = "Two"},
-                       {.app = "Notes", .title = "Note"},
-                       {.app = "Chat", .title = "Old", .older = true}});
-    world.start();
-    world.controller->clearAll();
-    world.mac.runFor(0.05);
-    EXPECT_TRUE(world.controller->isWaiting());
-    world.mac.runFor(3.0);
-    EXPECT_THAT(world.center().sidebarRows(), IsEmpty());
-    EXPECT_EQ(world.center().closedOrCleared().size(), 4u);
-    // The stack's "Clear All" counts once: Mail, Notes, then Chat after the history button.
-    EXPECT_THAT(world.mac.logLines(), Contains("Clear all: dismissed 3 item(s)"));
-    EXPECT_FALSE(world.center().sidebarIsOpen());
-    EXPECT_FALSE(world.controller->isWaiting());
-}
-
 TEST(ControllerClear, ClearingWhileAPickerRunWaitsForRowsEndsThatRunFirst) {
     ControllerWorld world;
     world.postEarlier({{.app = "Mail", .title = "One"}, {.app = "Notes", .title = "Note"}});

@@ -13,7 +13,6 @@ using ::testing::Contains;
 using testing::ControllerWorld;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-using ::testing::Not;
 
 // The sidebar's scroll area for n single rows of 70 points with 8 between them, bottom-left origin.
 Rect scrollAreaFor(int rows) {
@@ -129,59 +128,6 @@ TEST(ControllerPicker, ARevealPlaysOnceARunWhenTheRingFirstShows) {
     }
 }
 
-TEST(ControllerPicker, UnfoldsStacksFirstAndListsTheirRows) {
-    ControllerWorld world;
-    world.postEarlier({{.app = "Mail", .title = "One"},
-                       {.app = "Mail", .title = "Two"},
-                       {.app = "Mail", .title = "Three"},
-                       {.app = "Notes", .title = "Note"}});
-    world.start();
-    world.openPickerAndSettle();
-
-    EXPECT_TRUE(world.center().isUnfolded("Mail"));
-    EXPECT_EQ(world.count("Expanding 1 stack(s)"), 1);
-    EXPECT_EQ(world.count("Sidebar: 4 row(s) after expanding"), 1);
-    ASSERT_TRUE(world.ringShown());
-    EXPECT_EQ(world.overlay()->itemFrames.size(), 4u);
-    EXPECT_THAT(world.overlay()->itemIsStack, ElementsAre(false, false, false, false));
-
-    // Newest first: Notes, then Mail's rows. Picking one opens that notification itself.
-    world.type(20); // "3"
-    EXPECT_THAT(world.openedTitles(), ElementsAre("Two"));
-    EXPECT_EQ(world.overlay(), nullptr);
-}
-
-TEST(ControllerPicker, ModePickOpensALoneRowButShowsThePickerBesideAHistoryButton) {
-    {
-        ControllerWorld world({"--mode", "pick"});
-        world.postEarlier({{.app = "Mail", .title = "Lunch"}});
-        world.start();
-        world.openPickerAndSettle();
-        EXPECT_THAT(world.openedTitles(), ElementsAre("Lunch"));
-        EXPECT_THAT(world.mac.logLines(), Contains("Open top: Lunch"));
-        EXPECT_EQ(world.overlay(), nullptr);
-    }
-    {
-        ControllerWorld world({"--mode", "pick"});
-        world.postEarlier(
-            {{.app = "Mail", .title = "Lunch"}, {.app = "Notes", .title = "Old", .older = true}});
-        world.start();
-        world.openPickerAndSettle();
-        EXPECT_THAT(world.openedTitles(), IsEmpty());
-        ASSERT_TRUE(world.ringShown());
-        EXPECT_EQ(world.overlay()->itemFrames.size(), 2u) << "the row and the history button";
-
-        // The history button keeps the picker up and lists the older notification 0.4 s later.
-        world.type(SidebarOverlay::kDownArrow);
-        world.type(SidebarOverlay::kReturn);
-        world.mac.runFor(0.5);
-        ASSERT_TRUE(world.ringShown());
-        EXPECT_THAT(world.center().sidebarRows(), ElementsAre("Mail, Lunch", "Notes, Old"));
-        EXPECT_EQ(world.overlay()->itemFrames.size(), 2u);
-        EXPECT_THAT(world.openedTitles(), IsEmpty());
-    }
-}
-
 TEST(ControllerPicker, ModeNextWithStyleShowOpensTheTopRowSixTenthsAfterTheRing) {
     ControllerWorld world({"--mode", "next", "--next-style", "show"});
     world.postEarlier({{.app = "Mail", .title = "Second"}, {.app = "Notes", .title = "First"}});
@@ -275,22 +221,6 @@ TEST(ControllerPicker, RowsThatVanishBeforeTheRingEndTheRun) {
         EXPECT_FALSE(world.controller->isWaiting());
         EXPECT_FALSE(world.mac.hotKeys().isRegistered(36, 0));
     }
-}
-
-TEST(ControllerPicker, HotKeyAgainClosesThePickerAndTheSidebar) {
-    ControllerWorld world;
-    world.postEarlier({{.app = "Mail", .title = "Lunch"}});
-    world.start();
-    world.openPickerAndSettle();
-    ASSERT_TRUE(world.ringShown());
-
-    world.controller->openPicker();
-    EXPECT_EQ(world.overlay(), nullptr);
-    EXPECT_THAT(world.panelsOnScreen(), IsEmpty());
-    world.mac.runFor(0.5);
-    EXPECT_FALSE(world.center().sidebarIsOpen());
-    EXPECT_THAT(world.openedTitles(), IsEmpty());
-    EXPECT_THAT(world.center().sidebarRows(), ElementsAre("Mail, Lunch"));
 }
 
 TEST(ControllerPicker, ARetryThatFiresAfterClosePickerDoesNothing) {
