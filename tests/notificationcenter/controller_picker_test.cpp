@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "notificationcenter/ax_builders.h"
 #include "notificationcenter/controller_world.h"
 
 namespace marlowick {
@@ -102,6 +103,29 @@ TEST(ControllerPicker, PanelFloatsOverTheScrollAreaWithTheRingOnTheSelectedRow) 
     EXPECT_FALSE(world.mac.hotKeys().isRegistered(36, 0));
     world.mac.runFor(0.5);
     EXPECT_FALSE(world.center().sidebarIsOpen()) << "Marlowick opened it, so Marlowick closes it";
+}
+
+// A row that never stops moving, beside a history button without a frame, in an open sidebar.
+TEST(ControllerPicker, ARowThatNeverSettlesGetsItsRingAfterTwentyPollsAndAnUnframedItemNone) {
+    ControllerWorld world({"--no-auto-badges"}, withoutNotificationCenter());
+    auto moving = row({text("Moving")});
+    moving->compute("AXPosition", [&world] { return platform::Point{100 + world.mac.now(), 100}; });
+    moving->set("AXSize", platform::Size{300, 60});
+    auto app = application({moving, withIdentifier(pressable(node("AXButton")), "AXShowHistoryButton"),
+                            withIdentifier(node("AXButton"), "widget-editor-button")});
+    launchNotificationCenter(world.mac, app);
+    world.start();
+
+    world.controller->openPicker();
+    world.mac.runFor(0.5);
+    EXPECT_FALSE(world.ringShown()) << "still following the slide-in";
+    world.mac.runFor(0.2);
+    ASSERT_TRUE(world.ringShown());
+    EXPECT_EQ(world.countStartingWith("Ring: item 0 at "), 22) << "once as the panel shows, then each poll";
+
+    world.type(SidebarOverlay::kDownArrow);
+    EXPECT_EQ(world.mac.logLines().back(), "Ring: no frame for item 1");
+    EXPECT_EQ(world.overlay()->selected, 0) << "the ring stays where it can be drawn";
 }
 
 TEST(ControllerPicker, ARevealPlaysOnceARunWhenTheRingFirstShows) {

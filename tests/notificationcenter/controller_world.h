@@ -18,7 +18,8 @@
 namespace marlowick::testing {
 
 struct ControllerWorld {
-    explicit ControllerWorld(std::vector<std::string> arguments = {}) {
+    explicit ControllerWorld(std::vector<std::string> arguments = {}, sim::SimMac::Options options = {})
+        : mac(options) {
         mac.process().setArguments(std::move(arguments));
         // The ring is shown without its animation so that what the tests look at holds still.
         mac.defaults().set("ringReveal", std::string("none"));
