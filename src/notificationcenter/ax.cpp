@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <deque>
+#include <utility>
 
+#include "app/log.h"
 #include "platform/platform.h"
 
 namespace marlowick {
@@ -11,9 +13,21 @@ using platform::Element;
 using platform::Rect;
 
 ElementAttributes TreeWalker::read(const Element& element, AttributeSet attributes) {
-    if (isExhausted()) return ElementAttributes::unread(element);
+    if (outOfBudget()) return ElementAttributes::unread(element);
     --remaining_;
     return ElementAttributes(element, attributes, strategy_);
+}
+
+bool TreeWalker::outOfBudget() {
+    if (!isExhausted()) return false;
+    noteCutOff();
+    return true;
+}
+
+void TreeWalker::noteCutOff() {
+    if (std::exchange(cutOff_, true)) return;
+    // What the walk found is still used, but whatever it looked for may have been in the rest.
+    log("Tree walk: stopped after reading " + std::to_string(kMaxElementsPerWalk) + " elements");
 }
 
 void TreeWalker::search(const Element& root, int maxDepth, AttributeSet attributes,
@@ -23,7 +37,7 @@ void TreeWalker::search(const Element& root, int maxDepth, AttributeSet attribut
 
 bool TreeWalker::searchFrom(const Element& element, int depth, int maxDepth, AttributeSet attributes,
                             const std::function<SearchStep(ElementAttributes&)>& test) {
-    if (isExhausted()) return true;
+    if (outOfBudget()) return true;
     auto current = read(element, attributes);
     if (current.stringEquals(Attribute::Role, "AXMenuBar")) return false;
     switch (test(current)) {
@@ -45,15 +59,23 @@ bool TreeWalker::anyBreadthFirst(const Element& root, int maxDepth, AttributeSet
                                  const std::function<bool(ElementAttributes&)>& test) {
     attributes = attributes | AttributeSet{Attribute::Role, Attribute::Children};
     std::deque<std::pair<Element, int>> pending{{root, 0}};
-    while (!pending.empty() && !isExhausted()) {
+    while (!pending.empty() && !outOfBudget()) {
         auto [element, depth] = std::move(pending.front());
         pending.pop_front();
         auto current = read(element, attributes);
         if (current.stringEquals(Attribute::Role, "AXMenuBar")) continue;
         if (test(current)) return true;
         if (depth >= maxDepth) continue;
-        for (const auto& child : current.children())
+        for (const auto& child : current.children()) {
+            // Each queued handle costs a read, so more than the walk may still read would never be
+            // looked at; a tree that repeats its elements would otherwise queue its fan-out times that.
+            if (pending.size() >= static_cast<std::size_t>(remaining_)) {
+                noteCutOff();
+                break;
+            }
             pending.emplace_back(child, depth + 1);
+        }
+        mostQueued_ = std::max(mostQueued_, pending.size());
     }
     return false;
 }
@@ -86,7 +108,7 @@ void TreeWalker::collectStaticTextFrames(ElementAttributes& element, int depth, 
 
 std::optional<Element> TreeWalker::enclosingScrollArea(const Element& element) {
     Element current = element;
-    for (int step = 0; step <= kMaxAncestorSteps && !isExhausted(); ++step) {
+    for (int step = 0; step <= kMaxAncestorSteps && !outOfBudget(); ++step) {
         auto attributes = read(current, {Attribute::Role, Attribute::Parent});
         if (attributes.stringEquals(Attribute::Role, "AXScrollArea")) return current;
         auto parent = attributes.parent();

@@ -3,6 +3,7 @@
 // Every read degrades to an absent value or an empty list; only performAction reports a code.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
@@ -38,6 +39,8 @@ public:
     // used up its elements, this reads nothing and every attribute is absent.
     ElementAttributes read(const platform::Element& element, AttributeSet attributes);
     bool isExhausted() const { return remaining_ <= 0; }
+    // The most handles the level-by-level search held at once.
+    std::size_t mostQueued() const { return mostQueued_; }
 
     // Pre-order search from root (depth 0) down to maxDepth over "AXChildren". An element whose role
     // is "AXMenuBar" is neither tested nor entered, so the process's status items are never reached.
@@ -67,8 +70,14 @@ private:
     bool searchFrom(const platform::Element& element, int depth, int maxDepth, AttributeSet attributes,
                     const std::function<SearchStep(ElementAttributes&)>& test);
 
+    // True once the walk wants more than it may read; the first time, it says so in the log.
+    bool outOfBudget();
+    void noteCutOff();
+
     ReadStrategy strategy_;
     int remaining_ = kMaxElementsPerWalk;
+    bool cutOff_ = false;
+    std::size_t mostQueued_ = 0;
 };
 
 // A non-empty string value of the attribute, or absent.

@@ -114,6 +114,7 @@ private:
     // Sidebar watch (controller_watch.cpp).
     void watchCheck();
     void refreshRows();
+    void unfoldNewStacks(const std::vector<Notification>& rows);
     void collapseExpanded(const platform::Element& application, const std::set<std::string>& names);
 
     // Runs work on the main queue after the delay, unless the controller is gone by then.
@@ -144,6 +145,8 @@ private:
     double sampledAt = kDistantPast;
     bool openTopAfterSlideIn = false;
     double expandedAt = kDistantPast;
+    // Stacks were seen while the last unfolding was too recent; a later check unfolds them.
+    bool stacksAwaitUnfolding = false;
     std::int64_t pickerRun = 0;
     std::set<std::string> expandedApps;
 };

@@ -57,6 +57,11 @@ void Controller::closeSelected() {
 
 void Controller::clearAll() {
     if (!ensureResponding()) return;
+    // A picker run still waiting for rows would otherwise show its panel over rows being cleared.
+    // As when the picker is closed, the watch must not take the sidebar for one the user opened.
+    ++pickerRun;
+    openTopAfterSlideIn = false;
+    sidebarWasOpen = true;
     bool open = sidebarOpenNow();
     auto afterwards =
         openedSidebar || !open ? AfterClearing::CloseSidebar : AfterClearing::LeaveOpenIfRowsRemain;
@@ -69,6 +74,8 @@ void Controller::clearAll() {
 }
 
 void Controller::clearAllStep(int waitAttempts, int rounds, int dismissed, AfterClearing afterwards) {
+    // The clearing waits until its last round, even when a retry of an ended run gave up its wait.
+    setWaiting(true);
     auto rows = sidebarOpenNow() ? sidebarNotifications() : std::vector<Notification>{};
     if (rows.empty() && dismissed == 0 && waitAttempts >= 1) {
         // The sidebar may still be sliding in.

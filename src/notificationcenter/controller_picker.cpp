@@ -148,6 +148,7 @@ void Controller::openPicker() {
         // The press ends a run still waiting for rows or unfolding stacks: its retries must not
         // show the picker, or open a row, over the sidebar the user just closed.
         ++pickerRun;
+        openTopAfterSlideIn = false;
         closeSidebarIfOpen();
         return;
     }
@@ -200,6 +201,9 @@ void Controller::showPicker(int attempts, Trigger trigger, std::int64_t run, Att
             return;
         }
         openTopAfterSlideIn = mode == OpenMode::next;
+    } else {
+        // A picker the user asked for by opening the sidebar opens nothing by itself.
+        openTopAfterSlideIn = false;
     }
     if (AppSettings::stacks() == StackMode::expand &&
         std::any_of(rows.begin(), rows.end(), [](const Notification& row) { return isStack(row.element); })) {
@@ -397,6 +401,8 @@ void Controller::moveSelection(int delta) {
 
 void Controller::hidePanel() {
     Hotkeys::unregisterPickerKeys();
+    // Whatever ended the run, its pending open of the top row ends with it.
+    openTopAfterSlideIn = false;
     if (!panel) return;
     if (overlay) overlay->clearPendingKey();
     panel->orderOut();

@@ -117,21 +117,10 @@ void Controller::refreshRows() {
     if (auto application = notificationCenterApp()) {
         if (auto button = historyButton(*application)) rows.push_back(*button);
     }
-    if (rows == sidebarItems) return;
-
-    if (AppSettings::stacks() != StackMode::keep && now() - expandedAt > kExpansionInterval) {
-        int stacks = 0;
-        for (const auto& row : notifications) {
-            if (!isStack(row.element)) continue;
-            if (auto app = stackAppName(row.element)) expandedApps.insert(*app);
-            performAction(row.element, "AXPress");
-            ++stacks;
-        }
-        if (stacks > 0) {
-            expandedAt = now();
-            log("Expanding " + std::to_string(stacks) + " new stack(s)");
-        }
-    }
+    bool changed = rows != sidebarItems;
+    if (!changed && !stacksAwaitUnfolding) return;
+    unfoldNewStacks(notifications);
+    if (!changed) return;
 
     std::optional<Element> selected;
     if (sidebarIndex >= 0 && sidebarIndex < static_cast<int>(sidebarItems.size()))
@@ -148,6 +137,31 @@ void Controller::refreshRows() {
         sidebarIndex = 0;
     }
     log("Rows changed: " + std::to_string(count) + " item(s)");
+    if (count == 0) {
+        // Every row was dismissed with Notification Center's own buttons: nothing is left to pick.
+        // As after closing the last row, the next hot key closes the empty sidebar.
+        hidePanel();
+        openedSidebar = true;
+    }
+}
+
+void Controller::unfoldNewStacks(const std::vector<Notification>& rows) {
+    bool any =
+        AppSettings::stacks() != StackMode::keep &&
+        std::any_of(rows.begin(), rows.end(), [](const Notification& row) { return isStack(row.element); });
+    // Stacks that came too soon after the last unfolding wait for a later check, even one that
+    // finds the rows as they were.
+    stacksAwaitUnfolding = any && now() - expandedAt <= kExpansionInterval;
+    if (!any || stacksAwaitUnfolding) return;
+    int stacks = 0;
+    for (const auto& row : rows) {
+        if (!isStack(row.element)) continue;
+        if (auto app = stackAppName(row.element)) expandedApps.insert(*app);
+        performAction(row.element, "AXPress");
+        ++stacks;
+    }
+    expandedAt = now();
+    log("Expanding " + std::to_string(stacks) + " new stack(s)");
 }
 
 void Controller::collapseExpanded(const Element& application, const std::set<std::string>& names) {

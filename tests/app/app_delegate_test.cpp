@@ -56,6 +56,12 @@ TEST(LaunchTest, SetsUpTheShellThenStartsAtOnceWhenTrusted) {
     EXPECT_EQ(world.mac.application().activities()[0].reason, "Hotkeys and the picker must respond at once");
     EXPECT_TRUE(world.mac.application().activities()[0].active);
     EXPECT_EQ(world.mac.application().activationPolicy(), ActivationPolicy::Accessory);
+    // A first launch stores every initial chord, so that one the user clears stays cleared.
+    for (const auto& name : Hotkeys::allNames()) {
+        auto stored = world.mac.defaults().string(name.userDefaultsKey());
+        ASSERT_TRUE(stored) << name.rawValue;
+        EXPECT_EQ(KeyboardShortcuts::decodeShortcut(*stored), name.initialShortcut) << name.rawValue;
+    }
 
     world.mac.runFor(3);
     EXPECT_EQ(world.app->onboarding(), nullptr);

@@ -44,6 +44,14 @@ TEST_F(LogTest, StampsEachLineAndWritesItToStandardOutputAndTheFile) {
     EXPECT_EQ(readFile(logPath(mac)),
               "2026-03-01 14:05:09.042 Opening Settings\n2026-03-01 14:05:09.042 Sidebar — “Mail” 日本語\n");
     EXPECT_THAT(mac.logLines(), ElementsAre("Opening Settings", "Sidebar — “Mail” 日本語"));
+
+    // The stamp is local time: half an hour off UTC catches one taken in the wrong zone.
+    ::setenv("TZ", "IST-5:30", 1);
+    ::tzset();
+    log("local");
+    ::setenv("TZ", "UTC", 1);
+    ::tzset();
+    EXPECT_EQ(mac.process().outputLines().back(), "2026-03-01 19:35:09.042 local");
 }
 
 TEST_F(LogTest, StartsAnOversizedFileAfreshAndAppendsToOneAtTheLimit) {

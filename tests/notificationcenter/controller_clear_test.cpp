@@ -56,23 +56,57 @@ TEST(ControllerClose, DdOnTheLastOfThreeRowsSelectsTheNewLastAndOnTheOnlyRowEnds
     EXPECT_FALSE(world.center().sidebarIsOpen());
 }
 
-TEST(ControllerClear, ClearsInRoundsThroughStacksAndOlderNotificationsThenClosesTheSidebar) {
-    ControllerWorld world;
-    world.postEarlier({{.app = "Mail", .title = "One"},
-                       {.app = "Mail", .title = "Two"},
-                       {.app = "Notes", .title = "Note"},
-                       {.app = "Chat", .title = "Old", .older = true}});
+TEST(ControllerClose, ARowWithoutCloseStaysAndAStackPickedByHandIsNotFoldedBackLater) {
+    ControllerWorld world({"--stacks", "keep"});
+    world.postEarlier({{.app = "Calendar", .title = "Meeting", .closable = false},
+                       {.app = "Mail", .title = "One"},
+                       {.app = "Mail", .title = "Two"}});
     world.start();
-    world.controller->clearAll();
-    world.mac.runFor(0.05);
-    EXPECT_TRUE(world.controller->isWaiting());
-    world.mac.runFor(3.0);
-    EXPECT_THAT(world.center().sidebarRows(), IsEmpty());
-    EXPECT_EQ(world.center().closedOrCleared().size(), 4u);
-    // The stack's "Clear All" counts once: Mail, Notes, then Chat after the history button.
-    EXPECT_THAT(world.mac.logLines(), Contains("Clear all: dismissed 3 item(s)"));
+    world.openPickerAndSettle();
+    ASSERT_TRUE(world.ringShown());
+    ASSERT_EQ(world.overlay()->itemFrames.size(), 2u) << "the Mail stack, folded, and Calendar";
+    EXPECT_THAT(world.overlay()->itemIsStack, ElementsAre(true, false));
+
+    world.type(SidebarOverlay::kDownArrow);
+    world.type(VimKey::d);
+    world.type(VimKey::d);
+    EXPECT_THAT(world.mac.logLines(), Contains("Close: nothing to close on item 1: Calendar, Meeting"));
+    EXPECT_EQ(world.overlay()->itemFrames.size(), 2u);
+    EXPECT_THAT(world.center().closedOrCleared(), IsEmpty());
+
+    // Picking the stack unfolds it under the picker, which lists its rows.
+    world.type(SidebarOverlay::kUpArrow);
+    world.type(SidebarOverlay::kReturn);
+    world.mac.runFor(0.5);
+    ASSERT_TRUE(world.ringShown());
+    EXPECT_TRUE(world.center().isUnfolded("Mail"));
+    EXPECT_EQ(world.overlay()->itemFrames.size(), 3u);
+    // The user unfolded it, so it stays unfolded when the sidebar closes.
+    world.type(SidebarOverlay::kEscape);
+    world.mac.runFor(6.0);
     EXPECT_FALSE(world.center().sidebarIsOpen());
-    EXPECT_FALSE(world.controller->isWaiting());
+    EXPECT_EQ(world.countStartingWith("Collapsed "), 0);
+}
+
+TEST(ControllerClear, ClearingWhileAPickerRunWaitsForRowsEndsThatRunFirst) {
+    ControllerWorld world;
+    world.postEarlier({{.app = "Mail", .title = "One"}, {.app = "Notes", .title = "Note"}});
+    world.start();
+    world.controller->openPicker();
+    world.mac.runFor(0.02);
+    ASSERT_TRUE(world.controller->isWaiting());
+
+    world.controller->clearAll();
+    for (int step = 0; step < 300; ++step) {
+        world.mac.runFor(0.01);
+        ASSERT_EQ(world.overlay(), nullptr) << "no picker over a sidebar being cleared";
+    }
+    EXPECT_EQ(world.countStartingWith("Sidebar went away"), 0);
+    EXPECT_EQ(world.countStartingWith("Sidebar: found"), 0);
+    EXPECT_EQ(world.count("Sidebar opened without the hotkey"), 0);
+    EXPECT_THAT(world.mac.logLines(), Contains("Clear all: dismissed 2 item(s)"));
+    EXPECT_THAT(world.center().sidebarRows(), IsEmpty());
+    EXPECT_FALSE(world.center().sidebarIsOpen()) << "Marlowick opened it for the picker";
 }
 
 TEST(ControllerClear, LeavesTheUsersSidebarOpenWhileRowsRemainAndClosesItOnceEmpty) {

@@ -41,6 +41,38 @@ TEST(ControllerOpen, ABannerThatLeftWhileBeingPressedIsOpenedFromTheSidebarByIts
     EXPECT_FALSE(world.controller->isWaiting());
 }
 
+// Without ids, a row is the banner's when the titles are equal and one body begins with the other.
+TEST(ControllerOpen, ABannerIsFoundAgainByItsTitleAndABodyThatEitherSideMayCutShort) {
+    struct Case {
+        const char* rowBody;
+        const char* bannerBody;
+        bool found;
+    };
+    const Case cases[] = {
+        {"At noon? Bring cake", "At noon?", true},
+        {"At noon?", "At noon? Bring cake", true},
+        {"At noon?", "", true},
+        {"At noon!", "At noon?", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.rowBody) + " / " + c.bannerBody);
+        ControllerWorld world;
+        world.postEarlier({{.app = "Mail", .title = "Lunch", .body = c.rowBody}});
+        world.start();
+        pressBannerAsItLeaves(
+            world, {.app = "Mail", .title = "Lunch", .body = c.bannerBody, .keptInSidebar = false});
+        world.mac.runFor(2.0);
+        if (c.found) {
+            ASSERT_EQ(world.center().opened().size(), 1u);
+            EXPECT_EQ(world.center().opened().front().body, c.rowBody);
+            EXPECT_EQ(world.mac.windows().beepCount(), 0);
+        } else {
+            EXPECT_THAT(world.openedTitles(), IsEmpty());
+            EXPECT_EQ(world.count("Not in the sidebar: Lunch"), 1);
+        }
+    }
+}
+
 TEST(ControllerOpen, ABannerNotKeptInTheSidebarBeepsAndShowsThePickerInstead) {
     ControllerWorld world;
     world.postEarlier({{.app = "Notes", .title = "Shopping"}});

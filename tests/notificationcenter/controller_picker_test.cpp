@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "notificationcenter/ax_builders.h"
 #include "notificationcenter/controller_world.h"
 
 namespace marlowick {
@@ -13,7 +14,6 @@ using ::testing::Contains;
 using testing::ControllerWorld;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-using ::testing::Not;
 
 // The sidebar's scroll area for n single rows of 70 points, each with 8 below it, bottom-left origin.
 Rect scrollAreaFor(int rows) {
@@ -21,47 +21,34 @@ Rect scrollAreaFor(int rows) {
     return {1152, 982 - 34 - height, 344, height};
 }
 
-TEST(ControllerPicker, OneBannerOpensAtOnceInEveryModeWithoutTheSidebar) {
-    for (auto mode : {"badges", "pick", "next"}) {
-        SCOPED_TRACE(mode);
-        ControllerWorld world;
-        world.setMode(mode);
-        world.start();
-        world.center().post({.app = "Mail", .title = "Lunch", .body = "At noon?"});
-        world.mac.runFor(0.5);
+// One banner opens at once in every mode; of two, mode next opens the topmost and the others show
+// the picker over the sidebar.
+TEST(ControllerPicker, BannersOnScreenOpenAtOnceOrShowThePickerByMode) {
+    for (int banners : {1, 2}) {
+        for (std::string mode : {"badges", "pick", "next"}) {
+            SCOPED_TRACE(mode + " with " + std::to_string(banners) + " banner(s)");
+            ControllerWorld world;
+            world.setMode(mode);
+            world.start();
+            if (banners == 2) world.center().post({.app = "Mail", .title = "Older"});
+            world.center().post({.app = "Notes", .title = "Newer"});
+            world.mac.runFor(0.5);
 
-        world.controller->openPicker();
-        world.mac.runFor(1.0);
-        EXPECT_THAT(world.openedTitles(), ElementsAre("Lunch"));
-        EXPECT_FALSE(world.center().sidebarIsOpen());
-        EXPECT_THAT(world.mac.windows().panels(), IsEmpty());
-        EXPECT_EQ(world.count("Hotkey: found 1 banner(s)"), 1);
-    }
-}
-
-TEST(ControllerPicker, TwoBannersOpenTheTopmostInModeNextAndShowThePickerOtherwise) {
-    for (auto mode : {"badges", "pick", "next"}) {
-        SCOPED_TRACE(mode);
-        ControllerWorld world;
-        world.setMode(mode);
-        world.start();
-        world.center().post({.app = "Mail", .title = "Older"});
-        world.center().post({.app = "Notes", .title = "Newer"});
-        world.mac.runFor(0.5);
-
-        world.openPickerAndSettle();
-        EXPECT_EQ(world.count("Hotkey: found 2 banner(s)"), 1);
-        if (std::string(mode) == "next") {
-            EXPECT_THAT(world.openedTitles(), ElementsAre("Newer"));
-            EXPECT_FALSE(world.center().sidebarIsOpen());
-            continue;
+            world.openPickerAndSettle();
+            EXPECT_EQ(world.count("Hotkey: found " + std::to_string(banners) + " banner(s)"), 1);
+            if (banners == 1 || mode == "next") {
+                EXPECT_THAT(world.openedTitles(), ElementsAre("Newer"));
+                EXPECT_FALSE(world.center().sidebarIsOpen());
+                EXPECT_THAT(world.mac.windows().panels(), IsEmpty());
+                continue;
+            }
+            EXPECT_THAT(world.openedTitles(), IsEmpty());
+            EXPECT_TRUE(world.center().sidebarIsOpen());
+            EXPECT_THAT(world.center().banners(), IsEmpty()) << "the sidebar hides the banners";
+            EXPECT_EQ(world.count("Sidebar: found 2 notification(s)"), 1);
+            ASSERT_TRUE(world.ringShown());
+            EXPECT_EQ(world.overlay()->itemFrames.size(), 2u);
         }
-        EXPECT_THAT(world.openedTitles(), IsEmpty());
-        EXPECT_TRUE(world.center().sidebarIsOpen());
-        EXPECT_THAT(world.center().banners(), IsEmpty()) << "the sidebar hides the banners";
-        EXPECT_EQ(world.count("Sidebar: found 2 notification(s)"), 1);
-        ASSERT_TRUE(world.ringShown());
-        EXPECT_EQ(world.overlay()->itemFrames.size(), 2u);
     }
 }
 
@@ -130,56 +117,50 @@ TEST(ControllerPicker, TheOverlayDrawsAtTheBackingScaleOfTheScreenItsPanelIsOn) 
     EXPECT_EQ(world.overlay()->backingScaleFactor(), 1.0);
 }
 
-TEST(ControllerPicker, UnfoldsStacksFirstAndListsTheirRows) {
-    ControllerWorld world;
-    world.postEarlier({{.app = "Mail", .title = "One"},
-                       {.app = "Mail", .title = "Two"},
-                       {.app = "Mail", .title = "Three"},
-                       {.app = "Notes", .title = "Note"}});
+// A row that never stops moving, beside a history button without a frame, in an open sidebar.
+TEST(ControllerPicker, ARowThatNeverSettlesGetsItsRingAfterTwentyPollsAndAnUnframedItemNone) {
+    ControllerWorld world({"--no-auto-badges"}, withoutNotificationCenter());
+    auto moving = row({text("Moving")});
+    moving->compute("AXPosition", [&world] { return platform::Point{100 + world.mac.now(), 100}; });
+    moving->set("AXSize", platform::Size{300, 60});
+    auto app = application({moving, withIdentifier(pressable(node("AXButton")), "AXShowHistoryButton"),
+                            withIdentifier(node("AXButton"), "widget-editor-button")});
+    launchNotificationCenter(world.mac, app);
     world.start();
-    world.openPickerAndSettle();
 
-    EXPECT_TRUE(world.center().isUnfolded("Mail"));
-    EXPECT_EQ(world.count("Expanding 1 stack(s)"), 1);
-    EXPECT_EQ(world.count("Sidebar: 4 row(s) after expanding"), 1);
+    world.controller->openPicker();
+    world.mac.runFor(0.5);
+    EXPECT_FALSE(world.ringShown()) << "still following the slide-in";
+    world.mac.runFor(0.2);
     ASSERT_TRUE(world.ringShown());
-    EXPECT_EQ(world.overlay()->itemFrames.size(), 4u);
-    EXPECT_THAT(world.overlay()->itemIsStack, ElementsAre(false, false, false, false));
+    EXPECT_EQ(world.countStartingWith("Ring: item 0 at "), 22) << "once as the panel shows, then each poll";
 
-    // Newest first: Notes, then Mail's rows. Picking one opens that notification itself.
-    world.type(20); // "3"
-    EXPECT_THAT(world.openedTitles(), ElementsAre("Two"));
-    EXPECT_EQ(world.overlay(), nullptr);
+    world.type(SidebarOverlay::kDownArrow);
+    EXPECT_EQ(world.mac.logLines().back(), "Ring: no frame for item 1");
+    EXPECT_EQ(world.overlay()->selected, 0) << "the ring stays where it can be drawn";
 }
 
-TEST(ControllerPicker, ModePickOpensALoneRowButShowsThePickerBesideAHistoryButton) {
-    {
-        ControllerWorld world({"--mode", "pick"});
-        world.postEarlier({{.app = "Mail", .title = "Lunch"}});
-        world.start();
+TEST(ControllerPicker, ARevealPlaysOnceARunWhenTheRingFirstShows) {
+    ControllerWorld world;
+    world.mac.defaults().set("ringReveal", std::string("fade"));
+    world.postEarlier({{.app = "A", .title = "2"}, {.app = "B", .title = "1"}});
+    world.start();
+    for (int run = 0; run < 2; ++run) {
+        SCOPED_TRACE(run);
         world.openPickerAndSettle();
-        EXPECT_THAT(world.openedTitles(), ElementsAre("Lunch"));
-        EXPECT_THAT(world.mac.logLines(), Contains("Open top: Lunch"));
-        EXPECT_EQ(world.overlay(), nullptr);
-    }
-    {
-        ControllerWorld world({"--mode", "pick"});
-        world.postEarlier(
-            {{.app = "Mail", .title = "Lunch"}, {.app = "Notes", .title = "Old", .older = true}});
-        world.start();
-        world.openPickerAndSettle();
-        EXPECT_THAT(world.openedTitles(), IsEmpty());
         ASSERT_TRUE(world.ringShown());
-        EXPECT_EQ(world.overlay()->itemFrames.size(), 2u) << "the row and the history button";
-
-        // The history button keeps the picker up and lists the older notification 0.4 s later.
+        const auto* reveal = world.overlay()->indicator->animation("reveal");
+        ASSERT_NE(reveal, nullptr);
+        const double revealedAt = reveal->beginTime;
+        // Moving the ring and rows that change redraw the indicator without revealing it again.
+        world.mac.runFor(1.0);
         world.type(SidebarOverlay::kDownArrow);
-        world.type(SidebarOverlay::kReturn);
+        world.center().post({.app = "C", .title = "0"});
         world.mac.runFor(0.5);
-        ASSERT_TRUE(world.ringShown());
-        EXPECT_THAT(world.center().sidebarRows(), ElementsAre("Mail, Lunch", "Notes, Old"));
-        EXPECT_EQ(world.overlay()->itemFrames.size(), 2u);
-        EXPECT_THAT(world.openedTitles(), IsEmpty());
+        ASSERT_NE(world.overlay()->indicator->animation("reveal"), nullptr);
+        EXPECT_EQ(world.overlay()->indicator->animation("reveal")->beginTime, revealedAt);
+        world.type(SidebarOverlay::kEscape);
+        world.mac.runFor(6.0);
     }
 }
 
@@ -215,20 +196,67 @@ TEST(ControllerPicker, ModeNextWithStyleShowOpensTheTopRowSixTenthsAfterTheRing)
     EXPECT_THAT(again.openedTitles(), ElementsAre("First"));
 }
 
-TEST(ControllerPicker, HotKeyAgainClosesThePickerAndTheSidebar) {
-    ControllerWorld world;
-    world.postEarlier({{.app = "Mail", .title = "Lunch"}});
-    world.start();
-    world.openPickerAndSettle();
-    ASSERT_TRUE(world.ringShown());
+// A run of mode next that ends before its ring must not leave its pending open behind for the next
+// picker, which the watch shows when the user opens the sidebar by hand and which opens nothing.
+TEST(ControllerPicker, ARunEndedDuringTheSlideInLeavesNothingToOpenForTheWatchsPicker) {
+    enum class End { HotKeyAgain, UserClosesSidebar };
+    for (auto end : {End::HotKeyAgain, End::UserClosesSidebar}) {
+        SCOPED_TRACE(end == End::HotKeyAgain ? "hot key again" : "user closes the sidebar");
+        ControllerWorld world({"--mode", "next", "--next-style", "show"});
+        world.postEarlier({{.app = "Mail", .title = "Second"}, {.app = "Notes", .title = "First"}});
+        world.start();
+        world.controller->openPicker();
+        world.mac.runFor(0.15);
+        ASSERT_NE(world.overlay(), nullptr);
+        ASSERT_FALSE(world.overlay()->showsRing);
+        if (end == End::HotKeyAgain)
+            world.controller->openPicker();
+        else
+            ASSERT_TRUE(world.center().closeSidebar());
+        world.mac.runFor(6.0);
+        ASSERT_FALSE(world.center().sidebarIsOpen());
+        ASSERT_EQ(world.overlay(), nullptr);
 
-    world.controller->openPicker();
-    EXPECT_EQ(world.overlay(), nullptr);
-    EXPECT_THAT(world.panelsOnScreen(), IsEmpty());
-    world.mac.runFor(0.5);
-    EXPECT_FALSE(world.center().sidebarIsOpen());
-    EXPECT_THAT(world.openedTitles(), IsEmpty());
-    EXPECT_THAT(world.center().sidebarRows(), ElementsAre("Mail, Lunch"));
+        ASSERT_TRUE(world.center().openSidebar());
+        world.mac.runFor(1.0);
+        ASSERT_TRUE(world.ringShown());
+        world.mac.runFor(2.0);
+        EXPECT_THAT(world.openedTitles(), IsEmpty());
+        EXPECT_TRUE(world.ringShown());
+    }
+}
+
+// The user closes the sidebar while Marlowick still unfolds its stacks, or dismisses the rows while
+// they slide in.
+TEST(ControllerPicker, RowsThatVanishBeforeTheRingEndTheRun) {
+    struct Case {
+        const char* line;
+        double after;
+        std::vector<sim::SimNotification> rows;
+    };
+    const Case cases[] = {
+        {"Sidebar went away while expanding",
+         0.12,
+         {{.app = "Mail", .title = "One"}, {.app = "Mail", .title = "Two"}}},
+        {"Sidebar went away during slide-in", 0.15, {{.app = "Notes", .title = "Note"}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        ControllerWorld world;
+        world.postEarlier(c.rows);
+        world.start();
+        world.controller->openPicker();
+        world.mac.runFor(c.after);
+        if (world.overlay())
+            world.dismissEveryRowByHand();
+        else
+            ASSERT_TRUE(world.center().closeSidebar());
+        world.mac.runFor(2.0);
+        EXPECT_EQ(world.count(c.line), 1);
+        EXPECT_EQ(world.overlay(), nullptr);
+        EXPECT_FALSE(world.controller->isWaiting());
+        EXPECT_FALSE(world.mac.hotKeys().isRegistered(36, 0));
+    }
 }
 
 TEST(ControllerPicker, ARetryThatFiresAfterClosePickerDoesNothing) {

@@ -12,9 +12,8 @@ using ::testing::Contains;
 using testing::ControllerWorld;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-using ::testing::Not;
 
-TEST(ControllerWatch, TheUserOpeningTheSidebarShowsThePickerUnlessAutoBadgesAreOff) {
+TEST(ControllerWatch, TheUserOpeningTheSidebarShowsAPickerThatOpensNothingByItself) {
     ControllerWorld world;
     world.postEarlier({{.app = "Mail", .title = "Lunch"}});
     world.start();
@@ -30,14 +29,17 @@ TEST(ControllerWatch, TheUserOpeningTheSidebarShowsThePickerUnlessAutoBadgesAreO
     EXPECT_FALSE(world.center().sidebarIsOpen());
     EXPECT_EQ(world.count("Sidebar opened without the hotkey"), 1);
 
-    ControllerWorld off({"--no-auto-badges"});
-    off.postEarlier({{.app = "Mail", .title = "Lunch"}});
-    off.start();
-    ASSERT_TRUE(off.center().openSidebar());
-    off.mac.runFor(6.0);
-    EXPECT_EQ(off.count("Sidebar opened without the hotkey"), 0);
-    EXPECT_THAT(off.mac.windows().panels(), IsEmpty());
-    EXPECT_TRUE(off.center().sidebarIsOpen());
+    // Modes that make the hot key open a lone row at once still only show the picker here.
+    for (auto mode : {"pick", "next"}) {
+        SCOPED_TRACE(mode);
+        ControllerWorld other({"--mode", mode, "--next-style", "show"});
+        other.postEarlier({{.app = "Mail", .title = "Lunch"}});
+        other.start();
+        ASSERT_TRUE(other.center().openSidebar());
+        other.mac.runFor(3.0);
+        EXPECT_TRUE(other.ringShown());
+        EXPECT_THAT(other.openedTitles(), IsEmpty());
+    }
 }
 
 TEST(ControllerWatch, TheSidebarClosingUnderTheRingEndsThePickerAndFoldsBackWhatMarlowickUnfolded) {
@@ -110,6 +112,52 @@ TEST(ControllerWatch, AClosedRowThatIsStillListedStaysOutOfThePickerForOneSecond
     EXPECT_EQ(world.overlay()->selected, 0);
     world.type(SidebarOverlay::kReturn);
     EXPECT_THAT(world.openedTitles(), ElementsAre("Second"));
+}
+
+TEST(ControllerWatch, StacksArrivingTooSoonAfterAnUnfoldingAreUnfoldedOnceTheSecondHasPassed) {
+    ControllerWorld world;
+    world.postEarlier({{.app = "Notes", .title = "Note"}});
+    world.start();
+    world.openPickerAndSettle();
+    ASSERT_TRUE(world.ringShown());
+
+    world.center().post({.app = "Chat", .title = "Hi"});
+    world.center().post({.app = "Chat", .title = "There"});
+    world.mac.runFor(0.3);
+    ASSERT_EQ(world.count("Expanding 1 new stack(s)"), 1);
+    world.center().post({.app = "Team", .title = "Standup"});
+    world.center().post({.app = "Team", .title = "Retro"});
+    world.mac.runFor(0.3);
+    EXPECT_FALSE(world.center().isUnfolded("Team")) << "within a second of the last unfolding";
+
+    // Nothing else changes from here on: the rows alone must not keep the stack folded.
+    world.mac.runFor(1.5);
+    EXPECT_TRUE(world.center().isUnfolded("Team"));
+    EXPECT_EQ(world.count("Expanding 1 new stack(s)"), 2);
+    EXPECT_EQ(world.overlay()->itemFrames.size(), 5u);
+}
+
+TEST(ControllerWatch, RowsDismissedByHandUnderTheRingEndTheRunAndTheNextHotKeyClosesTheSidebar) {
+    ControllerWorld world;
+    world.postEarlier({{.app = "Mail", .title = "One"}, {.app = "Notes", .title = "Note"}});
+    world.start();
+    world.openPickerAndSettle();
+    ASSERT_TRUE(world.ringShown());
+
+    world.dismissEveryRowByHand();
+    world.mac.runFor(0.5);
+    ASSERT_THAT(world.center().sidebarRows(), IsEmpty());
+    EXPECT_EQ(world.overlay(), nullptr);
+    EXPECT_THAT(world.panelsOnScreen(), IsEmpty());
+    EXPECT_FALSE(world.mac.hotKeys().isRegistered(36, 0)) << "the picker keys are released";
+    EXPECT_TRUE(world.center().sidebarIsOpen());
+    world.mac.runFor(6.0);
+    EXPECT_TRUE(world.center().sidebarIsOpen()) << "the watch takes it for no new opening";
+    EXPECT_EQ(world.count("Sidebar opened without the hotkey"), 0);
+
+    world.controller->openPicker();
+    world.mac.runFor(0.5);
+    EXPECT_FALSE(world.center().sidebarIsOpen());
 }
 
 } // namespace

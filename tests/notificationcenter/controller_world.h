@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "input/hotkeys.h"
+#include "notificationcenter/ax.h"
 #include "notificationcenter/controller.h"
 #include "overlay/sidebar_overlay.h"
 #include "sim/sim_mac.h"
@@ -17,7 +18,8 @@
 namespace marlowick::testing {
 
 struct ControllerWorld {
-    explicit ControllerWorld(std::vector<std::string> arguments = {}) {
+    explicit ControllerWorld(std::vector<std::string> arguments = {}, sim::SimMac::Options options = {})
+        : mac(options) {
         mac.process().setArguments(std::move(arguments));
         // The ring is shown without its animation so that what the tests look at holds still.
         mac.defaults().set("ringReveal", std::string("none"));
@@ -59,6 +61,16 @@ struct ControllerWorld {
     void type(VimKey letter) {
         auto index = static_cast<std::size_t>(letter);
         type(Hotkeys::usVimKeyCodes[index], letter == VimKey::G ? platform::kFlagShift : 0);
+    }
+
+    // The user dismisses every row with Notification Center's own buttons: the panel lets clicks
+    // through.
+    void dismissEveryRowByHand() {
+        for (const auto& row : sidebarNotifications()) {
+            auto action = customActionName(row.element, "Clear All");
+            if (!action) action = customActionName(row.element, "Close");
+            if (action) performAction(row.element, *action);
+        }
     }
 
     std::shared_ptr<SidebarOverlay> overlay() const { return controller->shownOverlay(); }

@@ -9,6 +9,7 @@ namespace marlowick {
 namespace {
 
 using ::testing::Contains;
+using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::Not;
 
@@ -102,6 +103,18 @@ TEST(NotificationCenterObserver, LogsARefusedNotificationAndSubscribesAtTheNextA
     EXPECT_TRUE(observer->observe());
     EXPECT_EQ(observer->observedPID(), world.center().pid());
     EXPECT_THAT(world.mac.logLines(), Not(Contains(HasSubstr("Could not observe AXLayoutChanged"))));
+
+    // Each of the four notifications is asked for: refusing any one of them fails the attempt.
+    const char* names[] = {"AXLayoutChanged", "AXUIElementDestroyed", "AXFocusedWindowChanged",
+                           "AXWindowCreated"};
+    for (const char* name : names) {
+        ObserverWorld other;
+        auto refused = other.makeObserver();
+        other.mac.accessibility().failNotification(name, platform::kAXErrorCannotComplete);
+        EXPECT_FALSE(refused->observe()) << name;
+        EXPECT_THAT(other.mac.logLines(),
+                    ElementsAre(std::string("Could not observe ") + name + " (-25204)"));
+    }
 }
 
 TEST(NotificationCenterObserver, CallbacksEndWithTheObserver) {

@@ -55,39 +55,34 @@ TEST(NotificationCenterLocator, FollowsTheProcessAndForgetsAnOlderPlatform) {
     EXPECT_EQ(notificationCenterProcess(), nullptr);
 }
 
-TEST(SidebarReader, OrdersRowsByTopEdgeWithTiesInTreeOrderAndUnframedRowsLast) {
-    sim::SimMac mac{withoutNotificationCenter()};
-    auto nan = std::numeric_limits<double>::quiet_NaN();
-    launchNotificationCenter(mac, application({
-                                      placed(row({text("low 1")}), 0, 300, 300, 60),
-                                      placed(row({text("high 1")}), 0, 100, 300, 60),
-                                      row({text("no frame")}),
-                                      placed(row({text("high 2")}), 0, 100, 300, 80),
-                                      placed(row({text("not a number")}), 0, nan, 300, 60),
-                                      placed(row({text("low 2")}), 0, 300, 300, 60),
-                                  }));
-    EXPECT_THAT(titles(sidebarNotifications()),
-                ElementsAre("high 1", "high 2", "low 1", "low 2", "no frame", "not a number"));
-}
-
-TEST(SidebarReader, TakesAFrameThatIsNotFiniteNegativeOrFarOutForNoFrame) {
+// A frame that is not finite, negative or far out is no frame; rows without one sort last, in tree
+// order, after rows ordered by their top edge with ties in tree order.
+TEST(SidebarReader, OrdersRowsByTopEdgeWithTiesInTreeOrderAndRowsWithoutAUsableFrameLast) {
     sim::SimMac mac{withoutNotificationCenter()};
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double infinity = std::numeric_limits<double>::infinity();
     const std::vector<std::pair<std::string, NodePtr>> rows{
-        {"NaN width", placed(row({text("a")}), 0, 100, nan, 60)},
-        {"infinite x", placed(row({text("b")}), -infinity, 100, 300, 60)},
-        {"negative height", placed(row({text("c")}), 0, 100, 300, -60)},
-        {"far out", placed(row({text("d")}), 0, 1e12, 300, 60)},
-        {"plain", placed(row({text("e")}), 0, 100, 300, 60)},
+        {"low 1", placed(row({text("low 1")}), 0, 300, 300, 60)},
+        {"high 1", placed(row({text("high 1")}), 0, 100, 300, 60)},
+        {"no frame", row({text("no frame")})},
+        {"high 2", placed(row({text("high 2")}), 0, 100, 300, 80)},
+        {"NaN y", placed(row({text("NaN y")}), 0, nan, 300, 60)},
+        {"NaN width", placed(row({text("NaN width")}), 0, 100, nan, 60)},
+        {"infinite x", placed(row({text("infinite x")}), -infinity, 100, 300, 60)},
+        {"negative height", placed(row({text("negative height")}), 0, 100, 300, -60)},
+        {"far out", placed(row({text("far out")}), 0, 1e12, 300, 60)},
+        {"low 2", placed(row({text("low 2")}), 0, 300, 300, 60)},
     };
     std::vector<NodePtr> nodes;
     for (const auto& [_, node] : rows)
         nodes.push_back(node);
     launchNotificationCenter(mac, application(nodes));
+    EXPECT_THAT(titles(sidebarNotifications()),
+                ElementsAre("high 1", "high 2", "low 1", "low 2", "no frame", "NaN y", "NaN width",
+                            "infinite x", "negative height", "far out"));
     for (const auto& [name, node] : rows)
-        EXPECT_EQ(itemFrame(node->element()).has_value(), name == "plain") << name;
-    EXPECT_EQ(titles(sidebarNotifications()).front(), "e") << "rows without a usable frame sort last";
+        EXPECT_EQ(itemFrame(node->element()).has_value(), name.starts_with("high") || name.starts_with("low"))
+            << name;
 }
 
 TEST(SidebarReader, BuildsRecordsFromVisibleTexts) {
@@ -164,21 +159,43 @@ TEST(SidebarReader, SearchesStopAtTheirDepthLimits) {
     EXPECT_FALSE(historyButton(at25->element()));
 }
 
-TEST(SidebarReader, ATreeThatLoopsBackOnItselfCostsABoundedNumberOfRequests) {
+TEST(SidebarReader, ATreeThatLoopsBackOnItselfCostsABoundedWalkThatSaysItWasCutOff) {
     sim::SimMac mac{withoutNotificationCenter()};
     // Every level lists its own element twice: 2^24 paths within the depth limit.
     auto loop = node("AXGroup");
     auto looping = row({text("looping")});
+    auto app = node("AXApplication", {loop, looping});
+    // Handles made before the process presents the tree would be stale.
+    launchNotificationCenter(mac, app);
     loop->set("AXChildren",
               std::vector<platform::Element>{loop->element(), loop->element(), looping->element()});
-    auto app = node("AXApplication", {loop, looping});
-    launchNotificationCenter(mac, app);
+    const std::string cutOff =
+        "Tree walk: stopped after reading " + std::to_string(kMaxElementsPerWalk) + " elements";
 
     auto notifications = sidebarNotifications();
     ASSERT_FALSE(notifications.empty());
-    EXPECT_EQ(notifications.front().title, "looping");
+    for (const auto& notification : notifications)
+        ASSERT_EQ(notification.element, looping->element());
     EXPECT_FALSE(historyButton(app->element()));
     EXPECT_LT(mac.accessibility().requestCount(), 4u * kMaxElementsPerWalk);
+    EXPECT_THAT(mac.logLines(), ElementsAre(cutOff, cutOff)) << "one line for each walk cut off";
+
+    // Ten times itself on every level: the level-by-level search would queue ten handles for each
+    // one it reads.
+    auto wide = node("AXGroup");
+    auto wideApp = node("AXApplication", {wide});
+    launchNotificationCenter(mac, wideApp);
+    wide->set("AXChildren", std::vector<platform::Element>(10, wide->element()));
+    TreeWalker walker;
+    EXPECT_FALSE(walker.anyBreadthFirst(wideApp->element(), 7, {Attribute::Identifier},
+                                        [](ElementAttributes&) { return false; }));
+    EXPECT_TRUE(walker.isExhausted());
+    EXPECT_LE(walker.mostQueued(), static_cast<std::size_t>(kMaxElementsPerWalk));
+    EXPECT_THAT(mac.logLines(), ElementsAre(cutOff, cutOff, cutOff));
+
+    // A walk that ends within the budget says nothing.
+    EXPECT_FALSE(sidebarIsOpen(looping->element()));
+    EXPECT_EQ(mac.logLines().size(), 3u);
 }
 
 TEST(SidebarReader, NarrowsOnlyARowThatFillsItsParent) {

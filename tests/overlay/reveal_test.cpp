@@ -61,6 +61,35 @@ TEST_F(Reveal, TheSpringOfPopComesToRestWithinItsDuration) {
     EXPECT_EQ(opacityAt(*overlay->indicator, start), 0) << "and it fades in";
 }
 
+TEST_F(Reveal, FadePopAndGlowFadeTheIndicatorInOverTheirOwnTimes) {
+    struct Case {
+        const char* style;
+        double fadeEnds;
+    };
+    for (const auto& c : {Case{"fade", 0.18}, Case{"pop", 0.14}, Case{"glow", 0.18}}) {
+        SCOPED_TRACE(c.style);
+        overlay = makeOverlay();
+        const double start = reveal(c.style);
+        const auto& indicator = *overlay->indicator;
+        EXPECT_EQ(opacityAt(indicator, start), 0);
+        EXPECT_GT(opacityAt(indicator, start + c.fadeEnds - 0.02), 0.5);
+        EXPECT_LT(opacityAt(indicator, start + c.fadeEnds - 0.02), 1);
+        EXPECT_EQ(opacityAt(indicator, start + c.fadeEnds + 0.001), 1);
+    }
+    // The glow flares to 0.95 and dies away within 0.52 s; the shadow stays set, unseen.
+    const auto& indicator = *overlay->indicator;
+    const double start = mac.now();
+    auto glowAt = [&](double t) { return indicator.presented<double>("shadowOpacity", start + t); };
+    double peak = 0;
+    for (double t = 0; t < 0.52; t += 0.001)
+        peak = std::max(peak, glowAt(t));
+    EXPECT_NEAR(peak, 0.95, 0.01);
+    EXPECT_LT(glowAt(0.45), 0.5);
+    EXPECT_EQ(glowAt(0.53), 0);
+    EXPECT_EQ(indicator.shadowRadius(), 9);
+    EXPECT_EQ(indicator.shadowColor(), *AppSettings::resolveColor("green"));
+}
+
 TEST_F(Reveal, TraceRemovesItsOwnMaskAtTheEndButLeavesANewerOneAlone) {
     reveal("trace");
     ASSERT_TRUE(overlay->indicator->mask());
