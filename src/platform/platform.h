@@ -5,12 +5,14 @@
 #include <cstdint>
 
 #include "platform/accessibility.h"
+#include "platform/appearance.h"
 #include "platform/application.h"
 #include "platform/application_events.h"
 #include "platform/files.h"
 #include "platform/fonts.h"
 #include "platform/hot_keys.h"
 #include "platform/keyboard_layouts.h"
+#include "platform/login_items.h"
 #include "platform/menus.h"
 #include "platform/notification_bus.h"
 #include "platform/process.h"
@@ -46,6 +48,8 @@ struct Services {
     Menus* menus = nullptr;
     TitledWindows* titledWindows = nullptr;
     UpdateFramework* updates = nullptr;
+    LoginItems* loginItems = nullptr;
+    SystemAppearance* appearance = nullptr;
 };
 
 // The installed services. Calling it with none installed is a programming error and aborts.
