@@ -181,10 +181,14 @@ struct ViewNode {
     template <class View> const View* as() const { return std::get_if<View>(&content); }
     template <class View> View* as() { return std::get_if<View>(&content); }
 
-    static ViewNode makeText(TextView view) { return {std::move(view)}; }
-    static ViewNode makeButton(ButtonView view) { return {std::move(view)}; }
-    static ViewNode makeStack(StackView view) { return {std::move(view)}; }
-    template <class View> static ViewNode make(View view) { return {std::move(view)}; }
+    static ViewNode makeText(TextView view) { return make(std::move(view)); }
+    static ViewNode makeButton(ButtonView view) { return make(std::move(view)); }
+    static ViewNode makeStack(StackView view) { return make(std::move(view)); }
+    template <class View> static ViewNode make(View view) {
+        ViewNode node;
+        node.content = std::move(view);
+        return node;
+    }
 };
 
 // A node placed in its window's content, top-left origin (y grows downwards), in points.
