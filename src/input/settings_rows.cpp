@@ -100,7 +100,7 @@ ViewNode rowGroup(std::optional<std::string> title, std::vector<ViewNode> rows, 
         group.children.push_back(
             label(*title, platform::FontRole::Subheadline, platform::FontWeight::Semibold));
     }
-    auto box = stack(platform::Axis::Vertical, 9);
+    auto box = stack(platform::Axis::Vertical, 8);
     box.padding = kSettingsGroupPadding;
     box.width = kSettingsRowWidth + 2 * kSettingsGroupPadding;
     box.background = platform::StackBackground::GroupBox;

@@ -8,6 +8,21 @@ namespace marlowick {
 
 using platform::ViewNode;
 
+namespace {
+
+// Legend rows sit close together under their switch, without dividers.
+ViewNode legendRows(const std::vector<LegendEntry>& entries,
+                    const std::vector<std::shared_ptr<CapsView>>& caps) {
+    platform::StackView rows;
+    rows.alignment = platform::StackAlignment::Leading;
+    rows.spacing = 3;
+    for (std::size_t i = 0; i < entries.size() && i < caps.size(); ++i)
+        rows.children.push_back(legendRow(entries[i], caps[i]));
+    return ViewNode::makeStack(std::move(rows));
+}
+
+} // namespace
+
 std::vector<ViewNode> SettingsWindow::shortcutsPane() {
     std::vector<ViewNode> parts;
 
@@ -24,18 +39,14 @@ std::vector<ViewNode> SettingsWindow::shortcutsPane() {
     picker.push_back(flagSwitchRow(
         {"Show picker keys", SettingsKey::showPickerKeys, storedBoolean(SettingsKey::showPickerKeys, true),
          OverrideFlag::noPickerKeys, false, "The \"In the picker\" section of the status menu."}));
-    auto legend = pickerLegend();
-    for (std::size_t i = 0; i < legend.size() && i < pickerLegendCaps_.size(); ++i)
-        picker.push_back(legendRow(legend[i], pickerLegendCaps_[i]));
+    picker.push_back(legendRows(pickerLegend(), pickerLegendCaps_));
     parts.push_back(rowGroup("In the picker", std::move(picker)));
 
     std::vector<ViewNode> vim;
     vim.push_back(flagSwitchRow({"Use Vim keys in the picker", SettingsKey::vimKeys,
                                  storedBoolean(SettingsKey::vimKeys, false), OverrideFlag::vimKeys, true,
                                  "Letters follow your keyboard layout."}));
-    auto vimRows = vimLegend();
-    for (std::size_t i = 0; i < vimRows.size() && i < vimLegendCaps_.size(); ++i)
-        vim.push_back(legendRow(vimRows[i], vimLegendCaps_[i]));
+    vim.push_back(legendRows(vimLegend(), vimLegendCaps_));
     parts.push_back(rowGroup("Vim keys", std::move(vim)));
 
     parts.push_back(ViewNode::make(platform::SpacerView{}));

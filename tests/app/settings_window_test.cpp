@@ -95,7 +95,8 @@ TEST(SettingsWindowTest, TheNewestRowDimsOutsideNextModeAndTheVimSwitchRewritesT
     EXPECT_TRUE(world.shows("The picker then takes 1\u20139, \u2191/\u2193, Return and Esc."));
     world.mac.defaults().set("vimKeys", true);
     world.mac.runUntilIdle();
-    EXPECT_TRUE(world.shows("The picker then takes 1\u20139, \u2191/\u2193, Return, Esc and the Vim letters."));
+    EXPECT_TRUE(
+        world.shows("The picker then takes 1\u20139, \u2191/\u2193, Return, Esc and the Vim letters."));
 }
 
 TEST(SettingsWindowTest, ACustomColourBecomesASixthSwatchThatStaysAfterAnotherIsChosen) {
@@ -115,7 +116,8 @@ TEST(SettingsWindowTest, ACustomColourBecomesASixthSwatchThatStaysAfterAnotherIs
         if (colors) walk(*colors);
         return names;
     };
-    EXPECT_EQ(swatchNames(), (std::vector<std::string>{"green", "blue", "violet", "pink", "amber", "#ff8800*"}));
+    EXPECT_EQ(swatchNames(),
+              (std::vector<std::string>{"green", "blue", "violet", "pink", "amber", "#ff8800*"}));
 
     std::function<void()> chooseBlue;
     std::function<void(const platform::ViewNode&)> find = [&](const platform::ViewNode& node) {
@@ -130,7 +132,8 @@ TEST(SettingsWindowTest, ACustomColourBecomesASixthSwatchThatStaysAfterAnotherIs
     chooseBlue();
     world.mac.runUntilIdle();
     EXPECT_EQ(world.mac.defaults().string("highlightColor"), "blue");
-    EXPECT_EQ(swatchNames(), (std::vector<std::string>{"green", "blue*", "violet", "pink", "amber", "#ff8800"}));
+    EXPECT_EQ(swatchNames(),
+              (std::vector<std::string>{"green", "blue*", "violet", "pink", "amber", "#ff8800"}));
 }
 
 TEST(SettingsWindowTest, RestoreButtonsFollowTheDefaultsAndTheGeneralOneAsksFirst) {
@@ -172,12 +175,14 @@ TEST(SettingsWindowTest, LaunchAtLoginShowsEachAnswerOfTheServiceAndLogsIt) {
     world.open();
     world.flip("Launch at login", true);
     EXPECT_TRUE(world.controlAs<platform::SwitchView>("Launch at login").isOn);
-    EXPECT_EQ(world.rowTexts("Launch at login"), std::vector<std::string>{"Starts Marlowick when you log in."});
+    EXPECT_EQ(world.rowTexts("Launch at login"),
+              std::vector<std::string>{"Starts Marlowick when you log in."});
     EXPECT_EQ(world.count("Launch at login: status 1"), 1);
 
     world.mac.loginItems().setAnswer(SimLoginItems::Answer::Refuse);
     world.flip("Launch at login", false);
-    EXPECT_TRUE(world.controlAs<platform::SwitchView>("Launch at login").isOn) << "the switch shows the service";
+    EXPECT_TRUE(world.controlAs<platform::SwitchView>("Launch at login").isOn)
+        << "the switch shows the service";
     EXPECT_EQ(world.rowTexts("Launch at login"), std::vector<std::string>{"macOS refused the change."});
     EXPECT_EQ(world.countStartingWith("Launch at login: unregister failed: "), 1);
     EXPECT_EQ(world.count("Launch at login: status 1"), 2);

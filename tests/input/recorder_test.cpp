@@ -101,7 +101,8 @@ TEST_F(RecorderTest, DeleteRemovesTheChordAndTabOrLosingKeyStatusEndsRecording) 
     EXPECT_FALSE(recording());
     EXPECT_EQ(field("Open notification"), "");
     // A name with an initial chord remembers that the user removed it.
-    EXPECT_EQ(world.mac.defaults().object("KeyboardShortcuts_openNotification"), platform::DefaultsValue(false));
+    EXPECT_EQ(world.mac.defaults().object("KeyboardShortcuts_openNotification"),
+              platform::DefaultsValue(false));
     EXPECT_FALSE(ownHotKeyRegistered(45, platform::kCarbonOption));
 
     record(Hotkeys::clearAll);
@@ -146,10 +147,9 @@ TEST_F(RecorderTest, MenuAndOtherRowChordsAreRefusedSystemChordsAskFirst) {
 TEST(RecorderLifetime, AFieldThatGoesAwayWhileRecordingReleasesTheHotKeys) {
     sim::SimMac mac;
     int active = 0;
-    auto observer = mac.notifications().observe(KeyboardShortcuts::kRecorderActiveStatusDidChange,
-                                                [&](const platform::UserInfo& info) {
-                                                    active += std::get<bool>(info.at("isActive")) ? 1 : -1;
-                                                });
+    auto observer = mac.notifications().observe(
+        KeyboardShortcuts::kRecorderActiveStatusDidChange,
+        [&](const platform::UserInfo& info) { active += std::get<bool>(info.at("isActive")) ? 1 : -1; });
     auto first = KeyboardShortcuts::RecorderCocoa::create(Hotkeys::openNotification);
     auto second = KeyboardShortcuts::RecorderCocoa::create(Hotkeys::clearAll);
     first->becomeFirstResponder();

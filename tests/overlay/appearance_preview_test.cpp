@@ -2,6 +2,7 @@
 // as a person would see them.
 #include <gtest/gtest.h>
 
+#include "input/settings.h"
 #include "overlay/appearance_preview.h"
 #include "png_probe.h"
 #include "sim/sim_mac.h"
