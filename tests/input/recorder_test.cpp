@@ -4,9 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include "app/settings_world.h"
+#include <algorithm>
+#include <map>
+
+#include "app/app_world.h"
 #include "input/hotkeys.h"
 #include "input/keyboardshortcuts/keyboard_shortcuts.h"
+#include "input/shortcut_field.h"
 
 namespace marlowick::testing {
 namespace {
@@ -19,44 +23,117 @@ using platform::kFlagShift;
 
 constexpr std::uint16_t kC = 8, kQ = 12, kThree = 20, kTab = 48, kDelete = 51, kEscape = 53;
 
+// A window that keeps what the recorder asks of it: the first responder, key status and alerts.
+class AlertWindow final : public platform::Window {
+public:
+    std::string title() const override { return "Shortcuts"; }
+    void setTitle(std::string) override {}
+    std::uint64_t styleMask() const override { return platform::kWindowStyleTitled; }
+    void setContent(platform::ViewNode content) override { content_ = std::move(content); }
+    const platform::ViewNode& content() const override { return content_; }
+    platform::Rect frame() const override { return {}; }
+    void setFrame(const platform::Rect&) override {}
+    void animateFrame(const platform::Rect&) override {}
+    void center() override {}
+    void setFrameAutosaveName(const std::string&) override {}
+    void setTitleVisibility(platform::TitleVisibility) override {}
+    void setTitlebarAppearsTransparent(bool) override {}
+    void setReleasedWhenClosed(bool) override {}
+    std::optional<std::string> firstResponder() const override { return responder; }
+    void makeFirstResponder(std::optional<std::string> identifier) override {
+        auto old = std::exchange(responder, identifier);
+        if (auto field = old ? fields[*old].lock() : nullptr) field->resignFirstResponder();
+        if (auto field = identifier ? fields[*identifier].lock() : nullptr) field->becomeFirstResponder();
+    }
+    platform::Subscription observeKeyStatus(std::function<void(bool)> changed) override {
+        keyObservers.push_back(std::move(changed));
+        return platform::Subscription(
+            [this, alive = std::weak_ptr<bool>(alive_), index = keyObservers.size() - 1] {
+                if (!alive.expired()) keyObservers[index] = nullptr;
+            });
+    }
+    void beginAlert(platform::Alert shown, std::function<void(std::size_t)> reply) override {
+        alert = std::move(shown);
+        answered = std::move(reply);
+    }
+    bool hasAlert() const override { return alert.has_value(); }
+    void makeKeyAndOrderFront() override {}
+    void orderFrontRegardless() override {}
+    bool isVisible() const override { return true; }
+    bool isKeyWindow() const override { return true; }
+    void performClose() override {}
+    void close() override {}
+    platform::Subscription observeWillClose(std::function<void()>) override { return {}; }
+
+    void resignKey() {
+        for (auto observer : keyObservers)
+            if (observer) observer(false);
+    }
+    void answer(const std::string& button) {
+        ASSERT_TRUE(alert);
+        auto buttons = alert->buttons;
+        auto found =
+            std::find_if(buttons.begin(), buttons.end(), [&](const auto& b) { return b.title == button; });
+        ASSERT_NE(found, buttons.end()) << button;
+        alert.reset();
+        std::exchange(answered, nullptr)(static_cast<std::size_t>(found - buttons.begin()));
+    }
+
+    std::map<std::string, std::weak_ptr<KeyboardShortcuts::RecorderCocoa>> fields;
+    std::optional<std::string> responder;
+    std::vector<std::function<void(bool)>> keyObservers;
+    std::optional<platform::Alert> alert;
+    std::function<void(std::size_t)> answered;
+
+private:
+    platform::ViewNode content_;
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+};
+
 class RecorderTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        world.open(SettingsTab::shortcuts);
+        world.launch();
         world.mac.keyboard().setOwnApplicationFrontmost(true);
+        for (const auto& name : Hotkeys::allNames()) {
+            fields.emplace_back(name);
+            fields.back().recorder->setWindow(window);
+            window->fields[fields.back().recorder->identifier()] = fields.back().recorder;
+        }
     }
     void record(const KeyboardShortcuts::Name& name) {
-        world.window()->makeFirstResponder("shortcut." + name.rawValue);
-        world.mac.runUntilIdle();
+        window->makeFirstResponder("shortcut." + name.rawValue);
     }
     void type(std::uint16_t key, platform::ModifierFlags flags = 0) { world.press(key, flags); }
-    std::string field(const std::string& title) {
-        return world.controlAs<platform::ShortcutFieldView>(title).text;
+    const KeyboardShortcuts::RecorderCocoa& field(const KeyboardShortcuts::Name& name) {
+        return *window->fields.at("shortcut." + name.rawValue).lock();
     }
     bool recording() { return KeyboardShortcuts::RecorderCocoa::activeRecorder() != nullptr; }
-    std::optional<platform::Alert> alert() { return world.mac.titledWindows().alertOf(*world.window()); }
+    const std::optional<platform::Alert>& alert() { return window->alert; }
     void answer(const std::string& button) {
-        ASSERT_TRUE(sim::SimTitledWindows::clickButton(*world.window(), button));
+        window->answer(button);
         world.mac.runUntilIdle();
     }
-    bool ownHotKeyRegistered(std::uint32_t keyCode, std::uint32_t modifiers) {
+    bool hotKeyRegistered(std::uint32_t keyCode, std::uint32_t modifiers) {
         for (const auto& registration : world.mac.hotKeys().registrations()) {
             if (registration.keyCode == keyCode && registration.modifiers == modifiers) return true;
         }
         return false;
     }
 
-    SettingsWorld world;
+    AppWorld world;
+    std::shared_ptr<AlertWindow> window = std::make_shared<AlertWindow>();
+    std::vector<ShortcutField> fields;
 };
 
 TEST_F(RecorderTest, RecordingSilencesEveryHotKeyUntilEscapeEndsItUnchanged) {
-    ASSERT_TRUE(ownHotKeyRegistered(45, platform::kCarbonOption));
+    ASSERT_TRUE(hotKeyRegistered(45, platform::kCarbonOption));
     record(Hotkeys::clearAll);
     EXPECT_TRUE(recording());
     EXPECT_TRUE(KeyboardShortcuts::isPaused());
-    EXPECT_EQ(world.controlAs<platform::ShortcutFieldView>("Clear all").placeholder, "Press Shortcut");
-    EXPECT_FALSE(ownHotKeyRegistered(45, platform::kCarbonOption)) << "Option-N reaches the field";
-    EXPECT_FALSE(ownHotKeyRegistered(45, 6656)) << "so does the on/off chord";
+    EXPECT_EQ(field(Hotkeys::clearAll).placeholder(), "Press Shortcut");
+    EXPECT_FALSE(hotKeyRegistered(45, platform::kCarbonOption)) << "Option-N reaches the field";
+    EXPECT_FALSE(hotKeyRegistered(45, 6656)) << "so does the on/off chord";
 
     // The on/off chord is refused as the other row's, and Marlowick stays on.
     type(45, kFlagControl | kFlagOption | kFlagShift);
@@ -69,10 +146,10 @@ TEST_F(RecorderTest, RecordingSilencesEveryHotKeyUntilEscapeEndsItUnchanged) {
     type(kEscape);
     EXPECT_FALSE(recording());
     EXPECT_FALSE(KeyboardShortcuts::isPaused());
-    EXPECT_EQ(field("Clear all"), "\u2325\u21E7N");
-    EXPECT_EQ(world.controlAs<platform::ShortcutFieldView>("Clear all").placeholder, "Record Shortcut");
-    EXPECT_TRUE(ownHotKeyRegistered(45, platform::kCarbonOption));
-    EXPECT_TRUE(ownHotKeyRegistered(45, 6656));
+    EXPECT_EQ(field(Hotkeys::clearAll).text(), "\u2325\u21E7N");
+    EXPECT_EQ(field(Hotkeys::clearAll).placeholder(), "Record Shortcut");
+    EXPECT_TRUE(hotKeyRegistered(45, platform::kCarbonOption));
+    EXPECT_TRUE(hotKeyRegistered(45, 6656));
 }
 
 TEST_F(RecorderTest, AnAcceptedChordIsStoredShownAndLiveAndTheOnOffKeyFollowsItsNewChord) {
@@ -81,9 +158,9 @@ TEST_F(RecorderTest, AnAcceptedChordIsStoredShownAndLiveAndTheOnOffKeyFollowsIts
     EXPECT_FALSE(recording());
     EXPECT_EQ(KeyboardShortcuts::getShortcut(Hotkeys::toggleSwitch),
               Shortcut(kC, platform::kCarbonControl | platform::kCarbonOption));
-    EXPECT_EQ(field("Marlowick on or off"), "\u2303\u2325C");
-    EXPECT_TRUE(ownHotKeyRegistered(kC, platform::kCarbonControl | platform::kCarbonOption));
-    EXPECT_FALSE(ownHotKeyRegistered(45, 6656));
+    EXPECT_EQ(field(Hotkeys::toggleSwitch).text(), "\u2303\u2325C");
+    EXPECT_TRUE(hotKeyRegistered(kC, platform::kCarbonControl | platform::kCarbonOption));
+    EXPECT_FALSE(hotKeyRegistered(45, 6656));
 
     // A plain letter would take over typing: refused with a beep, still recording.
     record(Hotkeys::openNotification);
@@ -99,20 +176,19 @@ TEST_F(RecorderTest, DeleteRemovesTheChordAndTabOrLosingKeyStatusEndsRecording) 
     record(Hotkeys::openNotification);
     type(kDelete);
     EXPECT_FALSE(recording());
-    EXPECT_EQ(field("Open notification"), "");
+    EXPECT_EQ(field(Hotkeys::openNotification).text(), "");
     // A name with an initial chord remembers that the user removed it.
     EXPECT_EQ(world.mac.defaults().object("KeyboardShortcuts_openNotification"),
               platform::DefaultsValue(false));
-    EXPECT_FALSE(ownHotKeyRegistered(45, platform::kCarbonOption));
+    EXPECT_FALSE(hotKeyRegistered(45, platform::kCarbonOption));
 
     record(Hotkeys::clearAll);
     type(kTab);
     EXPECT_FALSE(recording());
-    EXPECT_FALSE(world.window()->firstResponder());
+    EXPECT_FALSE(window->firstResponder());
 
     record(Hotkeys::clearAll);
-    world.mac.titledWindows().resignKey(*world.window());
-    world.mac.runUntilIdle();
+    window->resignKey();
     EXPECT_FALSE(recording());
     EXPECT_FALSE(KeyboardShortcuts::isPaused());
 }
