@@ -468,20 +468,20 @@ void drawWindow(cairo_t* cr, sim::SimMac& mac, const platform::Window& window) {
     for (const auto& placed : layout.views) {
         const Rect& v = placed.frame;
         double x = frame.origin.x + v.origin.x, y = contentTop + v.origin.y;
-        if (placed.node->kind == platform::ViewNode::Kind::Text) {
+        if (const auto* text = placed.node->as<platform::TextView>()) {
             // Wrap at the room the window leaves (its margins mirrored), not at the measured width:
             // a title measured to fit on one line must not wrap over a rounding difference.
             double room = std::max(v.size.width + 1, frame.size.width - 2 * v.origin.x);
-            drawWrappedText(cr, placed.node->text.text, x, y, room, styleOf(placed.node->text));
-        } else if (placed.node->kind == platform::ViewNode::Kind::Button) {
-            bool isDefault = placed.node->button.isDefault;
+            drawWrappedText(cr, text->text, x, y, room, styleOf(*text));
+        } else if (const auto* button = placed.node->as<platform::ButtonView>()) {
+            bool isDefault = button->isDefault;
             roundedRect(cr, {x, y, v.size.width, v.size.height}, 6);
             if (isDefault)
                 cairo_set_source_rgba(cr, 0.0, 0.45, 0.95, 1);
             else
                 cairo_set_source_rgba(cr, 1, 1, 1, 1);
             cairo_fill(cr);
-            drawText(cr, placed.node->button.title, x + 14, y + 3,
+            drawText(cr, button->title, x + 14, y + 3,
                      {13, PANGO_WEIGHT_NORMAL, isDefault ? Color{1, 1, 1, 1} : Color{0, 0, 0, 0.85}});
         }
     }

@@ -16,6 +16,7 @@
 #include "sim/hot_key_service.h"
 #include "sim/keyboard.h"
 #include "sim/keyboard_layouts.h"
+#include "sim/login_items.h"
 #include "sim/menus.h"
 #include "sim/notification_bus.h"
 #include "sim/notification_center.h"
@@ -24,6 +25,7 @@
 #include "sim/screens.h"
 #include "sim/status_bar.h"
 #include "sim/symbolic_hot_keys.h"
+#include "sim/system_appearance.h"
 #include "sim/titled_windows.h"
 #include "sim/update_framework.h"
 #include "sim/user_defaults_store.h"
@@ -72,6 +74,8 @@ public:
     SimTitledWindows& titledWindows() { return titledWindows_; }
     SimApplication& application() { return application_; }
     SimUpdateFramework& updates() { return updates_; }
+    SimLoginItems& loginItems() { return loginItems_; }
+    SimSystemAppearance& appearance() { return appearance_; }
     const std::string& home() const { return home_; }
 
     void runFor(double seconds) { loop_.runFor(seconds); }
@@ -110,6 +114,8 @@ private:
     SimTitledWindows titledWindows_;
     SimApplication application_;
     SimUpdateFramework updates_;
+    SimLoginItems loginItems_;
+    SimSystemAppearance appearance_;
     platform::Installation installation_;
 };
 

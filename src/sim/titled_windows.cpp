@@ -29,11 +29,12 @@ std::optional<Rect> parseFrame(const std::string& text) {
 }
 
 const platform::ButtonView* findButton(const platform::ViewNode& node, const std::string& title) {
-    if (node.kind == platform::ViewNode::Kind::Button)
-        return node.button.title == title ? &node.button : nullptr;
-    if (node.kind != platform::ViewNode::Kind::Stack) return nullptr;
-    for (const auto& child : node.stack.children) {
-        if (const auto* found = findButton(child, title)) return found;
+    if (const auto* button = node.as<platform::ButtonView>())
+        return button->title == title ? button : nullptr;
+    if (const auto* stack = node.as<platform::StackView>()) {
+        for (const auto& child : stack->children) {
+            if (const auto* found = findButton(child, title)) return found;
+        }
     }
     return nullptr;
 }
@@ -67,6 +68,7 @@ public:
         frame_ = frame;
         saveFrame();
     }
+    void animateFrame(const Rect& frame) override { setFrame(frame); }
     void center() override {
         if (ownerAlive_.expired()) return;
         auto screens = owner_.screens_.screenFrames();
@@ -84,6 +86,29 @@ public:
         }
         saveFrame();
     }
+
+    void setTitleVisibility(platform::TitleVisibility visibility) override { titleVisibility_ = visibility; }
+    void setTitlebarAppearsTransparent(bool transparent) override { transparentTitleBar_ = transparent; }
+    void setReleasedWhenClosed(bool released) override { releasedWhenClosed_ = released; }
+
+    std::optional<std::string> firstResponder() const override { return firstResponder_; }
+    void makeFirstResponder(std::optional<std::string> identifier) override {
+        firstResponder_ = std::move(identifier);
+    }
+    platform::Subscription observeKeyStatus(std::function<void(bool)> changed) override {
+        auto id = nextObserver_++;
+        keyObservers_.emplace(id, std::move(changed));
+        std::weak_ptr<bool> alive = alive_;
+        return platform::Subscription([this, alive, id] {
+            if (!alive.expired()) keyObservers_.erase(id);
+        });
+    }
+
+    void beginAlert(platform::Alert alert, std::function<void(std::size_t)> answered) override {
+        alert_ = std::move(alert);
+        answered_ = std::move(answered);
+    }
+    bool hasAlert() const override { return alert_.has_value(); }
 
     void makeKeyAndOrderFront() override {
         if (!ownerAlive_.expired()) owner_.orderFront(this, true);
@@ -138,6 +163,13 @@ private:
     bool visible_ = false;
     std::string autosaveName_;
     std::map<std::uint64_t, std::function<void()>> observers_;
+    std::map<std::uint64_t, std::function<void(bool)>> keyObservers_;
+    platform::TitleVisibility titleVisibility_ = platform::TitleVisibility::Visible;
+    bool transparentTitleBar_ = false;
+    bool releasedWhenClosed_ = true;
+    std::optional<std::string> firstResponder_;
+    std::optional<platform::Alert> alert_;
+    std::function<void(std::size_t)> answered_;
     std::uint64_t nextObserver_ = 1;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

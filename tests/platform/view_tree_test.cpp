@@ -10,26 +10,32 @@ namespace marlowick::platform {
 namespace {
 
 ViewNode text(std::string value, FontRole role = FontRole::Body) {
-    return ViewNode::makeText({std::move(value), role, {}});
+    TextView view;
+    view.text = std::move(value);
+    view.role = role;
+    return ViewNode::make(std::move(view));
+}
+
+StackView stack(Axis axis, StackAlignment alignment, double spacing, double padding,
+                std::optional<double> width = std::nullopt) {
+    StackView view;
+    view.axis = axis;
+    view.alignment = alignment;
+    view.spacing = spacing;
+    view.padding = padding;
+    view.width = width;
+    return view;
 }
 
 TEST(ViewTreeLayoutTest, StacksPlaceChildrenWithSpacingPaddingAndAlignment) {
     sim::SimMac mac;
     Fonts& fonts = *current().fonts;
-    StackView row{.axis = Axis::Horizontal,
-                  .alignment = StackAlignment::Center,
-                  .spacing = 8,
-                  .padding = 0,
-                  .width = std::nullopt,
-                  .children = {}};
-    row.children.push_back(ViewNode::makeButton({"Open", nullptr, true}));
+    StackView row = stack(Axis::Horizontal, StackAlignment::Center, 8, 0);
+    ButtonView open;
+    open.title = "Open";
+    row.children.push_back(ViewNode::make(open));
     row.children.push_back(text("Hi", FontRole::Caption));
-    StackView column{.axis = Axis::Vertical,
-                     .alignment = StackAlignment::Leading,
-                     .spacing = 12,
-                     .padding = 20,
-                     .width = 420,
-                     .children = {}};
+    StackView column = stack(Axis::Vertical, StackAlignment::Leading, 12, 20, 420);
     column.children.push_back(text("Title", FontRole::Title2));
     column.children.push_back(ViewNode::makeStack(row));
     auto layout = layoutViews(ViewNode::makeStack(column), fonts);
@@ -58,12 +64,7 @@ TEST(ViewTreeLayoutTest, LongTextWrapsInsideAFixedWidthAndParagraphsAddLines) {
     for (int i = 0; i < 40; ++i)
         words += "notification ";
     auto measure = [&](const std::string& value) {
-        StackView box{.axis = Axis::Vertical,
-                      .alignment = StackAlignment::Leading,
-                      .spacing = 0,
-                      .padding = 10,
-                      .width = 200,
-                      .children = {}};
+        StackView box = stack(Axis::Vertical, StackAlignment::Leading, 0, 10, 200);
         box.children.push_back(text(value));
         return layoutViews(ViewNode::makeStack(box), fonts).views[1].frame;
     };

@@ -13,6 +13,14 @@ using platform::ViewNode;
 
 constexpr auto kTitledClosable = platform::kWindowStyleTitled | platform::kWindowStyleClosable;
 
+ViewNode button(std::string title, std::function<void()> action, bool isDefault) {
+    platform::ButtonView view;
+    view.title = std::move(title);
+    view.action = std::move(action);
+    view.isDefault = isDefault;
+    return ViewNode::make(std::move(view));
+}
+
 TEST(SimTitledWindowsTest, AutosavedFrameIsRestoredInTheNextRun) {
     SimMac first;
     {
@@ -69,8 +77,10 @@ TEST(SimTitledWindowsTest, ReturnPressesTheKeyWindowsDefaultButtonOnly) {
     auto window = mac.titledWindows().makeWindow(Rect(0, 0, 0, 0), kTitledClosable, platform::Defer::Yes);
     std::vector<std::string> pressed;
     platform::StackView stack;
-    stack.children.push_back(ViewNode::makeButton({"Cancel", [&] { pressed.push_back("Cancel"); }, false}));
-    stack.children.push_back(ViewNode::makeButton({"OK", [&] { pressed.push_back("OK"); }, true}));
+    stack.children.push_back(button(
+        "Cancel", [&] { pressed.push_back("Cancel"); }, false));
+    stack.children.push_back(button(
+        "OK", [&] { pressed.push_back("OK"); }, true));
     window->setContent(ViewNode::makeStack(stack));
     EXPECT_GT(window->frame().width(), 0);
 
