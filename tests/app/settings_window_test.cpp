@@ -138,35 +138,27 @@ TEST(SettingsWindowTest, ACustomColourBecomesASixthSwatchThatStaysAfterAnotherIs
 
 TEST(SettingsWindowTest, RestoreButtonsFollowTheDefaultsAndTheGeneralOneAsksFirst) {
     SettingsWorld world;
-    world.open();
+    world.open(SettingsTab::appearance);
     EXPECT_TRUE(world.buttonDisabled("Restore Defaults"));
     // A change from outside the window counts at once.
-    world.mac.defaults().set("stacks", std::string("keep"));
-    world.mac.defaults().set("isOn", false);
-    world.mac.runUntilIdle();
-    EXPECT_FALSE(world.buttonDisabled("Restore Defaults"));
-
-    world.click("Restore Defaults");
-    EXPECT_TRUE(world.app->settings()->isConfirmingRestore());
-    ASSERT_TRUE(sim::SimTitledWindows::clickButton(*world.window(), "Cancel"));
-    world.mac.runUntilIdle();
-    EXPECT_EQ(world.mac.defaults().string("stacks"), "keep");
-
-    world.click("Restore Defaults");
-    ASSERT_TRUE(sim::SimTitledWindows::clickButton(*world.window(), "Restore Defaults"));
-    world.mac.runUntilIdle();
-    EXPECT_FALSE(world.mac.defaults().object("stacks"));
-    EXPECT_EQ(world.mac.defaults().object("isOn"), platform::DefaultsValue(false)) << "the switch stays";
-    EXPECT_TRUE(world.buttonDisabled("Restore Defaults"));
-
-    // The other panes restore their own group at once.
     world.mac.defaults().set("ringReveal", std::string("glow"));
     world.mac.defaults().set("stacks", std::string("keep"));
-    world.app->settings()->selectTab(SettingsTab::appearance);
     world.mac.runUntilIdle();
+    EXPECT_FALSE(world.buttonDisabled("Restore Defaults"));
+    // A pane restores its own group at once.
     world.click("Restore Defaults");
     EXPECT_FALSE(world.window()->hasAlert());
     EXPECT_FALSE(world.mac.defaults().object("ringReveal"));
+    EXPECT_EQ(world.mac.defaults().string("stacks"), "keep");
+    EXPECT_TRUE(world.buttonDisabled("Restore Defaults"));
+
+    // The General pane's covers all three groups and asks before it restores anything.
+    world.app->settings()->selectTab(SettingsTab::general);
+    world.mac.runUntilIdle();
+    EXPECT_FALSE(world.buttonDisabled("Restore Defaults"));
+    world.click("Restore Defaults");
+    EXPECT_TRUE(world.window()->hasAlert());
+    EXPECT_TRUE(world.app->settings()->isConfirmingRestore());
     EXPECT_EQ(world.mac.defaults().string("stacks"), "keep");
 }
 
