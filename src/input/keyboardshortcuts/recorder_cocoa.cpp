@@ -103,7 +103,8 @@ void RecorderCocoa::setWindow(const std::shared_ptr<platform::Window>& window) {
 platform::ShortcutFieldView RecorderCocoa::view() const {
     platform::ShortcutFieldView field;
     field.identifier = identifier_;
-    field.text = text();
+    // While it records the field is empty, so that its placeholder asks for the keys.
+    field.text = isRecording() ? std::string() : text();
     field.placeholder = placeholder();
     field.showsClearButton = !isRecording() && shortcut().has_value();
     field.minimumWidth = minimumWidth;
