@@ -455,16 +455,17 @@ void drawWindow(cairo_t* cr, sim::SimMac& mac, const platform::Window& window) {
     cairo_set_source_rgba(cr, 0.93, 0.93, 0.94, 1);
     cairo_fill(cr);
     constexpr double kTitleBar = sim::SimTitledWindows::kTitleBarHeight;
-    const Color lights[] = {{1.0, 0.37, 0.34, 1}, {1.0, 0.74, 0.18, 1}, {0.16, 0.79, 0.25, 1}};
-    for (int i = 0; i < 3; ++i) {
-        cairo_arc(cr, frame.origin.x + 16 + i * 20, top + kTitleBar / 2, 6, 0, 2 * M_PI);
-        setColor(cr, lights[i]);
+    auto look = sim::SimTitledWindows::titleBarLook(window);
+    if (!look.transparent && !look.fullSizeContent) {
+        cairo_rectangle(cr, frame.origin.x, top + kTitleBar - 0.5, frame.size.width, 0.5);
+        cairo_set_source_rgba(cr, 0, 0, 0, 0.1);
         cairo_fill(cr);
     }
-    drawText(cr, window.title(), frame.origin.x + 80, top + 6, {13, PANGO_WEIGHT_SEMIBOLD, {0, 0, 0, 0.8}},
-             frame.size.width - 160);
+    if (!look.titleHidden)
+        drawText(cr, window.title(), frame.origin.x + 80, top + 6,
+                 {13, PANGO_WEIGHT_SEMIBOLD, {0, 0, 0, 0.8}}, frame.size.width - 160);
     auto layout = platform::layoutViews(window.content(), mac.fonts());
-    double contentTop = top + kTitleBar;
+    double contentTop = top + sim::SimTitledWindows::contentTop(window);
     for (const auto& placed : layout.views) {
         const Rect& v = placed.frame;
         double x = frame.origin.x + v.origin.x, y = contentTop + v.origin.y;
@@ -484,6 +485,13 @@ void drawWindow(cairo_t* cr, sim::SimMac& mac, const platform::Window& window) {
             drawText(cr, button->title, x + 14, y + 3,
                      {13, PANGO_WEIGHT_NORMAL, isDefault ? Color{1, 1, 1, 1} : Color{0, 0, 0, 0.85}});
         }
+    }
+    // The window buttons sit over the content when it runs under the title bar.
+    const Color lights[] = {{1.0, 0.37, 0.34, 1}, {1.0, 0.74, 0.18, 1}, {0.16, 0.79, 0.25, 1}};
+    for (int i = 0; i < 3; ++i) {
+        cairo_arc(cr, frame.origin.x + 16 + i * 20, top + kTitleBar / 2, 6, 0, 2 * M_PI);
+        setColor(cr, lights[i]);
+        cairo_fill(cr);
     }
 }
 

@@ -24,7 +24,7 @@ SimMac::SimMac(Options options)
       defaults_(defaultsFilePath(home_), files_, loop_, notifications_), events_(loop_),
       keyboard_(loop_, hotKeys_, events_), notificationCenter_(loop_, accessibility_, workspace_),
       menus_(events_, notifications_, keyboardLayouts_), statusBar_(menus_),
-      titledWindows_(defaults_, screens_, fonts_), application_(menus_, titledWindows_, keyboard_),
+      titledWindows_(defaults_, screens_, fonts_, loop_), application_(menus_, titledWindows_, keyboard_),
       updates_(loop_, defaults_, process_), appearance_(loop_), installation_(platform::Services{
                                                                     .runLoop = &loop_,
                                                                     .accessibility = &accessibility_,
