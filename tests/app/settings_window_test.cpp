@@ -156,10 +156,18 @@ TEST(SettingsWindowTest, RestoreButtonsFollowTheDefaultsAndTheGeneralOneAsksFirs
     world.app->settings()->selectTab(SettingsTab::general);
     world.mac.runUntilIdle();
     EXPECT_FALSE(world.buttonDisabled("Restore Defaults"));
+    world.mac.defaults().set("isOn", false);
     world.click("Restore Defaults");
-    EXPECT_TRUE(world.window()->hasAlert());
     EXPECT_TRUE(world.app->settings()->isConfirmingRestore());
+    ASSERT_TRUE(sim::SimTitledWindows::pressAlertButton(*world.window(), "Cancel"));
+    world.mac.runUntilIdle();
     EXPECT_EQ(world.mac.defaults().string("stacks"), "keep");
+    world.click("Restore Defaults");
+    ASSERT_TRUE(sim::SimTitledWindows::pressAlertButton(*world.window(), "Restore Defaults"));
+    world.mac.runUntilIdle();
+    EXPECT_FALSE(world.mac.defaults().object("stacks"));
+    EXPECT_EQ(world.mac.defaults().object("isOn"), platform::DefaultsValue(false)) << "the switch stays";
+    EXPECT_TRUE(world.buttonDisabled("Restore Defaults"));
 }
 
 TEST(SettingsWindowTest, LaunchAtLoginShowsEachAnswerOfTheServiceAndLogsIt) {
