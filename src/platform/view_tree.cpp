@@ -14,6 +14,8 @@ namespace {
 constexpr double kUnbounded = std::numeric_limits<double>::infinity();
 
 template <class... Ts> struct Overloaded : Ts... { using Ts::operator()...; };
+// Clang before 17 does not deduce an aggregate's template arguments by itself.
+template <class... Ts> Overloaded(Ts...) -> Overloaded<Ts...>;
 
 std::vector<std::string> splitLines(const std::string& text) {
     std::vector<std::string> lines;
