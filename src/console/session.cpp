@@ -109,7 +109,8 @@ Result Session::afterAction(const Command& command) {
     if (options_.screenshotsDir.empty()) return {};
     bool action = std::holds_alternative<command::Key>(command.body) ||
                   std::holds_alternative<command::Menu>(command.body) ||
-                  std::holds_alternative<command::Sidebar>(command.body);
+                  std::holds_alternative<command::Sidebar>(command.body) ||
+                  std::holds_alternative<command::Window>(command.body);
     if (!action) return {};
     ++screenshots_;
     auto path = std::filesystem::path(options_.screenshotsDir) / screenshotName(screenshots_, command.text);
@@ -207,6 +208,19 @@ Result Session::dispatch(const Command& command) {
         std::holds_alternative<ExpectItems>(body))
         return expectPicker(command);
     if (auto* row = std::get_if<ExpectMenuRow>(&body)) return expectMenuRow(*row);
+    if (auto* windowCommand = std::get_if<Window>(&body)) return window(*windowCommand);
+    if (auto* appearance = std::get_if<Appearance>(&body)) {
+        mac_.appearance().set(appearance->dark ? platform::Appearance::Dark : platform::Appearance::Light);
+        return {};
+    }
+    if (auto* loginItem = std::get_if<LoginItem>(&body)) {
+        using Answer = sim::SimLoginItems::Answer;
+        mac_.loginItems().setAnswer(loginItem->answer == LoginItem::Answer::Allow    ? Answer::Allow
+                                    : loginItem->answer == LoginItem::Answer::Refuse ? Answer::Refuse
+                                                                                     : Answer::Disabled);
+        return {};
+    }
+    if (auto result = expectWindow(body)) return *result;
     if (auto* shot = std::get_if<Screenshot>(&body)) return screenshot(shot->path);
     if (std::holds_alternative<Show>(body)) return printed(describeScreen(mac_, app_.get()));
     if (std::holds_alternative<Help>(body)) return printed(std::string(commandSummary()));

@@ -65,6 +65,10 @@ private:
     Result expectMenuRow(const command::ExpectMenuRow& expectation);
     Result expectPicker(const Command& command);
     Result screenshot(const std::string& path);
+    // The front titled window's commands and expectations (session_window.cpp).
+    Result window(const command::Window& command);
+    // None when the body is no window expectation.
+    std::optional<Result> expectWindow(const CommandBody& body);
     // The key code a chord means on the layout in force.
     std::optional<std::uint16_t> keyCode(const Chord& chord);
     // The screenshot that --screenshots asks for after an action.
@@ -75,6 +79,8 @@ private:
     std::shared_ptr<AppDelegate> app_;
     std::size_t logCursor_ = 0; // log lines before this index were passed by `expect log`
     int screenshots_ = 0;
+    // The front window's top edge just before the latest `window` command.
+    std::optional<double> topBeforeWindowCommand_;
 };
 
 } // namespace marlowick::console
