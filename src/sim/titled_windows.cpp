@@ -175,8 +175,10 @@ public:
     }
 
     void beginAlert(platform::Alert alert, std::function<void(std::size_t)> answered) override {
-        // A sheet waits while another one shows.
+        // A sheet waits while another one shows. The first one becomes the key window in its
+        // parent's place, so the parent hears that it stopped being key.
         alerts_.push_back({std::move(alert), std::move(answered)});
+        if (alerts_.size() == 1 && !ownerAlive_.expired() && owner_.key_ == this) tellKeyStatus(false);
     }
     bool hasAlert() const override { return !alerts_.empty(); }
     std::optional<platform::Alert> alert() const {
@@ -187,7 +189,9 @@ public:
         if (alerts_.empty() || button >= alerts_.front().alert.buttons.size()) return false;
         auto answered = std::move(alerts_.front().answered);
         alerts_.erase(alerts_.begin());
-        if (answered) answered(button);
+        std::weak_ptr<bool> alive = alive_;
+        if (alerts_.empty() && !ownerAlive_.expired() && owner_.key_ == this) tellKeyStatus(true);
+        if (answered && !alive.expired()) answered(button);
         return true;
     }
 
@@ -251,7 +255,10 @@ public:
         if (!ownerAlive_.expired()) owner_.orderFront(this, false);
     }
     bool isVisible() const override { return visible_; }
-    bool isKeyWindow() const override { return !ownerAlive_.expired() && owner_.key_ == this; }
+    // While a sheet shows, the sheet is the key window.
+    bool isKeyWindow() const override {
+        return !ownerAlive_.expired() && owner_.key_ == this && alerts_.empty();
+    }
     void performClose() override {
         if (mask_ & platform::kWindowStyleClosable) close();
     }
