@@ -109,7 +109,8 @@ void drawSymbol(cairo_t* cr, const std::string& name, const Rect& box, const Col
         cairo_curve_to(cr, cx + s * 0.2, cy + s * 0.05, cx + s * 0.05, cy + s * 0.3, cx + s * 0.25,
                        cy + s * 0.34);
         cairo_stroke(cr);
-        for (auto [dx, dy] : {std::pair{-0.2, -0.14}, {0.02, -0.24}, {-0.24, 0.1}}) {
+        constexpr double kWells[][2] = {{-0.2, -0.14}, {0.02, -0.24}, {-0.24, 0.1}};
+        for (const auto& [dx, dy] : kWells) {
             arc(cr, cx + dx * s, cy + dy * s, s * 0.06, 0, 2 * M_PI);
             cairo_fill(cr);
         }

@@ -259,9 +259,10 @@ Outcome parseCommand(const Tokens& tokens) {
     if (name == "bundle") return parseBundle(tokens);
     if (name == "expect") return parseExpect(tokens);
     if (name == "screenshot") {
-        if (tokens.size() == 2 && !tokens[1].text.empty() && tokens[1].text.ends_with(".png"))
-            return Screenshot{tokens[1].text};
-        return "usage: screenshot FILE.png";
+        bool window = tokens.size() == 3 && !tokens[2].quoted && tokens[2].text == "window";
+        if ((tokens.size() == 2 || window) && !tokens[1].text.empty() && tokens[1].text.ends_with(".png"))
+            return Screenshot{tokens[1].text, window};
+        return "usage: screenshot FILE.png [window]";
     }
     return "unknown command \"" + name + "\" (try help)";
 }
@@ -409,7 +410,7 @@ std::string_view commandSummary() {
   expect window-height N          the front window's content height once its animation ends
   expect window-top N|kept        the y of its top edge, or where it was before the last `window`
   expect alert "TEXT"             an alert whose title or message contains TEXT; expect no-alert
-  screenshot FILE.png             the simulated screen now
+  screenshot FILE.png [window]    the simulated screen now (or only the front window)
   show                            the simulated screen as text
   help                            this list
   quit                            end the session

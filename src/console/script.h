@@ -140,6 +140,8 @@ struct ExpectAlert {
 };
 struct Screenshot {
     std::string path;
+    // Only the front titled window with its shadow, not the whole screen.
+    bool frontWindow = false;
 };
 struct Show {};
 struct Help {};

@@ -64,7 +64,7 @@ private:
     Result expectLog(const command::ExpectLog& expectation);
     Result expectMenuRow(const command::ExpectMenuRow& expectation);
     Result expectPicker(const Command& command);
-    Result screenshot(const std::string& path);
+    Result screenshot(const std::string& path, bool frontWindow = false);
     // The front titled window's commands and expectations (session_window.cpp).
     Result window(const command::Window& command);
     // None when the body is no window expectation.

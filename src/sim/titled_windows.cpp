@@ -175,8 +175,10 @@ public:
     }
 
     void beginAlert(platform::Alert alert, std::function<void(std::size_t)> answered) override {
-        // A sheet waits while another one shows.
+        // A sheet waits while another one shows. The first one becomes the key window in its
+        // parent's place, so the parent hears that it stopped being key.
         alerts_.push_back({std::move(alert), std::move(answered)});
+        if (alerts_.size() == 1 && !ownerAlive_.expired() && owner_.key_ == this) tellKeyStatus(false);
     }
     bool hasAlert() const override { return !alerts_.empty(); }
     std::optional<platform::Alert> alert() const {
@@ -187,7 +189,9 @@ public:
         if (alerts_.empty() || button >= alerts_.front().alert.buttons.size()) return false;
         auto answered = std::move(alerts_.front().answered);
         alerts_.erase(alerts_.begin());
-        if (answered) answered(button);
+        std::weak_ptr<bool> alive = alive_;
+        if (alerts_.empty() && !ownerAlive_.expired() && owner_.key_ == this) tellKeyStatus(true);
+        if (answered && !alive.expired()) answered(button);
         return true;
     }
 
@@ -196,28 +200,40 @@ public:
         if (!alerts_.empty() || ownerAlive_.expired()) return false;
         auto layout = platform::layoutViews(content_, owner_.fonts_);
         auto hit = hitTest(layout, point);
-        const platform::ViewNode* node = hit ? hit->placed->node : nullptr;
-        const auto* field = node ? node->as<platform::ShortcutFieldView>() : nullptr;
-        if (!field || (hit && hit->placed->disabled)) makeFirstResponder(std::nullopt);
-        if (!hit || hit->placed->disabled) return false;
-        // The tree may be rebuilt by any of the callbacks below: copy what they need first.
-        if (const auto* button = node->as<platform::ButtonView>()) {
-            if (!button->action) return false;
-            run(button->action);
-        } else if (const auto* toggle = node->as<platform::SwitchView>()) {
-            run(toggle->onChange, !toggle->isOn);
-        } else if (const auto* picker = node->as<platform::PickerView>()) {
-            if (!option || *option < 0 || *option >= static_cast<int>(picker->options.size())) return false;
-            run(picker->onSelect, *option);
-        } else if (const auto* swatch = node->as<platform::SwatchView>()) {
-            run(swatch->action);
-        } else if (field) {
-            if (hit->onClearButton) {
-                run(field->onClear);
-            } else {
-                makeFirstResponder(field->identifier);
+        bool takes = hit && !hit->placed->disabled;
+        // Every callback may rebuild the tree the layout points into: take what the click does
+        // out of it before any of them runs.
+        std::function<void()> act;
+        std::optional<std::string> focus;
+        if (takes) {
+            const platform::ViewNode& node = *hit->placed->node;
+            if (const auto* button = node.as<platform::ButtonView>()) {
+                act = button->action;
+            } else if (const auto* toggle = node.as<platform::SwitchView>()) {
+                if (toggle->onChange) act = [change = toggle->onChange, on = !toggle->isOn] { change(on); };
+            } else if (const auto* picker = node.as<platform::PickerView>()) {
+                bool valid = option && *option >= 0 && *option < static_cast<int>(picker->options.size());
+                if (!valid) return false;
+                if (picker->onSelect) act = [select = picker->onSelect, index = *option] { select(index); };
+            } else if (const auto* swatch = node.as<platform::SwatchView>()) {
+                act = swatch->action;
+            } else if (const auto* field = node.as<platform::ShortcutFieldView>()) {
+                if (hit->onClearButton)
+                    act = field->onClear;
+                else
+                    focus = field->identifier;
             }
         }
+        std::weak_ptr<bool> alive = alive_;
+        if (focus) {
+            makeFirstResponder(focus);
+            return true;
+        }
+        // A click anywhere but on a field ends the field's editing; the clear button leaves it.
+        bool onClear = takes && hit->onClearButton;
+        if (!onClear) makeFirstResponder(std::nullopt);
+        if (!takes || alive.expired()) return false;
+        if (act) act();
         return true;
     }
 
@@ -239,7 +255,10 @@ public:
         if (!ownerAlive_.expired()) owner_.orderFront(this, false);
     }
     bool isVisible() const override { return visible_; }
-    bool isKeyWindow() const override { return !ownerAlive_.expired() && owner_.key_ == this; }
+    // While a sheet shows, the sheet is the key window.
+    bool isKeyWindow() const override {
+        return !ownerAlive_.expired() && owner_.key_ == this && alerts_.empty();
+    }
     void performClose() override {
         if (mask_ & platform::kWindowStyleClosable) close();
     }

@@ -169,7 +169,9 @@ TEST(SimTitledWindowsTest, AnAlertTakesTheWindowsClicksUntilAButtonAnswersIt) {
         "Really.",
         {{"Cancel", platform::ButtonRole::Cancel}, {"Restore Defaults", platform::ButtonRole::Destructive}}};
     std::vector<std::size_t> answers;
+    auto keyStatus = window->observeKeyStatus([&](bool key) { pressed.push_back(key ? "key" : "not key"); });
     window->beginAlert(alert, [&](std::size_t answer) { answers.push_back(answer); });
+    EXPECT_FALSE(window->isKeyWindow()); // the sheet is
     EXPECT_FALSE(SimTitledWindows::clickButton(*window, "Restore Defaults"));
     EXPECT_TRUE(SimTitledWindows::pressAlertButton(*window, "Restore Defaults"));
     EXPECT_FALSE(window->hasAlert());
@@ -179,7 +181,7 @@ TEST(SimTitledWindowsTest, AnAlertTakesTheWindowsClicksUntilAButtonAnswersIt) {
     mac.runUntilIdle();
     EXPECT_TRUE(SimTitledWindows::clickButton(*window, "Restore Defaults"));
     EXPECT_EQ(answers, (std::vector<std::size_t>{1, 0}));
-    EXPECT_EQ(pressed, (std::vector<std::string>{"window"}));
+    EXPECT_EQ(pressed, (std::vector<std::string>{"not key", "key", "not key", "key", "window"}));
 }
 
 TEST(SimTitledWindowsTest, AnimatedFrameMovesOverTheResizeTimeAndIsSavedAtTheEnd) {
