@@ -95,8 +95,10 @@ void RecorderCocoa::setWindow(const std::shared_ptr<platform::Window>& window) {
     if (!window) return;
     std::weak_ptr<RecorderCocoa> weak = weak_from_this();
     windowKeyStatusObserver_ = window->observeKeyStatus([weak](bool isKey) {
-        // Typing goes elsewhere once the window is not key: recording ends with it.
-        if (auto self = weak.lock(); self && !isKey && self->isRecording()) self->finishRecording();
+        // Typing goes elsewhere once the window is not key: recording ends with it. Our own alert
+        // takes key status only while it asks, and recording goes on after it.
+        auto self = weak.lock();
+        if (self && !isKey && !self->alertShowing_ && self->isRecording()) self->finishRecording();
     });
 }
 
