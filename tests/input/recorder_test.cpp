@@ -198,6 +198,8 @@ TEST_F(RecorderTest, MenuAndOtherRowChordsAreRefusedSystemChordsAskFirst) {
     type(kQ, kFlagCommand);
     ASSERT_TRUE(alert());
     EXPECT_NE(alert()->title.find("\u201CQuit\u201D"), std::string::npos) << alert()->title;
+    window->resignKey(); // the sheet takes key status while it asks
+    EXPECT_TRUE(recording());
     answer("OK");
 
     type(45, kFlagOption);
