@@ -5,6 +5,7 @@
 #include "app/updater.h"
 #include "input/hotkeys.h"
 #include "input/keyboardshortcuts/keyboard_shortcuts.h"
+#include "input/settings_window.h"
 #include "notificationcenter/ax.h"
 #include "notificationcenter/controller.h"
 #include "notificationcenter/reader.h"
@@ -181,23 +182,21 @@ void AppDelegate::activateApp() {
     os().application->activateIgnoringOtherApps();
 }
 
+std::shared_ptr<platform::Window> AppDelegate::settingsWindow() const {
+    return settings_ ? settings_->window() : nullptr;
+}
+
 void AppDelegate::showSettings() {
     log("Opening Settings");
     controller()->closePicker();
-    if (!settingsWindow_) {
-        // Until the panes arrive, an empty pane of the settings window's size.
-        settingsWindow_ = os().titledWindows->makeWindow(
-            platform::Rect({0, 0}, kSettingsContentSize),
-            platform::kWindowStyleTitled | platform::kWindowStyleClosable, platform::Defer::No);
-        settingsWindow_->setTitle("Settings");
-        settingsWindow_->setContent(platform::ViewNode::makeStack({}));
-        settingsWindow_->center();
-        settingsWindow_->setFrameAutosaveName("Settings");
-        watchWindowClose(settingsWindow_);
+    if (!settings_) {
+        // Made once and kept: closing only takes it off the screen.
+        settings_ = SettingsWindow::create();
+        watchWindowClose(settings_->window());
     }
-    openWindows_.insert(settingsWindow_);
+    openWindows_.insert(settings_->window());
     os().application->setActivationPolicy(platform::ActivationPolicy::Regular);
-    settingsWindow_->makeKeyAndOrderFront();
+    settings_->show();
     activateApp();
 }
 

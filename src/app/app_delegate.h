@@ -25,6 +25,7 @@ namespace marlowick {
 
 class Controller;
 class OnboardingWindow;
+class SettingsWindow;
 enum class OnboardingStep;
 
 class AppDelegate : public platform::MenuDelegate, public std::enable_shared_from_this<AppDelegate> {
@@ -37,7 +38,6 @@ public:
     static constexpr int kReadsBeforeNoAnswer = 5;
     static constexpr double kActivationDelay = 0.2;
     static constexpr double kMessagingTimeout = 0.5;
-    static constexpr platform::Size kSettingsContentSize{552, 544};
 
     static std::shared_ptr<AppDelegate> create();
     ~AppDelegate() override;
@@ -88,7 +88,8 @@ public:
     }
     const std::vector<std::shared_ptr<platform::MenuItem>>& hotkeyItems() const { return hotkeyItems_; }
     const std::shared_ptr<OnboardingWindow>& onboarding() const { return onboarding_; }
-    const std::shared_ptr<platform::Window>& settingsWindow() const { return settingsWindow_; }
+    const std::shared_ptr<SettingsWindow>& settings() const { return settings_; }
+    std::shared_ptr<platform::Window> settingsWindow() const;
     std::size_t openWindowCount() const { return openWindows_.size(); }
     bool isStarted() const { return started_; }
     bool menuIsOpen() const { return menuIsOpen_; }
@@ -125,7 +126,7 @@ private:
     std::shared_ptr<platform::MenuItem> legendSeparator_;
     std::vector<std::shared_ptr<platform::MenuItem>> hotkeyItems_;
     std::vector<std::pair<std::shared_ptr<MenuRowView>, std::function<std::vector<KeyCap>()>>> keyRows_;
-    std::shared_ptr<platform::Window> settingsWindow_;
+    std::shared_ptr<SettingsWindow> settings_;
     std::optional<MenuBarIcon> shownIcon_;
     std::optional<bool> shownIconIsOn_;
     std::shared_ptr<OnboardingWindow> onboarding_;

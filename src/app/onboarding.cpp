@@ -52,31 +52,40 @@ std::string onboardingText(OnboardingStep step) {
 
 platform::ViewNode onboardingView(OnboardingStep step, const std::function<void()>& close) {
     using platform::ViewNode;
-    platform::StackView content{.axis = platform::Axis::Vertical,
-                                .alignment = platform::StackAlignment::Leading,
-                                .spacing = 12,
-                                .padding = 20,
-                                .width = OnboardingWindow::kContentWidth,
-                                .children = {}};
-    content.children.push_back(ViewNode::makeText(
-        {onboardingTitle(step), platform::FontRole::Title2, platform::FontWeight::Semibold}));
-    content.children.push_back(ViewNode::makeText({onboardingText(step), platform::FontRole::Body, {}}));
+    platform::StackView content;
+    content.axis = platform::Axis::Vertical;
+    content.alignment = platform::StackAlignment::Leading;
+    content.spacing = 12;
+    content.padding = 20;
+    content.width = OnboardingWindow::kContentWidth;
+    platform::TextView title;
+    title.text = onboardingTitle(step);
+    title.role = platform::FontRole::Title2;
+    title.weight = platform::FontWeight::Semibold;
+    content.children.push_back(ViewNode::makeText(std::move(title)));
+    platform::TextView text;
+    text.text = onboardingText(step);
+    content.children.push_back(ViewNode::makeText(std::move(text)));
 
-    platform::StackView buttons{.axis = platform::Axis::Horizontal,
-                                .alignment = platform::StackAlignment::Center,
-                                .spacing = 8,
-                                .padding = 0,
-                                .width = std::nullopt,
-                                .children = {}};
+    platform::StackView buttons;
+    buttons.axis = platform::Axis::Horizontal;
+    buttons.spacing = 8;
+    auto button = [](std::string title, std::function<void()> action) {
+        platform::ButtonView view;
+        view.title = std::move(title);
+        view.action = std::move(action);
+        view.isDefault = true;
+        return ViewNode::makeButton(std::move(view));
+    };
     switch (step) {
     case OnboardingStep::needed:
     case OnboardingStep::lost:
-        buttons.children.push_back(ViewNode::makeButton(
-            {"Open System Settings",
-             [] { platform::current().workspace->openURL(std::string(kAccessibilitySettingsURL)); }, true}));
+        buttons.children.push_back(button("Open System Settings", [] {
+            platform::current().workspace->openURL(std::string(kAccessibilitySettingsURL));
+        }));
         break;
     case OnboardingStep::granted:
-        buttons.children.push_back(ViewNode::makeButton({"Done", close, true}));
+        buttons.children.push_back(button("Done", close));
         break;
     case OnboardingStep::checking:
     case OnboardingStep::noAnswer:

@@ -19,20 +19,6 @@
 
 namespace marlowick {
 
-std::vector<LegendRow> pickerLegend() {
-    return {{"Open that notification", {KeyCap::key("1"), KeyCap::text("\u2013"), KeyCap::key("9")}},
-            {"Move the selection", {KeyCap::key("\u2191"), KeyCap::key("\u2193")}},
-            {"Open the selected one", {KeyCap::key("\u21A9")}},
-            {"Cancel", {KeyCap::key("esc")}}};
-}
-
-std::vector<LegendRow> vimLegend() {
-    return {{"Move down, up", {KeyCap::key("j"), KeyCap::key("k")}},
-            {"Open the selected one", {KeyCap::key("o")}},
-            {"Close the selected one", {KeyCap::key("dd")}},
-            {"Go to top, bottom", {KeyCap::key("gg"), KeyCap::key("G")}}};
-}
-
 double statusMenuRowWidth(MenuRowView::Kind kind, double titleWidth, double capsTextWidth, bool hasCaps,
                           double columnWidth) {
     switch (kind) {

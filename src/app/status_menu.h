@@ -4,20 +4,13 @@
 
 #include <vector>
 
+#include "input/legend.h"
 #include "overlay/key_cap.h"
 #include "overlay/menu_row_view.h"
 
 namespace marlowick {
 
 inline constexpr double kMinimumMenuWidth = 278;
-
-// A row of the picker legend: what it does and the keys that do it.
-struct LegendRow {
-    const char* title;
-    std::vector<KeyCap> caps;
-};
-std::vector<LegendRow> pickerLegend();
-std::vector<LegendRow> vimLegend();
 
 // The width a row needs to show its title (titleWidth, in its kind's font) and its caps (their texts
 // run together, capsTextWidth, in the menu font); legend rows line their titles up after the column.

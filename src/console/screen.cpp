@@ -8,6 +8,8 @@
 #include <functional>
 #include <memory>
 
+#include "console/paint.h"
+#include "console/screen_window.h"
 #include "sim/cairo_canvas.h"
 #include "sim/layer_renderer.h"
 
@@ -27,83 +29,7 @@ constexpr double kSystemExtrasLeft = kScreenWidth - 190;
 
 // Everything here draws in top-left-origin points, as the accessibility tree reports frames.
 
-void setColor(cairo_t* cr, const Color& color) {
-    cairo_set_source_rgba(cr, color.red, color.green, color.blue, color.alpha);
-}
-
-void roundedRect(cairo_t* cr, const Rect& r, double radius) {
-    double x = r.origin.x, y = r.origin.y, w = r.size.width, h = r.size.height;
-    radius = std::min({radius, w / 2, h / 2});
-    cairo_new_sub_path(cr);
-    cairo_arc(cr, x + w - radius, y + radius, radius, -M_PI / 2, 0);
-    cairo_arc(cr, x + w - radius, y + h - radius, radius, 0, M_PI / 2);
-    cairo_arc(cr, x + radius, y + h - radius, radius, M_PI / 2, M_PI);
-    cairo_arc(cr, x + radius, y + radius, radius, M_PI, 3 * M_PI / 2);
-    cairo_close_path(cr);
-}
-
-struct TextStyle {
-    double size = 13;
-    PangoWeight weight = PANGO_WEIGHT_NORMAL;
-    Color color{0, 0, 0, 0.85};
-};
-
-using LayoutPtr = std::unique_ptr<PangoLayout, void (*)(gpointer)>;
-
-// Text in the system font; `maxWidth` > 0 wraps (or, for one line, cuts with "…") at that width.
-LayoutPtr textLayout(cairo_t* cr, std::string_view text, const TextStyle& style, double maxWidth,
-                     bool wraps) {
-    LayoutPtr layout(pango_cairo_create_layout(cr), g_object_unref);
-    std::unique_ptr<PangoFontDescription, void (*)(PangoFontDescription*)> font(pango_font_description_new(),
-                                                                                pango_font_description_free);
-    pango_font_description_set_family(font.get(), "Inter");
-    pango_font_description_set_absolute_size(font.get(), style.size * PANGO_SCALE);
-    pango_font_description_set_weight(font.get(), style.weight);
-    pango_layout_set_font_description(layout.get(), font.get());
-    std::string shown(text);
-    // Untrusted texts are shown, never interpreted: on one line a line break shows as a space.
-    if (!wraps) std::replace(shown.begin(), shown.end(), '\n', ' ');
-    pango_layout_set_text(layout.get(), shown.c_str(), static_cast<int>(shown.size()));
-    if (maxWidth > 0) {
-        pango_layout_set_width(layout.get(), static_cast<int>(maxWidth * PANGO_SCALE));
-        if (wraps)
-            pango_layout_set_wrap(layout.get(), PANGO_WRAP_WORD_CHAR);
-        else
-            pango_layout_set_ellipsize(layout.get(), PANGO_ELLIPSIZE_END);
-    }
-    return layout;
-}
-
-double layoutWidth(PangoLayout* layout) {
-    int width = 0, height = 0;
-    pango_layout_get_size(layout, &width, &height);
-    return static_cast<double>(width) / PANGO_SCALE;
-}
-
-double textWidth(cairo_t* cr, std::string_view line, const TextStyle& style) {
-    return layoutWidth(textLayout(cr, line, style, 0, false).get());
-}
-
-void showLayout(cairo_t* cr, PangoLayout* layout, double x, double y, const Color& color) {
-    setColor(cr, color);
-    cairo_move_to(cr, x, y);
-    pango_cairo_show_layout(cr, layout);
-}
-
-// One line of text, cut with "…" at maxWidth; returns its width.
-double drawText(cairo_t* cr, std::string_view line, double x, double y, const TextStyle& style,
-                double maxWidth = 0) {
-    auto layout = textLayout(cr, line, style, maxWidth, false);
-    showLayout(cr, layout.get(), x, y, style.color);
-    return layoutWidth(layout.get());
-}
-
-// Text wrapped at `width`, as a window's labels are.
-void drawWrappedText(cairo_t* cr, const std::string& text, double x, double y, double width,
-                     const TextStyle& style) {
-    auto layout = textLayout(cr, text, style, std::max(width, 1.0), true);
-    showLayout(cr, layout.get(), x, y, style.color);
-}
+using namespace paint;
 
 // A steady colour per application, as its icon would have.
 Color iconColor(const std::string& app) {
@@ -221,18 +147,6 @@ void drawDesktop(cairo_t* cr) {
         cairo_fill(cr);
         cairo_pattern_destroy(light);
     }
-}
-
-// Runs a y-up draw pass (a status item's image, a menu row's view) into a rectangle of the picture.
-void drawYUp(cairo_t* cr, const Rect& where, const std::function<void(platform::Canvas&)>& draw) {
-    cairo_save(cr);
-    cairo_rectangle(cr, where.origin.x, where.origin.y, where.size.width, where.size.height);
-    cairo_clip(cr);
-    cairo_translate(cr, where.origin.x, where.origin.y + where.size.height);
-    cairo_scale(cr, 1, -1);
-    sim::CairoCanvas canvas(cr);
-    draw(canvas);
-    cairo_restore(cr);
 }
 
 // A template image shows only its alpha, in the menu bar's text colour.
@@ -429,64 +343,6 @@ void drawMenu(cairo_t* cr, sim::SimMac& mac) {
     }
 }
 
-// Marlowick's titled windows with their laid-out content.
-
-TextStyle styleOf(const platform::TextView& view) {
-    auto font = platform::fontFor(view.role, view.weight);
-    PangoWeight weight = font.weight >= platform::FontWeight::Bold       ? PANGO_WEIGHT_BOLD
-                         : font.weight >= platform::FontWeight::Semibold ? PANGO_WEIGHT_SEMIBOLD
-                         : font.weight >= platform::FontWeight::Medium   ? PANGO_WEIGHT_MEDIUM
-                                                                         : PANGO_WEIGHT_NORMAL;
-    return {font.size, weight, {0, 0, 0, 0.85}};
-}
-
-void drawWindow(cairo_t* cr, sim::SimMac& mac, const platform::Window& window) {
-    Rect f = window.frame();
-    double top = kScreenHeight - (f.origin.y + f.size.height);
-    Rect frame{f.origin.x, top, f.size.width, f.size.height};
-    for (int i = 12; i >= 1; i -= 2) {
-        roundedRect(cr,
-                    {frame.origin.x - i, top - i + 6, frame.size.width + 2 * i, frame.size.height + 2 * i},
-                    12 + i);
-        cairo_set_source_rgba(cr, 0, 0, 0, 0.03);
-        cairo_fill(cr);
-    }
-    roundedRect(cr, frame, 12);
-    cairo_set_source_rgba(cr, 0.93, 0.93, 0.94, 1);
-    cairo_fill(cr);
-    constexpr double kTitleBar = sim::SimTitledWindows::kTitleBarHeight;
-    const Color lights[] = {{1.0, 0.37, 0.34, 1}, {1.0, 0.74, 0.18, 1}, {0.16, 0.79, 0.25, 1}};
-    for (int i = 0; i < 3; ++i) {
-        cairo_arc(cr, frame.origin.x + 16 + i * 20, top + kTitleBar / 2, 6, 0, 2 * M_PI);
-        setColor(cr, lights[i]);
-        cairo_fill(cr);
-    }
-    drawText(cr, window.title(), frame.origin.x + 80, top + 6, {13, PANGO_WEIGHT_SEMIBOLD, {0, 0, 0, 0.8}},
-             frame.size.width - 160);
-    auto layout = platform::layoutViews(window.content(), mac.fonts());
-    double contentTop = top + kTitleBar;
-    for (const auto& placed : layout.views) {
-        const Rect& v = placed.frame;
-        double x = frame.origin.x + v.origin.x, y = contentTop + v.origin.y;
-        if (placed.node->kind == platform::ViewNode::Kind::Text) {
-            // Wrap at the room the window leaves (its margins mirrored), not at the measured width:
-            // a title measured to fit on one line must not wrap over a rounding difference.
-            double room = std::max(v.size.width + 1, frame.size.width - 2 * v.origin.x);
-            drawWrappedText(cr, placed.node->text.text, x, y, room, styleOf(placed.node->text));
-        } else if (placed.node->kind == platform::ViewNode::Kind::Button) {
-            bool isDefault = placed.node->button.isDefault;
-            roundedRect(cr, {x, y, v.size.width, v.size.height}, 6);
-            if (isDefault)
-                cairo_set_source_rgba(cr, 0.0, 0.45, 0.95, 1);
-            else
-                cairo_set_source_rgba(cr, 1, 1, 1, 1);
-            cairo_fill(cr);
-            drawText(cr, placed.node->button.title, x + 14, y + 3,
-                     {13, PANGO_WEIGHT_NORMAL, isDefault ? Color{1, 1, 1, 1} : Color{0, 0, 0, 0.85}});
-        }
-    }
-}
-
 } // namespace
 
 sim::Image renderScreen(sim::SimMac& mac) {
@@ -499,7 +355,7 @@ sim::Image renderScreen(sim::SimMac& mac) {
     for (const auto& card : cards)
         drawCard(cr, card);
     for (const auto& window : mac.titledWindows().visibleWindows()) {
-        if (window->isVisible()) drawWindow(cr, mac, *window);
+        if (window->isVisible()) drawWindow(cr, mac, *window, kScreenHeight);
     }
     drawOverlayPanels(cr, mac);
     drawMenuBar(cr, mac);

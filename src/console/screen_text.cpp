@@ -50,6 +50,70 @@ std::string cardLine(const Card& card) {
     return line;
 }
 
+// A control as one word of a line: "[Check Now]", "(on)", "<Trace>", "[⌥N]"; texts as they are.
+std::string describeLeaf(const platform::ViewNode& node, bool disabled,
+                         const std::optional<std::string>& responder) {
+    std::string word;
+    if (const auto* text = node.as<platform::TextView>()) word = text->text;
+    if (const auto* button = node.as<platform::ButtonView>())
+        word = std::string(button->isSelected ? "[*" : "[") + button->title + "]";
+    if (const auto* toggle = node.as<platform::SwitchView>()) word = toggle->isOn ? "(on)" : "(off)";
+    if (const auto* picker = node.as<platform::PickerView>()) {
+        auto index = static_cast<std::size_t>(picker->selectedIndex);
+        word = "<" + (index < picker->options.size() ? picker->options[index].title : std::string()) + ">";
+    }
+    if (const auto* swatch = node.as<platform::SwatchView>())
+        word = (swatch->isSelected ? "(✓ " : "(") + swatch->name + ")";
+    if (const auto* circle = node.as<platform::StatusCircleView>())
+        word = circle->done ? "(done)" : "(waiting)";
+    if (const auto* field = node.as<platform::ShortcutFieldView>())
+        word = "[" + (field->text.empty() ? field->placeholder : field->text) +
+               (responder == field->identifier ? "|recording]" : "]");
+    if (node.as<platform::HostedView>()) word = "(view)";
+    if (!word.empty() && disabled && !node.as<platform::TextView>()) word += " (disabled)";
+    return word;
+}
+
+// A horizontal stack is one line; a vertical one puts each child on its own lines.
+void describeNode(const platform::ViewNode& node, bool disabled, const std::optional<std::string>& responder,
+                  std::vector<std::string>& lines) {
+    disabled = disabled || node.disabled;
+    const auto* stack = node.as<platform::StackView>();
+    if (!stack) {
+        if (auto word = describeLeaf(node, disabled, responder); !word.empty()) lines.push_back(word);
+        return;
+    }
+    if (stack->axis == platform::Axis::Vertical) {
+        for (const auto& child : stack->children)
+            describeNode(child, disabled, responder, lines);
+        return;
+    }
+    // A row (a title with its details, a control) reads as one line and its details below it;
+    // side-by-side blocks (the sidebar and the pane) read one after the other.
+    std::vector<std::vector<std::string>> parts;
+    for (const auto& child : stack->children) {
+        parts.emplace_back();
+        describeNode(child, disabled, responder, parts.back());
+    }
+    auto tall = std::count_if(parts.begin(), parts.end(), [](const auto& part) { return part.size() > 1; });
+    if (tall > 1) {
+        for (const auto& part : parts)
+            lines.insert(lines.end(), part.begin(), part.end());
+        return;
+    }
+    std::string line;
+    std::vector<std::string> below;
+    for (const auto& part : parts) {
+        if (part.empty()) continue;
+        line += (line.empty() ? "" : "  ") + part.front();
+        below.insert(below.end(), part.begin() + 1, part.end());
+    }
+    if (node.opacity < 1 && !line.empty()) line += "  (dimmed)";
+    if (!line.empty()) lines.push_back(line);
+    for (const auto& detail : below)
+        lines.push_back("  " + detail);
+}
+
 } // namespace
 
 std::string describeScreen(sim::SimMac& mac, AppDelegate* app) {
@@ -114,10 +178,17 @@ std::string describeScreen(sim::SimMac& mac, AppDelegate* app) {
         }
     }
     for (const auto& window : mac.titledWindows().visibleWindows()) {
-        out << "window \"" << window->title() << "\":";
-        for (const auto& line : platform::texts(window->content()))
-            out << " | " << line;
-        out << "\n";
+        out << "window \"" << window->title() << "\"" << (window->isKeyWindow() ? " (key)" : "") << ":\n";
+        std::vector<std::string> lines;
+        describeNode(window->content(), false, window->firstResponder(), lines);
+        for (const auto& line : lines)
+            out << "  " << line << "\n";
+        if (auto alert = sim::SimTitledWindows::alert(*window)) {
+            out << "  alert: " << alert->title << " / " << alert->message;
+            for (const auto& button : alert->buttons)
+                out << " [" << button.title << "]";
+            out << "\n";
+        }
     }
     return out.str();
 }

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "console/script_window.h"
+
 namespace marlowick::console {
 
 namespace {
@@ -208,7 +210,8 @@ Outcome parseExpect(const Tokens& tokens) {
     }
     return "unknown expectation \"" + what + "\" (expected one of " +
            join({"log", "log-prefix", "no-log", "opened", "sidebar", "picker", "selected", "items",
-                 "menu-row"}) +
+                 "menu-row", "window", "window-text", "window-value", "window-row", "window-height",
+                 "window-top", "alert", "no-alert"}) +
            ")";
 }
 
@@ -216,6 +219,7 @@ Outcome parseCommand(const Tokens& tokens) {
     using namespace command;
     const std::string& name = tokens[0].text;
     if (tokens[0].quoted) return "a line starts with a command, not a quoted string";
+    if (auto windowCommand = parseWindowCommand(tokens)) return *windowCommand;
     auto bare = [&](CommandBody body) -> Outcome {
         if (tokens.size() != 1) return name + " takes no arguments";
         return body;
@@ -287,9 +291,10 @@ Outcome parseCommand(const Tokens& tokens) {
     if (name == "bundle") return parseBundle(tokens);
     if (name == "expect") return parseExpect(tokens);
     if (name == "screenshot") {
-        if (tokens.size() == 2 && !tokens[1].text.empty() && tokens[1].text.ends_with(".png"))
-            return Screenshot{tokens[1].text};
-        return "usage: screenshot FILE.png";
+        bool window = tokens.size() == 3 && !tokens[2].quoted && tokens[2].text == "window";
+        if ((tokens.size() == 2 || window) && !tokens[1].text.empty() && tokens[1].text.ends_with(".png"))
+            return Screenshot{tokens[1].text, window};
+        return "usage: screenshot FILE.png [window]";
     }
     return "unknown command \"" + name + "\" (try help)";
 }
@@ -388,7 +393,11 @@ bool isExpectation(const CommandBody& body) {
     return std::holds_alternative<ExpectLog>(body) || std::holds_alternative<ExpectOpened>(body) ||
            std::holds_alternative<ExpectSidebar>(body) || std::holds_alternative<ExpectPicker>(body) ||
            std::holds_alternative<ExpectSelected>(body) || std::holds_alternative<ExpectItems>(body) ||
-           std::holds_alternative<ExpectMenuRow>(body);
+           std::holds_alternative<ExpectMenuRow>(body) || std::holds_alternative<ExpectWindow>(body) ||
+           std::holds_alternative<ExpectWindowText>(body) ||
+           std::holds_alternative<ExpectWindowValue>(body) || std::holds_alternative<ExpectWindowRow>(body) ||
+           std::holds_alternative<ExpectWindowHeight>(body) ||
+           std::holds_alternative<ExpectWindowTop>(body) || std::holds_alternative<ExpectAlert>(body);
 }
 
 std::string_view commandSummary() {
@@ -408,7 +417,8 @@ std::string_view commandSummary() {
   post APP "TITLE" ["BODY"] [id=ID] [older]   a notification arrives
   sidebar open|close              the user opens or closes the sidebar by hand
   key CHORD                       press and release: opt+n, ctrl+opt+shift+n, shift+g, cmd+,, 1-9,
-                                  kp1-kp9, up, down, return, enter, esc, letters
+                                  kp1-kp9, up, down, return, enter, esc, tab, delete,
+                                  forward-delete, letters
   hold CHORD                      another application holds this chord from now on
   layout us|german|french|dvorak|partial-latin   the keyboard layout
   menu open|close                 the status menu
@@ -423,7 +433,24 @@ std::string_view commandSummary() {
   expect selected N               the picker's selection (1 is the top item)
   expect items N                  the picker's items (the sidebar's rows while no picker shows)
   expect menu-row "TITLE" enabled|disabled|hidden|shown
-  screenshot FILE.png             the simulated screen now
+  window tab general|shortcuts|behavior|appearance   click that tab of the settings sidebar
+  window click "TITLE"            click the button titled TITLE in the front window (or its alert)
+  window choose "ROW" "OPTION"    choose OPTION in the picker of the row titled ROW
+  window switch "ROW" on|off      set the switch of the row titled ROW
+  window swatch "NAME"            click the colour swatch NAME ("green" ... "amber", "#ff8800")
+  window record "ROW"             click the shortcut field of ROW; `key` commands then go to it
+  window close                    close the front window with its close button
+  appearance light|dark           the system appearance
+  login-item allow|refuse|disable the login-item service: accepts changes, refuses them, or the
+                                  user switched Marlowick off in Login Items (requires approval)
+  expect window "TITLE" shown|hidden   a titled window (its title hidden or not) is on screen
+  expect window-text "TEXT"       the front window shows a text exactly TEXT
+  expect window-value "ROW" "VALUE"    the row's control shows VALUE ("On"/"Off" for a switch)
+  expect window-row "ROW" enabled|disabled|dimmed   the row's control, or the button titled ROW
+  expect window-height N          the front window's content height once its animation ends
+  expect window-top N|kept        the y of its top edge, or where it was before the last `window`
+  expect alert "TEXT"             an alert whose title or message contains TEXT; expect no-alert
+  screenshot FILE.png [window]    the simulated screen now (or only the front window)
   show                            the simulated screen as text
   help                            this list
   quit                            end the session

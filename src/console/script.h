@@ -118,8 +118,50 @@ struct ExpectMenuRow {
     std::string title;
     State state = State::Shown;
 };
+// The front titled window, worked as a person with a mouse would.
+struct Window {
+    enum class Action { Tab, Click, Choose, Switch, Swatch, Record, Close };
+    Action action = Action::Click;
+    std::string target; // the tab, button, row or swatch
+    std::string option; // the picker's option
+    bool on = false;    // the switch's new state
+};
+struct Appearance {
+    bool dark = false;
+};
+struct LoginItem {
+    enum class Answer { Allow, Refuse, Disable };
+    Answer answer = Answer::Allow;
+};
+struct ExpectWindow {
+    std::string title;
+    bool shown = true;
+};
+struct ExpectWindowText {
+    std::string text;
+};
+struct ExpectWindowValue {
+    std::string row;
+    std::string value;
+};
+struct ExpectWindowRow {
+    enum class State { Enabled, Disabled, Dimmed };
+    std::string row;
+    State state = State::Enabled;
+};
+struct ExpectWindowHeight {
+    double height = 0;
+};
+struct ExpectWindowTop {
+    std::optional<double> top; // none: where it was before the latest `window` command
+};
+struct ExpectAlert {
+    std::optional<std::string> text; // none: no alert is shown
+};
 struct Screenshot {
     std::string path;
+    // Only the front titled window with its shadow, not the whole screen.
+    bool frontWindow = false;
 };
 struct Show {};
 struct Help {};
@@ -133,7 +175,10 @@ using CommandBody =
                  command::Post, command::Sidebar, command::Key, command::Hold, command::Layout, command::Menu,
                  command::Defaults, command::Bundle, command::ExpectLog, command::ExpectOpened,
                  command::ExpectSidebar, command::ExpectPicker, command::ExpectSelected, command::ExpectItems,
-                 command::ExpectMenuRow, command::Screenshot, command::Show, command::Help, command::Quit>;
+                 command::ExpectMenuRow, command::Window, command::Appearance, command::LoginItem,
+                 command::ExpectWindow, command::ExpectWindowText, command::ExpectWindowValue,
+                 command::ExpectWindowRow, command::ExpectWindowHeight, command::ExpectWindowTop,
+                 command::ExpectAlert, command::Screenshot, command::Show, command::Help, command::Quit>;
 
 struct Command {
     int line = 0;

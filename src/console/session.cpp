@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <filesystem>
 
+#include <cairo.h>
+
 #include "app/app_delegate.h"
 #include "console/screen.h"
 #include "notificationcenter/controller.h"
@@ -109,7 +111,8 @@ Result Session::afterAction(const Command& command) {
     if (options_.screenshotsDir.empty()) return {};
     bool action = std::holds_alternative<command::Key>(command.body) ||
                   std::holds_alternative<command::Menu>(command.body) ||
-                  std::holds_alternative<command::Sidebar>(command.body);
+                  std::holds_alternative<command::Sidebar>(command.body) ||
+                  std::holds_alternative<command::Window>(command.body);
     if (!action) return {};
     ++screenshots_;
     auto path = std::filesystem::path(options_.screenshotsDir) / screenshotName(screenshots_, command.text);
@@ -238,7 +241,20 @@ Result Session::dispatch(const Command& command) {
         std::holds_alternative<ExpectItems>(body))
         return expectPicker(command);
     if (auto* row = std::get_if<ExpectMenuRow>(&body)) return expectMenuRow(*row);
-    if (auto* shot = std::get_if<Screenshot>(&body)) return screenshot(shot->path);
+    if (auto* windowCommand = std::get_if<Window>(&body)) return window(*windowCommand);
+    if (auto* appearance = std::get_if<Appearance>(&body)) {
+        mac_.appearance().set(appearance->dark ? platform::Appearance::Dark : platform::Appearance::Light);
+        return {};
+    }
+    if (auto* loginItem = std::get_if<LoginItem>(&body)) {
+        using Answer = sim::SimLoginItems::Answer;
+        mac_.loginItems().setAnswer(loginItem->answer == LoginItem::Answer::Allow    ? Answer::Allow
+                                    : loginItem->answer == LoginItem::Answer::Refuse ? Answer::Refuse
+                                                                                     : Answer::Disabled);
+        return {};
+    }
+    if (auto result = expectWindow(body)) return *result;
+    if (auto* shot = std::get_if<Screenshot>(&body)) return screenshot(shot->path, shot->frontWindow);
     if (std::holds_alternative<Show>(body)) return printed(describeScreen(mac_, app_.get()));
     if (std::holds_alternative<Help>(body)) return printed(std::string(commandSummary()));
     if (std::holds_alternative<Quit>(body)) return {true, true, ""};
@@ -368,11 +384,28 @@ Result Session::expectMenuRow(const command::ExpectMenuRow& expectation) {
     return failed("the row " + inQuotes(expectation.title) + " is " + actual);
 }
 
-Result Session::screenshot(const std::string& path) {
+Result Session::screenshot(const std::string& path, bool frontWindow) {
     auto parent = std::filesystem::path(path).parent_path();
     std::error_code ignored;
     if (!parent.empty()) std::filesystem::create_directories(parent, ignored);
-    if (!renderScreen(mac_).writePng(path)) return failed("could not write " + path);
+    auto screen = renderScreen(mac_);
+    if (!frontWindow) {
+        if (!screen.writePng(path)) return failed("could not write " + path);
+        return {};
+    }
+    auto windows = mac_.titledWindows().visibleWindows();
+    if (windows.empty()) return failed("no window is on screen");
+    // The window and a margin for its shadow, cut out of the screen (top-left origin there).
+    constexpr double kMargin = 24;
+    auto frame = windows.front()->frame();
+    double top = sim::SimScreens::kHeight - frame.maxY();
+    sim::Image cut({frame.width() + 2 * kMargin, frame.height() + 2 * kMargin}, screen.scale());
+    cairo_t* cr = cairo_create(cut.surface());
+    cairo_set_source_surface(cr, screen.surface(), -(frame.minX() - kMargin) * screen.scale(),
+                             -(top - kMargin) * screen.scale());
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    if (!cut.writePng(path)) return failed("could not write " + path);
     return {};
 }
 

@@ -65,7 +65,11 @@ private:
     Result expectLog(const command::ExpectLog& expectation);
     Result expectMenuRow(const command::ExpectMenuRow& expectation);
     Result expectPicker(const Command& command);
-    Result screenshot(const std::string& path);
+    Result screenshot(const std::string& path, bool frontWindow = false);
+    // The front titled window's commands and expectations (session_window.cpp).
+    Result window(const command::Window& command);
+    // None when the body is no window expectation.
+    std::optional<Result> expectWindow(const CommandBody& body);
     // The key code a chord means on the layout in force.
     std::optional<std::uint16_t> keyCode(const Chord& chord);
     // The screenshot that --screenshots asks for after an action.
@@ -76,6 +80,8 @@ private:
     std::shared_ptr<AppDelegate> app_;
     std::uint64_t logCursor_ = 0; // output lines before this number were passed by `expect log`
     int screenshots_ = 0;
+    // The front window's top edge just before the latest `window` command.
+    std::optional<double> topBeforeWindowCommand_;
 };
 
 } // namespace marlowick::console

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app/log.h"
+#include "input/keyboardshortcuts/recorder_cocoa.h"
 #include "input/keyboardshortcuts/text.h"
 #include "input/settings.h"
 #include "platform/platform.h"
@@ -12,9 +13,6 @@ namespace marlowick {
 using KeyboardShortcuts::Shortcut;
 
 namespace {
-
-// Posted by a shortcut recorder when it starts and stops recording, with {"isActive": Boolean}.
-constexpr std::string_view kRecorderActiveStatusDidChange = "KeyboardShortcuts_recorderActiveStatusDidChange";
 
 constexpr std::array<std::string_view, 6> kVimLetters{"j", "k", "o", "d", "g", "G"};
 
@@ -164,7 +162,7 @@ void Hotkeys::install(std::function<void()> onToggle) {
     current.onToggle = std::move(onToggle);
     auto& bus = *platform::current().notifications;
     current.recorderObserver =
-        bus.observe(kRecorderActiveStatusDidChange, [](const platform::UserInfo& info) {
+        bus.observe(KeyboardShortcuts::kRecorderActiveStatusDidChange, [](const platform::UserInfo& info) {
             bool active = false;
             if (auto found = info.find("isActive"); found != info.end()) {
                 if (const auto* value = std::get_if<bool>(&found->second)) active = *value;

@@ -21,7 +21,7 @@ std::string describe(NSError* _Nullable error) {
 
 class MacLoginItems final : public p::LoginItems {
 public:
-    p::LoginItemStatus mainAppStatus() override {
+    p::LoginItemStatus status() override {
         switch (SMAppService.mainAppService.status) {
         case SMAppServiceStatusNotRegistered:
             return p::LoginItemStatus::NotRegistered;

@@ -48,11 +48,15 @@ Color overlayHighlightColor() {
 
 std::shared_ptr<SidebarOverlay> SidebarOverlay::create(const Rect& frame) {
     std::shared_ptr<SidebarOverlay> overlay(new SidebarOverlay(frame));
+    overlay->attachContentDrawer();
+    return overlay;
+}
+
+void SidebarOverlay::attachContentDrawer() {
     // The layer may outlive the view inside a window's tree; then it draws nothing.
-    overlay->layer_->setContentDrawer([weak = overlay->weak_from_this()](platform::Canvas& canvas) {
+    layer_->setContentDrawer([weak = weak_from_this()](platform::Canvas& canvas) {
         if (auto self = weak.lock()) self->drawBadges(canvas);
     });
-    return overlay;
 }
 
 SidebarOverlay::SidebarOverlay(const Rect& frame) {

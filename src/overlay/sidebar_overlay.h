@@ -42,7 +42,7 @@ public:
 
     // A view of the given frame; its bounds start at the origin.
     static std::shared_ptr<SidebarOverlay> create(const platform::Rect& frame);
-    ~SidebarOverlay();
+    virtual ~SidebarOverlay();
     SidebarOverlay(const SidebarOverlay&) = delete;
     SidebarOverlay& operator=(const SidebarOverlay&) = delete;
 
@@ -76,7 +76,9 @@ public:
     platform::Rect frame() const { return layer_->frame(); }
     platform::Rect bounds() const { return layer_->bounds(); }
     void setFrame(const platform::Rect& frame);
-    bool acceptsFirstResponder() const { return true; }
+    virtual bool acceptsFirstResponder() const { return true; }
+    // Whether a click at the point (in the view's bounds) lands on the view.
+    virtual bool hitTest(platform::Point point) const { return bounds().contains(point); }
     // The backing scale of the window showing the view; none while it is in no window (or when the
     // window reports none that makes sense).
     void setWindowBackingScale(std::optional<double> scale) {
@@ -121,8 +123,12 @@ public:
     // A mask over the bounds that shows everything except the inside of the path.
     std::shared_ptr<platform::ShapeLayer> cutoutMask(const platform::Path& path) const;
 
-private:
+protected:
     explicit SidebarOverlay(const platform::Rect& frame);
+    // Points the layer's content at the draw pass; called once the view is owned by a shared pointer.
+    void attachContentDrawer();
+
+private:
     void setPendingKey(VimKey key);
     void drawBadges(platform::Canvas& canvas) const;
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "platform/accessibility.h"
+#include "platform/appearance.h"
 #include "platform/application.h"
 #include "platform/application_events.h"
 #include "platform/files.h"
@@ -48,6 +49,7 @@ struct Services {
     TitledWindows* titledWindows = nullptr;
     UpdateFramework* updates = nullptr;
     LoginItems* loginItems = nullptr;
+    SystemAppearance* appearance = nullptr;
 };
 
 // The installed services. Calling it with none installed is a programming error and aborts.

@@ -3,10 +3,13 @@
 // Floating panels are windows.h's.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/geometry.h"
 #include "platform/subscription.h"
@@ -19,6 +22,21 @@ inline constexpr std::uint64_t kWindowStyleTitled = 1 << 0;
 inline constexpr std::uint64_t kWindowStyleClosable = 1 << 1;
 inline constexpr std::uint64_t kWindowStyleMiniaturizable = 1 << 2;
 inline constexpr std::uint64_t kWindowStyleResizable = 1 << 3;
+// The content runs under the title bar, which then only holds the window buttons.
+inline constexpr std::uint64_t kWindowStyleFullSizeContentView = 1 << 15;
+
+enum class TitleVisibility { Visible, Hidden };
+
+// A modal alert over a window (a sheet): its buttons in order, the first the default one.
+struct AlertButton {
+    std::string title;
+    ButtonRole role = ButtonRole::Normal;
+};
+struct Alert {
+    std::string title;
+    std::string message;
+    std::vector<AlertButton> buttons;
+};
 
 // A window lives as long as a handle to it; closing only takes it off the screen.
 class Window {
@@ -35,9 +53,29 @@ public:
     // The frame in screen points, bottom-left origin.
     virtual Rect frame() const = 0;
     virtual void setFrame(const Rect& frame) = 0;
+    // Animated, the frame moves to its target over the system's resize time; frame() tells where it
+    // is meanwhile.
+    virtual void animateFrame(const Rect& frame) = 0;
     virtual void center() = 0;
     // Restores the frame saved under the name, if any, and saves every later frame under it.
     virtual void setFrameAutosaveName(const std::string& name) = 0;
+
+    virtual void setTitleVisibility(TitleVisibility visibility) = 0;
+    virtual void setTitlebarAppearsTransparent(bool transparent) = 0;
+    // A window not released when closed comes back as it was when ordered front again.
+    virtual void setReleasedWhenClosed(bool released) = 0;
+
+    // The shortcut field that records the keys, by its identifier; none for the window itself.
+    // Changing it tells the old field it resigned and the new one it became first responder.
+    virtual std::optional<std::string> firstResponder() const = 0;
+    virtual void makeFirstResponder(std::optional<std::string> identifier) = 0;
+    // Runs with true when the window becomes key, false when it stops being key.
+    virtual Subscription observeKeyStatus(std::function<void(bool isKey)> changed) = 0;
+
+    // Shows the alert as a sheet; `answered` runs with the index of the button pressed. While it
+    // shows, the window's own controls take no clicks.
+    virtual void beginAlert(Alert alert, std::function<void(std::size_t button)> answered) = 0;
+    virtual bool hasAlert() const = 0;
 
     virtual void makeKeyAndOrderFront() = 0;
     // Brings the window in front even while another application is active.

@@ -1,36 +1,39 @@
 #include "sim/login_items.h"
 
-#include <utility>
-
 namespace marlowick::sim {
 
-platform::LoginItemStatus SimLoginItems::mainAppStatus() {
-    if (!registered_) return platform::LoginItemStatus::NotRegistered;
-    return turnedOffByUser_ ? platform::LoginItemStatus::RequiresApproval
-                            : platform::LoginItemStatus::Enabled;
-}
-
-bool SimLoginItems::refuse(std::string& error) {
-    if (failure_.empty()) return false;
-    error = std::exchange(failure_, {});
-    return true;
-}
+using platform::LoginItemStatus;
 
 bool SimLoginItems::registerMainApp(std::string& error) {
-    if (refuse(error)) return false;
-    registered_ = true;
-    return true;
+    switch (answer_) {
+    case Answer::Allow:
+        status_ = LoginItemStatus::Enabled;
+        return true;
+    case Answer::Refuse:
+        error = kRefusedError;
+        return false;
+    case Answer::Disabled:
+        // The item is known to the system but the user keeps it off.
+        status_ = LoginItemStatus::RequiresApproval;
+        error = kDeniedError;
+        return false;
+    }
+    return false;
 }
 
 bool SimLoginItems::unregisterMainApp(std::string& error) {
-    if (refuse(error)) return false;
-    // As on the Mac, there is nothing to unregister for an item that was never registered.
-    if (!registered_) {
-        error = "The operation couldn't be completed. (No such process)";
+    if (answer_ == Answer::Refuse) {
+        error = kRefusedError;
         return false;
     }
-    registered_ = false;
+    status_ = LoginItemStatus::NotRegistered;
     return true;
+}
+
+void SimLoginItems::setAnswer(Answer answer) {
+    answer_ = answer;
+    if (answer == Answer::Disabled && status_ == LoginItemStatus::Enabled)
+        status_ = LoginItemStatus::RequiresApproval;
 }
 
 } // namespace marlowick::sim

@@ -1,7 +1,9 @@
-// The simulated login-item service behind platform::LoginItems.
-// Models: registering and unregistering the main application, the user turning it off in the
-// system settings (it then needs approval), refusals with an error, the settings page opening.
-// Not modelled: launching anything at login.
+// The simulated login-item service behind platform::LoginItems, for Marlowick as its main app.
+// Models: the status with the service's codes, registering and unregistering as the user's
+// system settings allow them: every change accepted, every change refused with an error, or
+// Marlowick switched off by the user in Login Items (then the status requires approval and
+// registering is denied until the user allows it again); openings of the Login Items page.
+// Not modelled: helper or agent services, the approval prompt, other applications' items.
 #pragma once
 
 #include <string>
@@ -12,24 +14,28 @@ namespace marlowick::sim {
 
 class SimLoginItems final : public platform::LoginItems {
 public:
-    platform::LoginItemStatus mainAppStatus() override;
+    enum class Answer { Allow, Refuse, Disabled };
+
+    static constexpr const char* kRefusedError =
+        "The operation couldn’t be completed. Operation not permitted";
+    static constexpr const char* kDeniedError =
+        "The operation couldn’t be completed. The user denied the launch";
+
+    platform::LoginItemStatus status() override { return status_; }
     bool registerMainApp(std::string& error) override;
     bool unregisterMainApp(std::string& error) override;
-    void openSystemSettingsLoginItems() override { ++settingsOpened_; }
+    void openSystemSettingsLoginItems() override { ++loginItemsPageOpenings_; }
 
-    // The user switches the item off (or on again) in the system settings' Login Items.
-    void setTurnedOffByUser(bool off) { turnedOffByUser_ = off; }
-    // The next register or unregister is refused with this error.
-    void failNext(std::string error) { failure_ = std::move(error); }
-    int settingsOpened() const { return settingsOpened_; }
+    // How the service answers from now on. Switching Marlowick off in Login Items turns an enabled
+    // item into one that requires approval at once.
+    void setAnswer(Answer answer);
+    Answer answer() const { return answer_; }
+    int loginItemsPageOpenings() const { return loginItemsPageOpenings_; }
 
 private:
-    bool refuse(std::string& error);
-
-    bool registered_ = false;
-    bool turnedOffByUser_ = false;
-    std::string failure_;
-    int settingsOpened_ = 0;
+    platform::LoginItemStatus status_ = platform::LoginItemStatus::NotRegistered;
+    Answer answer_ = Answer::Allow;
+    int loginItemsPageOpenings_ = 0;
 };
 
 } // namespace marlowick::sim

@@ -26,6 +26,7 @@
 #include "sim/screens.h"
 #include "sim/status_bar.h"
 #include "sim/symbolic_hot_keys.h"
+#include "sim/system_appearance.h"
 #include "sim/titled_windows.h"
 #include "sim/update_framework.h"
 #include "sim/user_defaults_store.h"
@@ -75,6 +76,7 @@ public:
     SimApplication& application() { return application_; }
     SimUpdateFramework& updates() { return updates_; }
     SimLoginItems& loginItems() { return loginItems_; }
+    SimSystemAppearance& appearance() { return appearance_; }
     const std::string& home() const { return home_; }
 
     void runFor(double seconds) { loop_.runFor(seconds); }
@@ -121,6 +123,7 @@ private:
     SimApplication application_;
     SimUpdateFramework updates_;
     SimLoginItems loginItems_;
+    SimSystemAppearance appearance_;
     platform::Installation installation_;
 };
 

@@ -1,12 +1,14 @@
 #include "sim/titled_windows.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <map>
 #include <sstream>
 
 #include "platform/key_codes.h"
+#include "sim/view_hits.h"
 
 namespace marlowick::sim {
 
@@ -14,8 +16,7 @@ using platform::Rect;
 
 namespace {
 
-constexpr std::uint16_t kReturn = platform::kKeyCodeReturn;
-constexpr std::uint16_t kKeypadEnter = platform::kKeyCodeKeypadEnter;
+constexpr std::uint16_t kTab = 48;
 
 std::string autosaveKey(const std::string& name) {
     return "NSWindow Frame " + name;
@@ -25,17 +26,32 @@ std::optional<Rect> parseFrame(const std::string& text) {
     std::istringstream stream(text);
     double x, y, width, height;
     if (!(stream >> x >> y >> width >> height) || width <= 0 || height <= 0) return std::nullopt;
+    if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(width) || !std::isfinite(height))
+        return std::nullopt;
     return Rect(x, y, width, height);
 }
 
-const platform::ButtonView* findButton(const platform::ViewNode& node, const std::string& title) {
-    if (node.kind == platform::ViewNode::Kind::Button)
-        return node.button.title == title ? &node.button : nullptr;
-    if (node.kind != platform::ViewNode::Kind::Stack) return nullptr;
-    for (const auto& child : node.stack.children) {
-        if (const auto* found = findButton(child, title)) return found;
+template <class View>
+const View* findNode(const platform::ViewNode& node, const std::function<bool(const View&)>& match) {
+    if (const auto* view = node.as<View>()) return match(*view) ? view : nullptr;
+    if (const auto* stack = node.as<platform::StackView>()) {
+        for (const auto& child : stack->children) {
+            if (const auto* found = findNode<View>(child, match)) return found;
+        }
     }
     return nullptr;
+}
+
+const platform::ShortcutFieldView* findField(const platform::ViewNode& root, const std::string& identifier) {
+    return findNode<platform::ShortcutFieldView>(
+        root, [&](const platform::ShortcutFieldView& field) { return field.identifier == identifier; });
+}
+
+// Runs a copy of the callback: it may replace the tree that holds it.
+template <class... Args> void run(const std::function<void(Args...)>& callback, Args... args) {
+    if (!callback) return;
+    auto copy = callback;
+    copy(args...);
 }
 
 } // namespace
@@ -46,6 +62,7 @@ public:
         : owner_(owner), ownerAlive_(std::move(ownerAlive)), mask_(mask), frame_(withTitleBar(contentRect)),
           sized_(contentRect.width() > 0 && contentRect.height() > 0) {}
     ~SimWindow() override {
+        *alive_ = false;
         if (!ownerAlive_.expired()) owner_.orderOut(this);
     }
 
@@ -53,19 +70,51 @@ public:
     void setTitle(std::string title) override { title_ = std::move(title); }
     std::uint64_t styleMask() const override { return mask_; }
     void setContent(platform::ViewNode content) override {
+        // A first responder that leaves the tree resigns, as a view removed from its window does.
+        std::function<void()> resign;
+        if (firstResponder_ && !findField(content, *firstResponder_)) {
+            if (const auto* old = findField(content_, *firstResponder_)) resign = old->onResignFirstResponder;
+            firstResponder_.reset();
+        }
         content_ = std::move(content);
+        if (resign) run(resign);
         if (sized_ || ownerAlive_.expired()) return;
         auto size = platform::layoutViews(content_, owner_.fonts_).size;
         double top = frame_.maxY();
-        setFrame(Rect(frame_.minX(), top - size.height - kTitleBarHeight, size.width,
-                      size.height + kTitleBarHeight));
+        setFrame(Rect(frame_.minX(), top - size.height - titleBarHeight(), size.width,
+                      size.height + titleBarHeight()));
     }
     const platform::ViewNode& content() const override { return content_; }
 
-    Rect frame() const override { return frame_; }
+    Rect frame() const override {
+        if (!animation_ || ownerAlive_.expired()) return frame_;
+        double progress =
+            std::clamp((owner_.loop_.now() - animation_->start) / animation_->duration, 0.0, 1.0);
+        auto mix = [&](double a, double b) { return a + (b - a) * progress; };
+        const Rect& a = animation_->from;
+        return Rect(mix(a.minX(), frame_.minX()), mix(a.minY(), frame_.minY()),
+                    mix(a.width(), frame_.width()), mix(a.height(), frame_.height()));
+    }
+    Rect target() const { return frame_; }
     void setFrame(const Rect& frame) override {
+        animation_.reset();
         frame_ = frame;
         saveFrame();
+    }
+    void animateFrame(const Rect& frame) override {
+        if (ownerAlive_.expired()) return setFrame(frame);
+        Rect from = this->frame();
+        double duration = kResizeTimePer150Points * std::abs(frame.height() - from.height()) / 150;
+        if (duration <= 0) return setFrame(frame);
+        frame_ = frame;
+        animation_ = Animation{from, owner_.loop_.now(), duration, ++animationNumber_};
+        std::weak_ptr<bool> alive = alive_;
+        auto number = animationNumber_;
+        owner_.loop_.asyncAfter(duration, [this, alive, number] {
+            if (alive.expired() || !animation_ || animationNumber_ != number) return;
+            animation_.reset();
+            saveFrame();
+        });
     }
     void center() override {
         if (ownerAlive_.expired()) return;
@@ -85,6 +134,120 @@ public:
         saveFrame();
     }
 
+    void setTitleVisibility(platform::TitleVisibility visibility) override { titleVisibility_ = visibility; }
+    void setTitlebarAppearsTransparent(bool transparent) override { transparentTitleBar_ = transparent; }
+    void setReleasedWhenClosed(bool released) override { releasedWhenClosed_ = released; }
+    TitleBarLook look() const {
+        return {fullSizeContent(), titleVisibility_ == platform::TitleVisibility::Hidden,
+                transparentTitleBar_};
+    }
+    double contentTop() const { return fullSizeContent() ? 0 : kTitleBarHeight; }
+
+    std::optional<std::string> firstResponder() const override { return firstResponder_; }
+    void makeFirstResponder(std::optional<std::string> identifier) override {
+        if (identifier && !findField(content_, *identifier)) return;
+        if (identifier == firstResponder_) return;
+        std::function<void()> resign, become;
+        if (firstResponder_) {
+            if (const auto* old = findField(content_, *firstResponder_)) resign = old->onResignFirstResponder;
+        }
+        if (identifier) become = findField(content_, *identifier)->onBecomeFirstResponder;
+        firstResponder_ = std::move(identifier);
+        std::weak_ptr<bool> alive = alive_;
+        if (resign) run(resign);
+        if (become && !alive.expired()) run(become);
+    }
+    platform::Subscription observeKeyStatus(std::function<void(bool)> changed) override {
+        auto id = nextObserver_++;
+        keyObservers_.emplace(id, std::move(changed));
+        std::weak_ptr<bool> alive = alive_;
+        return platform::Subscription([this, alive, id] {
+            if (!alive.expired()) keyObservers_.erase(id);
+        });
+    }
+    void tellKeyStatus(bool isKey) {
+        auto observers = keyObservers_;
+        std::weak_ptr<bool> alive = alive_;
+        for (const auto& [id, observer] : observers) {
+            if (alive.expired()) return;
+            if (keyObservers_.contains(id)) run(observer, isKey);
+        }
+    }
+
+    void beginAlert(platform::Alert alert, std::function<void(std::size_t)> answered) override {
+        // A sheet waits while another one shows. The first one becomes the key window in its
+        // parent's place, so the parent hears that it stopped being key.
+        alerts_.push_back({std::move(alert), std::move(answered)});
+        if (alerts_.size() == 1 && !ownerAlive_.expired() && owner_.key_ == this) tellKeyStatus(false);
+    }
+    bool hasAlert() const override { return !alerts_.empty(); }
+    std::optional<platform::Alert> alert() const {
+        if (alerts_.empty()) return std::nullopt;
+        return alerts_.front().alert;
+    }
+    bool answerAlert(std::size_t button) {
+        if (alerts_.empty() || button >= alerts_.front().alert.buttons.size()) return false;
+        auto answered = std::move(alerts_.front().answered);
+        alerts_.erase(alerts_.begin());
+        std::weak_ptr<bool> alive = alive_;
+        if (alerts_.empty() && !ownerAlive_.expired() && owner_.key_ == this) tellKeyStatus(true);
+        if (answered && !alive.expired()) answered(button);
+        return true;
+    }
+
+    // A click at a content point; the window is in front and key afterwards, as a click makes it.
+    bool click(platform::Point point, std::optional<int> option) {
+        if (!alerts_.empty() || ownerAlive_.expired()) return false;
+        auto layout = platform::layoutViews(content_, owner_.fonts_);
+        auto hit = hitTest(layout, point);
+        bool takes = hit && !hit->placed->disabled;
+        // Every callback may rebuild the tree the layout points into: take what the click does
+        // out of it before any of them runs.
+        std::function<void()> act;
+        std::optional<std::string> focus;
+        if (takes) {
+            const platform::ViewNode& node = *hit->placed->node;
+            if (const auto* button = node.as<platform::ButtonView>()) {
+                act = button->action;
+            } else if (const auto* toggle = node.as<platform::SwitchView>()) {
+                if (toggle->onChange) act = [change = toggle->onChange, on = !toggle->isOn] { change(on); };
+            } else if (const auto* picker = node.as<platform::PickerView>()) {
+                bool valid = option && *option >= 0 && *option < static_cast<int>(picker->options.size());
+                if (!valid) return false;
+                if (picker->onSelect) act = [select = picker->onSelect, index = *option] { select(index); };
+            } else if (const auto* swatch = node.as<platform::SwatchView>()) {
+                act = swatch->action;
+            } else if (const auto* field = node.as<platform::ShortcutFieldView>()) {
+                if (hit->onClearButton)
+                    act = field->onClear;
+                else
+                    focus = field->identifier;
+            }
+        }
+        std::weak_ptr<bool> alive = alive_;
+        if (focus) {
+            makeFirstResponder(focus);
+            return true;
+        }
+        // A click anywhere but on a field ends the field's editing; the clear button leaves it.
+        bool onClear = takes && hit->onClearButton;
+        if (!onClear) makeFirstResponder(std::nullopt);
+        if (!takes || alive.expired()) return false;
+        if (act) act();
+        return true;
+    }
+
+    bool clickButton(const std::string& title) {
+        if (ownerAlive_.expired()) return false;
+        auto layout = platform::layoutViews(content_, owner_.fonts_);
+        for (const auto& placed : layout.views) {
+            const auto* button = placed.node->as<platform::ButtonView>();
+            if (button && button->title == title)
+                return click({placed.frame.midX(), placed.frame.midY()}, std::nullopt);
+        }
+        return false;
+    }
+
     void makeKeyAndOrderFront() override {
         if (!ownerAlive_.expired()) owner_.orderFront(this, true);
     }
@@ -92,18 +255,25 @@ public:
         if (!ownerAlive_.expired()) owner_.orderFront(this, false);
     }
     bool isVisible() const override { return visible_; }
-    bool isKeyWindow() const override { return !ownerAlive_.expired() && owner_.key_ == this; }
+    // While a sheet shows, the sheet is the key window.
+    bool isKeyWindow() const override {
+        return !ownerAlive_.expired() && owner_.key_ == this && alerts_.empty();
+    }
     void performClose() override {
         if (mask_ & platform::kWindowStyleClosable) close();
     }
     void close() override {
         if (!visible_) return;
+        std::weak_ptr<bool> alive = alive_;
         // Observers may drop their own handles while they run.
         auto observers = observers_;
         for (const auto& [id, observer] : observers) {
+            if (alive.expired()) return;
             if (observers_.contains(id)) observer();
         }
-        if (!ownerAlive_.expired()) owner_.orderOut(this);
+        if (alive.expired()) return;
+        makeFirstResponder(std::nullopt);
+        if (!alive.expired() && !ownerAlive_.expired()) owner_.orderOut(this);
     }
     platform::Subscription observeWillClose(std::function<void()> willClose) override {
         auto id = nextObserver_++;
@@ -117,8 +287,21 @@ public:
     void setVisible(bool visible) { visible_ = visible; }
 
 private:
-    static Rect withTitleBar(const Rect& content) {
-        return Rect(content.minX(), content.minY(), content.width(), content.height() + kTitleBarHeight);
+    struct Animation {
+        Rect from;
+        double start = 0;
+        double duration = 0;
+        std::uint64_t number = 0;
+    };
+    struct PendingAlert {
+        platform::Alert alert;
+        std::function<void(std::size_t)> answered;
+    };
+
+    bool fullSizeContent() const { return (mask_ & platform::kWindowStyleFullSizeContentView) != 0; }
+    double titleBarHeight() const { return fullSizeContent() ? 0 : kTitleBarHeight; }
+    Rect withTitleBar(const Rect& content) const {
+        return Rect(content.minX(), content.minY(), content.width(), content.height() + titleBarHeight());
     }
     void saveFrame() {
         if (autosaveName_.empty() || ownerAlive_.expired()) return;
@@ -133,18 +316,27 @@ private:
     std::uint64_t mask_;
     std::string title_;
     platform::ViewNode content_;
-    Rect frame_;
+    Rect frame_; // the target while animating
+    std::optional<Animation> animation_;
+    std::uint64_t animationNumber_ = 0;
     bool sized_;
     bool visible_ = false;
     std::string autosaveName_;
     std::map<std::uint64_t, std::function<void()>> observers_;
+    std::map<std::uint64_t, std::function<void(bool)>> keyObservers_;
     std::uint64_t nextObserver_ = 1;
+    platform::TitleVisibility titleVisibility_ = platform::TitleVisibility::Visible;
+    bool transparentTitleBar_ = false;
+    // The sim keeps every window while a handle to it lives either way; the setting is AppKit's.
+    bool releasedWhenClosed_ = true;
+    std::optional<std::string> firstResponder_;
+    std::vector<PendingAlert> alerts_;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 SimTitledWindows::SimTitledWindows(platform::UserDefaults& defaults, SimScreens& screens,
-                                   platform::Fonts& fonts)
-    : defaults_(defaults), screens_(screens), fonts_(fonts) {}
+                                   platform::Fonts& fonts, platform::RunLoop& loop)
+    : defaults_(defaults), screens_(screens), fonts_(fonts), loop_(loop) {}
 
 SimTitledWindows::~SimTitledWindows() {
     *alive_ = false;
@@ -157,44 +349,71 @@ std::shared_ptr<platform::Window> SimTitledWindows::makeWindow(const Rect& conte
     return window;
 }
 
-std::shared_ptr<platform::Window> SimTitledWindows::keyWindow() const {
+std::shared_ptr<SimTitledWindows::SimWindow> SimTitledWindows::find(SimWindow* window) const {
     for (const auto& weak : windows_) {
-        auto window = weak.lock();
-        if (window && window.get() == key_) return window;
+        auto found = weak.lock();
+        if (found && found.get() == window) return found;
     }
     return nullptr;
+}
+
+std::shared_ptr<platform::Window> SimTitledWindows::keyWindow() const {
+    return key_ ? find(key_) : nullptr;
 }
 
 std::vector<std::shared_ptr<platform::Window>> SimTitledWindows::visibleWindows() const {
     std::vector<std::shared_ptr<platform::Window>> visible;
     for (auto* front : order_) {
-        for (const auto& weak : windows_) {
-            auto window = weak.lock();
-            if (window && window.get() == front) visible.push_back(window);
-        }
+        if (auto window = find(front)) visible.push_back(window);
     }
     return visible;
+}
+
+void SimTitledWindows::setKey(SimWindow* window) {
+    if (key_ == window) return;
+    SimWindow* old = std::exchange(key_, window);
+    // Hold both while their observers run: an observer may drop the last other handle.
+    auto oldHandle = old ? find(old) : nullptr;
+    auto newHandle = window ? find(window) : nullptr;
+    if (oldHandle) oldHandle->tellKeyStatus(false);
+    if (newHandle && key_ == window) newHandle->tellKeyStatus(true);
 }
 
 void SimTitledWindows::orderFront(SimWindow* window, bool makeKey) {
     std::erase(order_, window);
     order_.insert(order_.begin(), window);
     window->setVisible(true);
-    if (makeKey) key_ = window;
+    if (makeKey) setKey(window);
 }
 
 void SimTitledWindows::orderOut(SimWindow* window) {
     std::erase(order_, window);
     window->setVisible(false);
-    // As in AppKit, the frontmost visible window that is left becomes key.
-    if (key_ == window) key_ = order_.empty() ? nullptr : order_.front();
+    if (key_ != window) return;
+    // The window being destroyed is told nothing; the next one in front becomes key.
+    if (!find(window)) key_ = nullptr;
+    setKey(order_.empty() ? nullptr : order_.front());
 }
 
 bool SimTitledWindows::handleKeyEvent(const platform::Event& event) {
-    if (event.type != platform::EventType::KeyDown) return false;
-    if (event.keyCode != kReturn && event.keyCode != kKeypadEnter) return false;
-    auto window = keyWindow();
+    if (event.type != platform::EventType::KeyDown || !key_) return false;
+    auto window = find(key_);
     if (!window) return false;
+    bool enter = event.keyCode == platform::kKeyCodeReturn || event.keyCode == platform::kKeyCodeKeypadEnter;
+    if (auto alert = window->alert()) {
+        if (enter) return window->answerAlert(0);
+        if (event.keyCode == platform::kKeyCodeEscape) {
+            for (std::size_t i = 0; i < alert->buttons.size(); ++i) {
+                if (alert->buttons[i].role == platform::ButtonRole::Cancel) return window->answerAlert(i);
+            }
+        }
+        return false;
+    }
+    if (event.keyCode == kTab && window->firstResponder()) {
+        window->makeFirstResponder(std::nullopt);
+        return true;
+    }
+    if (!enter) return false;
     const auto* button = platform::defaultButton(window->content());
     if (!button || !button->action) return false;
     auto action = button->action; // the action may replace the content that holds it
@@ -202,12 +421,49 @@ bool SimTitledWindows::handleKeyEvent(const platform::Event& event) {
     return true;
 }
 
-bool SimTitledWindows::clickButton(const platform::Window& window, const std::string& title) {
-    const auto* button = findButton(window.content(), title);
-    if (!button || !button->action) return false;
-    auto action = button->action;
-    action();
-    return true;
+bool SimTitledWindows::click(platform::Window& window, platform::Point point) {
+    auto* sim = dynamic_cast<SimWindow*>(&window);
+    return sim && sim->click(point, std::nullopt);
+}
+
+bool SimTitledWindows::choose(platform::Window& window, platform::Point point, int option) {
+    auto* sim = dynamic_cast<SimWindow*>(&window);
+    return sim && sim->click(point, option);
+}
+
+bool SimTitledWindows::pressAlertButton(platform::Window& window, const std::string& title) {
+    auto* sim = dynamic_cast<SimWindow*>(&window);
+    auto alert = sim ? sim->alert() : std::nullopt;
+    if (!alert) return false;
+    for (std::size_t i = 0; i < alert->buttons.size(); ++i) {
+        if (alert->buttons[i].title == title) return sim->answerAlert(i);
+    }
+    return false;
+}
+
+bool SimTitledWindows::clickButton(platform::Window& window, const std::string& title) {
+    auto* sim = dynamic_cast<SimWindow*>(&window);
+    return sim && sim->clickButton(title);
+}
+
+std::optional<platform::Alert> SimTitledWindows::alert(const platform::Window& window) {
+    const auto* sim = dynamic_cast<const SimWindow*>(&window);
+    return sim ? sim->alert() : std::nullopt;
+}
+
+TitleBarLook SimTitledWindows::titleBarLook(const platform::Window& window) {
+    const auto* sim = dynamic_cast<const SimWindow*>(&window);
+    return sim ? sim->look() : TitleBarLook{};
+}
+
+double SimTitledWindows::contentTop(const platform::Window& window) {
+    const auto* sim = dynamic_cast<const SimWindow*>(&window);
+    return sim ? sim->contentTop() : kTitleBarHeight;
+}
+
+Rect SimTitledWindows::targetFrame(const platform::Window& window) {
+    const auto* sim = dynamic_cast<const SimWindow*>(&window);
+    return sim ? sim->target() : window.frame();
 }
 
 } // namespace marlowick::sim

@@ -126,7 +126,7 @@ TEST_F(ActivationPolicyTest, SettingsWindowMakesTheAppRegularUntilItCloses) {
     EXPECT_EQ(world.count("Opening Settings"), 1);
     auto window = world.app->settingsWindow();
     ASSERT_TRUE(window);
-    EXPECT_EQ(window->title(), "Settings");
+    EXPECT_EQ(window->title(), "General");
     EXPECT_TRUE(window->isVisible());
     EXPECT_DOUBLE_EQ(window->frame().width(), 552);
     EXPECT_EQ(policy(), ActivationPolicy::Regular);

@@ -174,18 +174,6 @@ TEST_F(StatusMenuTest, MenuIsAtLeast278WideAndAsWideAsItsWidestRow) {
     EXPECT_DOUBLE_EQ(world.app->keyRows()[11].first->frame().width(), wide);
 }
 
-TEST(StatusMenuRowWidthTest, EachKindAddsItsMarginsAndAWideRowWidensTheMenu) {
-    EXPECT_DOUBLE_EQ(statusMenuRowWidth(MenuRowView::Kind::action, 120, 40, true, 0), 120 + 32 + 24 + 40);
-    EXPECT_DOUBLE_EQ(statusMenuRowWidth(MenuRowView::Kind::legend, 140, 99, true, 50), 140 + 50 + 32 + 10);
-    EXPECT_DOUBLE_EQ(statusMenuRowWidth(MenuRowView::Kind::onOff, 70, 50, true, 0),
-                     70 + 32 + 24 + 50 + 10 + 30);
-    EXPECT_DOUBLE_EQ(statusMenuRowWidth(MenuRowView::Kind::onOff, 70, 0, false, 0), 70 + 32 + 24 + 30);
-    EXPECT_DOUBLE_EQ(statusMenuRowWidth(MenuRowView::Kind::disclosure, 80, 0, false, 0), 80 + 32 + 24 + 10);
-    EXPECT_DOUBLE_EQ(statusMenuWidth({200, 120}), 278);
-    EXPECT_DOUBLE_EQ(statusMenuWidth({120, 300.5}), 300.5);
-    EXPECT_DOUBLE_EQ(statusMenuWidth({}), 278);
-}
-
 TEST_F(StatusMenuTest, LegendColumnIsTheWidestShownCapsGroup) {
     world.launch();
     world.openMenu();

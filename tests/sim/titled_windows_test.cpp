@@ -13,6 +13,14 @@ using platform::ViewNode;
 
 constexpr auto kTitledClosable = platform::kWindowStyleTitled | platform::kWindowStyleClosable;
 
+ViewNode button(std::string title, std::function<void()> action, bool isDefault) {
+    platform::ButtonView view;
+    view.title = std::move(title);
+    view.action = std::move(action);
+    view.isDefault = isDefault;
+    return ViewNode::make(std::move(view));
+}
+
 TEST(SimTitledWindowsTest, AutosavedFrameIsRestoredInTheNextRun) {
     SimMac first;
     {
@@ -71,8 +79,10 @@ TEST(SimTitledWindowsTest, ReturnPressesTheKeyWindowsDefaultButtonOnly) {
     auto window = mac.titledWindows().makeWindow(Rect(0, 0, 0, 0), kTitledClosable, platform::Defer::Yes);
     std::vector<std::string> pressed;
     platform::StackView stack;
-    stack.children.push_back(ViewNode::makeButton({"Cancel", [&] { pressed.push_back("Cancel"); }, false}));
-    stack.children.push_back(ViewNode::makeButton({"OK", [&] { pressed.push_back("OK"); }, true}));
+    stack.children.push_back(button(
+        "Cancel", [&] { pressed.push_back("Cancel"); }, false));
+    stack.children.push_back(button(
+        "OK", [&] { pressed.push_back("OK"); }, true));
     window->setContent(ViewNode::makeStack(stack));
     EXPECT_GT(window->frame().width(), 0);
 
@@ -85,6 +95,111 @@ TEST(SimTitledWindowsTest, ReturnPressesTheKeyWindowsDefaultButtonOnly) {
     mac.keyboard().type({76, platform::kFlagNumericPad});
     mac.runUntilIdle();
     EXPECT_EQ(pressed, (std::vector<std::string>{"OK", "OK"}));
+}
+
+ViewNode field(std::string identifier, std::vector<std::string>& log) {
+    platform::ShortcutFieldView view;
+    view.identifier = identifier;
+    view.text = "⌥N";
+    view.showsClearButton = true;
+    view.onBecomeFirstResponder = [&log, identifier] { log.push_back("become " + identifier); };
+    view.onResignFirstResponder = [&log, identifier] { log.push_back("resign " + identifier); };
+    view.onClear = [&log, identifier] { log.push_back("clear " + identifier); };
+    return ViewNode::make(std::move(view));
+}
+
+platform::Point centre(const platform::Window& window, std::size_t index) {
+    auto layout = platform::layoutViews(window.content(), *platform::current().fonts);
+    auto frame = layout.views.at(index).frame;
+    return {frame.midX(), frame.midY()};
+}
+
+TEST(SimTitledWindowsTest, FirstResponderFollowsClicksTabAndClosingButNotKeyStatus) {
+    SimMac mac;
+    auto window = mac.titledWindows().makeWindow(Rect(0, 0, 0, 0), kTitledClosable, platform::Defer::No);
+    auto other = mac.titledWindows().makeWindow(Rect(0, 0, 50, 50), kTitledClosable, platform::Defer::No);
+    std::vector<std::string> log;
+    platform::StackView stack;
+    stack.children.push_back(field("a", log));
+    stack.children.push_back(field("b", log));
+    platform::SwitchView toggle;
+    toggle.onChange = [&](bool on) { log.push_back(on ? "on" : "off"); };
+    ViewNode dimmed = ViewNode::make(toggle);
+    dimmed.disabled = true;
+    platform::StackView row;
+    row.children.push_back(std::move(dimmed));
+    stack.children.push_back(ViewNode::make(std::move(row)));
+    window->setContent(ViewNode::make(stack));
+    auto keyStatus = window->observeKeyStatus([&](bool key) { log.push_back(key ? "key" : "not key"); });
+    window->makeKeyAndOrderFront();
+
+    EXPECT_TRUE(SimTitledWindows::click(*window, centre(*window, 1)));
+    EXPECT_TRUE(SimTitledWindows::click(*window, centre(*window, 2)));
+    EXPECT_EQ(window->firstResponder(), "b");
+    // The clear button at the field's trailing edge clears without moving the focus.
+    auto b = platform::layoutViews(window->content(), mac.fonts()).views[2].frame;
+    EXPECT_TRUE(SimTitledWindows::click(*window, {b.maxX() - 4, b.midY()}));
+    // A disabled control inside a row takes no click, but the click still ends the editing.
+    EXPECT_FALSE(SimTitledWindows::click(*window, centre(*window, 4)));
+    EXPECT_EQ(window->firstResponder(), std::nullopt);
+    SimTitledWindows::click(*window, centre(*window, 1));
+    other->makeKeyAndOrderFront();
+    EXPECT_EQ(window->firstResponder(), "a");
+    window->makeKeyAndOrderFront();
+    mac.application().activateIgnoringOtherApps();
+    mac.keyboard().type({48, 0}); // Tab
+    mac.runUntilIdle();
+    SimTitledWindows::click(*window, centre(*window, 2));
+    window->performClose();
+    EXPECT_EQ(log, (std::vector<std::string>{"key", "become a", "resign a", "become b", "clear b", "resign b",
+                                             "become a", "not key", "key", "resign a", "become b", "resign b",
+                                             "not key"}));
+}
+
+TEST(SimTitledWindowsTest, AnAlertTakesTheWindowsClicksUntilAButtonAnswersIt) {
+    SimMac mac;
+    auto window = mac.titledWindows().makeWindow(Rect(0, 0, 0, 0), kTitledClosable, platform::Defer::No);
+    std::vector<std::string> pressed;
+    platform::StackView stack;
+    stack.children.push_back(button(
+        "Restore Defaults", [&] { pressed.push_back("window"); }, true));
+    window->setContent(ViewNode::make(stack));
+    window->makeKeyAndOrderFront();
+    platform::Alert alert{
+        "Restore?",
+        "Really.",
+        {{"Cancel", platform::ButtonRole::Cancel}, {"Restore Defaults", platform::ButtonRole::Destructive}}};
+    std::vector<std::size_t> answers;
+    auto keyStatus = window->observeKeyStatus([&](bool key) { pressed.push_back(key ? "key" : "not key"); });
+    window->beginAlert(alert, [&](std::size_t answer) { answers.push_back(answer); });
+    EXPECT_FALSE(window->isKeyWindow()); // the sheet is
+    EXPECT_FALSE(SimTitledWindows::clickButton(*window, "Restore Defaults"));
+    EXPECT_TRUE(SimTitledWindows::pressAlertButton(*window, "Restore Defaults"));
+    EXPECT_FALSE(window->hasAlert());
+    window->beginAlert(alert, [&](std::size_t answer) { answers.push_back(answer); });
+    mac.application().activateIgnoringOtherApps();
+    mac.keyboard().type({53, 0}); // Escape answers with the cancel button, not the window
+    mac.runUntilIdle();
+    EXPECT_TRUE(SimTitledWindows::clickButton(*window, "Restore Defaults"));
+    EXPECT_EQ(answers, (std::vector<std::size_t>{1, 0}));
+    EXPECT_EQ(pressed, (std::vector<std::string>{"not key", "key", "not key", "key", "window"}));
+}
+
+TEST(SimTitledWindowsTest, AnimatedFrameMovesOverTheResizeTimeAndIsSavedAtTheEnd) {
+    SimMac mac;
+    auto window = mac.titledWindows().makeWindow(Rect(100, 100, 552, 652),
+                                                 kTitledClosable | platform::kWindowStyleFullSizeContentView,
+                                                 platform::Defer::No);
+    window->setFrameAutosaveName("Settings");
+    EXPECT_EQ(window->frame(), Rect(100, 100, 552, 652)); // the content runs under the title bar
+    window->animateFrame(Rect(100, 412, 552, 340));
+    mac.runFor(0.208); // half of 0.2 s per 150 points over 312 points
+    EXPECT_NEAR(window->frame().height(), 496, 0.5);
+    EXPECT_NEAR(window->frame().maxY(), 752, 1e-9);
+    EXPECT_EQ(mac.defaults().string("NSWindow Frame Settings"), "100 100 552 652");
+    mac.runFor(0.3);
+    EXPECT_EQ(window->frame(), Rect(100, 412, 552, 340));
+    EXPECT_EQ(mac.defaults().string("NSWindow Frame Settings"), "100 412 552 340");
 }
 
 } // namespace

@@ -14,6 +14,10 @@
 #include "input/keyboardshortcuts/hot_key_center.h"
 #include "input/keyboardshortcuts/name.h"
 
+namespace KeyboardShortcuts {
+class RecorderCocoa;
+}
+
 namespace KeyboardShortcuts::detail {
 
 struct NameHandlers {
@@ -32,6 +36,8 @@ struct Engine {
     // Names whose initial chord has been stored (or found stored) for this platform.
     std::set<std::string> initializedNames;
     std::map<Shortcut, std::shared_ptr<HotKey>> hotKeys;
+    // The recorder that records now; at most one does.
+    std::weak_ptr<RecorderCocoa> activeRecorder;
 };
 
 Engine& engine();

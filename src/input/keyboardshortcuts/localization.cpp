@@ -7,8 +7,18 @@ namespace KeyboardShortcuts {
 
 namespace {
 
-constexpr std::array<std::pair<std::string_view, std::string_view>, 1> kEnglish{{
+constexpr std::array<std::pair<std::string_view, std::string_view>, 8> kEnglish{{
     {"space_key", "space"},
+    {"record_shortcut", "Record Shortcut"},
+    {"press_shortcut", "Press Shortcut"},
+    // "%@" stands for the menu item's title.
+    {"keyboard_shortcut_used_by_menu_item", "This shortcut is already used by the menu item \u201C%@\u201D."},
+    {"keyboard_shortcut_used_by_system", "This shortcut is already used by macOS."},
+    {"keyboard_shortcuts_can_be_changed",
+     "You can change most system shortcuts in System Settings \u203A Keyboard \u203A Keyboard Shortcuts. "
+     "While macOS keeps this one, it may take the keys first."},
+    {"keyboard_shortcut_disallowed", "This shortcut can\u2019t be used."},
+    {"force_use_shortcut", "Use Anyway"},
 }};
 
 } // namespace

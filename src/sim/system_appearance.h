@@ -1,0 +1,38 @@
+// The simulated system appearance behind platform::SystemAppearance.
+// Models: light or dark, switched at any time, observers told on a later turn of the main run loop
+// (a handle dropped before then is not called). Not modelled: the automatic schedule, accent colours,
+// per-window appearances.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "platform/appearance.h"
+#include "platform/run_loop.h"
+
+namespace marlowick::sim {
+
+class SimSystemAppearance final : public platform::SystemAppearance {
+public:
+    explicit SimSystemAppearance(platform::RunLoop& loop);
+    ~SimSystemAppearance() override;
+    SimSystemAppearance(const SimSystemAppearance&) = delete;
+    SimSystemAppearance& operator=(const SimSystemAppearance&) = delete;
+
+    platform::Appearance current() const override { return current_; }
+    platform::Subscription observe(std::function<void()> changed) override;
+
+    // The user picks an appearance in the system settings; nothing happens when it is already in force.
+    void set(platform::Appearance appearance);
+
+private:
+    using Observers = std::map<std::uint64_t, std::function<void()>>;
+    platform::RunLoop& loop_;
+    platform::Appearance current_ = platform::Appearance::Light;
+    std::shared_ptr<Observers> observers_ = std::make_shared<Observers>();
+    std::uint64_t nextObserver_ = 1;
+};
+
+} // namespace marlowick::sim

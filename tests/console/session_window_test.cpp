@@ -1,0 +1,165 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "console/session.h"
+
+namespace marlowick::console {
+namespace {
+
+using platform::ViewNode;
+using ::testing::HasSubstr;
+
+Command parsed(std::string_view line) {
+    auto result = parseLine(line, 1);
+    return std::get<std::optional<Command>>(result).value();
+}
+
+ViewNode text(std::string value) {
+    platform::TextView view;
+    view.text = std::move(value);
+    return ViewNode::make(std::move(view));
+}
+
+// A row as the settings window builds one: titled stack, title text, control.
+ViewNode row(std::string title, ViewNode control, bool dimmed = false) {
+    platform::StackView stack;
+    stack.axis = platform::Axis::Horizontal;
+    stack.children.push_back(text(title));
+    stack.children.push_back(ViewNode::make(platform::SpacerView{}));
+    stack.children.push_back(std::move(control));
+    ViewNode node = ViewNode::make(std::move(stack));
+    node.accessibilityLabel = std::move(title);
+    node.disabled = dimmed;
+    node.opacity = dimmed ? 0.42 : 1;
+    return node;
+}
+
+// A small window whose controls write into `state`, rebuilt after every change as the product does.
+struct Pane {
+    bool on = false;
+    int mode = 0;
+    std::string colour = "green";
+    std::vector<std::string> events;
+    std::shared_ptr<platform::Window> window;
+
+    void rebuild() {
+        platform::StackView stack;
+        stack.padding = 20;
+        stack.width = 400;
+        platform::SwitchView toggle;
+        toggle.isOn = on;
+        toggle.onChange = [this](bool value) { on = value, rebuild(); };
+        stack.children.push_back(row("Show picker keys", ViewNode::make(toggle)));
+        platform::PickerView picker;
+        picker.options = {{"Show badges", {}}, {"Open the newest notification", {}}};
+        picker.selectedIndex = mode;
+        picker.onSelect = [this](int index) { mode = index, rebuild(); };
+        stack.children.push_back(row("With no banner", ViewNode::make(picker)));
+        stack.children.push_back(row("Open the newest", ViewNode::make(platform::PickerView{}), mode == 0));
+        platform::StackView swatches;
+        swatches.axis = platform::Axis::Horizontal;
+        for (std::string name : {"green", "blue"}) {
+            platform::SwatchView swatch;
+            swatch.name = name;
+            swatch.isSelected = colour == name;
+            swatch.action = [this, name] { colour = name, rebuild(); };
+            swatches.children.push_back(ViewNode::make(swatch));
+        }
+        stack.children.push_back(row("Highlight color", ViewNode::make(std::move(swatches))));
+        platform::ShortcutFieldView field;
+        field.identifier = "clearAll";
+        field.onBecomeFirstResponder = [this] { events.push_back("recording"); };
+        // The product rebuilds its tree when recording ends, under the click that ended it.
+        field.onResignFirstResponder = [this] { events.push_back("stopped"), rebuild(); };
+        stack.children.push_back(row("Clear all", ViewNode::make(field)));
+        platform::ButtonView restore;
+        restore.title = "Restore Defaults";
+        restore.action = [this] {
+            window->beginAlert(
+                {"Restore all settings?",
+                 "This can't be undone.",
+                 {{"Cancel", platform::ButtonRole::Cancel},
+                  {"Restore Defaults", platform::ButtonRole::Destructive}}},
+                [this](std::size_t answer) { events.push_back("answer " + std::to_string(answer)); });
+        };
+        stack.children.push_back(ViewNode::make(restore));
+        window->setContent(ViewNode::make(std::move(stack)));
+    }
+};
+
+TEST(SessionWindowTest, CommandsWorkTheFrontWindowsRowsAndReadThemBack) {
+    Session session{{.world = Session::World::Bare, .echoLog = false}};
+    auto run = [&](std::string_view line) { return session.run(parsed(line)); };
+    Pane pane;
+    pane.window = session.mac().titledWindows().makeWindow(
+        platform::Rect(100, 300, 0, 0), platform::kWindowStyleTitled | platform::kWindowStyleClosable,
+        platform::Defer::No);
+    pane.window->setTitle("General");
+    pane.rebuild();
+    pane.window->makeKeyAndOrderFront();
+
+    for (auto line :
+         {"window switch \"Show picker keys\" on", "expect window-value \"Show picker keys\" \"On\"",
+          "expect window-row \"Open the newest\" dimmed",
+          "window choose \"With no banner\" \"Open the newest notification\"",
+          "expect window-row \"Open the newest\" enabled", "window swatch \"blue\"",
+          "expect window-value \"Highlight color\" \"blue\"", "expect window-text \"With no banner\"",
+          "window record \"Clear all\"", "window click \"Restore Defaults\"",
+          "expect alert \"can't be undone\"", "window click \"Cancel\"", "expect no-alert",
+          "window record \"Clear all\"", "key tab", "expect window \"General\" shown",
+          "expect window-top kept", "window close", "expect window \"General\" hidden"}) {
+        auto result = run(line);
+        ASSERT_TRUE(result.ok) << line << ": " << result.message;
+    }
+    EXPECT_TRUE(pane.on);
+    EXPECT_EQ(pane.mode, 1);
+    EXPECT_EQ(pane.events,
+              (std::vector<std::string>{"recording", "stopped", "answer 0", "recording", "stopped"}));
+}
+
+TEST(SessionWindowTest, FailuresNameWhatTheWindowShows) {
+    Session session{{.world = Session::World::Bare, .echoLog = false}};
+    auto run = [&](std::string_view line) { return session.run(parsed(line)); };
+    EXPECT_THAT(run("window tab general").message, HasSubstr("no window is on screen"));
+    Pane pane;
+    pane.window = session.mac().titledWindows().makeWindow(platform::Rect(0, 0, 0, 0),
+                                                           platform::kWindowStyleTitled, platform::Defer::No);
+    pane.rebuild();
+    pane.window->makeKeyAndOrderFront();
+    EXPECT_THAT(run("expect window-value \"With no banner\" \"Pick\"").message, HasSubstr("\"Show badges\""));
+    EXPECT_THAT(run("window choose \"With no banner\" \"Never\"").message,
+                HasSubstr("has no option \"Never\""));
+    EXPECT_THAT(run("expect window-row \"Show picker keys\" disabled").message, HasSubstr("is enabled"));
+    EXPECT_THAT(run("window switch \"Nope\" on").message, HasSubstr("no switch in a row \"Nope\""));
+    // A dimmed row's control takes no click: the command says so and nothing changes.
+    EXPECT_THAT(run("window choose \"Open the newest\" \"x\"").message, HasSubstr("has no option"));
+    EXPECT_THAT(run("expect window-height 10").message, HasSubstr("points high"));
+    EXPECT_THAT(run("expect alert \"x\"").message, HasSubstr("no alert is shown"));
+    for (auto bad : {"window tab settings", "window switch \"A\" maybe", "expect window-top high",
+                     "login-item sometimes", "appearance blue", "expect window-row \"A\" grey"}) {
+        EXPECT_TRUE(std::holds_alternative<ParseError>(parseLine(bad, 1))) << bad;
+    }
+}
+
+TEST(SessionWindowTest, AppearanceAndLoginItemCommandsSetTheSimulatedServices) {
+    Session session{{.world = Session::World::Bare, .echoLog = false}};
+    auto run = [&](std::string_view line) { return session.run(parsed(line)); };
+    int changes = 0;
+    auto watch = session.mac().appearance().observe([&] { ++changes; });
+    ASSERT_TRUE(run("appearance dark").ok);
+    EXPECT_EQ(session.mac().appearance().current(), platform::Appearance::Dark);
+    EXPECT_EQ(changes, 1);
+    std::string error;
+    auto& items = session.mac().loginItems();
+    ASSERT_TRUE(run("login-item refuse").ok);
+    EXPECT_FALSE(items.registerMainApp(error));
+    EXPECT_EQ(items.status(), platform::LoginItemStatus::NotRegistered);
+    ASSERT_TRUE(run("login-item allow").ok);
+    EXPECT_TRUE(items.registerMainApp(error));
+    ASSERT_TRUE(run("login-item disable").ok);
+    EXPECT_EQ(items.status(), platform::LoginItemStatus::RequiresApproval);
+    EXPECT_FALSE(items.registerMainApp(error));
+}
+
+} // namespace
+} // namespace marlowick::console

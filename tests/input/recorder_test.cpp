@@ -1,0 +1,243 @@
+// The shortcut recorder in the settings window on a simulated Mac: what recording silences, which
+// chords it takes, refuses or asks about, and every way recording ends.
+#include "input/keyboardshortcuts/recorder_cocoa.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+
+#include "app/app_world.h"
+#include "input/hotkeys.h"
+#include "input/keyboardshortcuts/keyboard_shortcuts.h"
+#include "input/shortcut_field.h"
+
+namespace marlowick::testing {
+namespace {
+
+using KeyboardShortcuts::Shortcut;
+using platform::kFlagCommand;
+using platform::kFlagControl;
+using platform::kFlagOption;
+using platform::kFlagShift;
+
+constexpr std::uint16_t kC = 8, kQ = 12, kThree = 20, kTab = 48, kDelete = 51, kEscape = 53;
+
+// A window that keeps what the recorder asks of it: the first responder, key status and alerts.
+class AlertWindow final : public platform::Window {
+public:
+    std::string title() const override { return "Shortcuts"; }
+    void setTitle(std::string) override {}
+    std::uint64_t styleMask() const override { return platform::kWindowStyleTitled; }
+    void setContent(platform::ViewNode content) override { content_ = std::move(content); }
+    const platform::ViewNode& content() const override { return content_; }
+    platform::Rect frame() const override { return {}; }
+    void setFrame(const platform::Rect&) override {}
+    void animateFrame(const platform::Rect&) override {}
+    void center() override {}
+    void setFrameAutosaveName(const std::string&) override {}
+    void setTitleVisibility(platform::TitleVisibility) override {}
+    void setTitlebarAppearsTransparent(bool) override {}
+    void setReleasedWhenClosed(bool) override {}
+    std::optional<std::string> firstResponder() const override { return responder; }
+    void makeFirstResponder(std::optional<std::string> identifier) override {
+        auto old = std::exchange(responder, identifier);
+        if (auto field = old ? fields[*old].lock() : nullptr) field->resignFirstResponder();
+        if (auto field = identifier ? fields[*identifier].lock() : nullptr) field->becomeFirstResponder();
+    }
+    platform::Subscription observeKeyStatus(std::function<void(bool)> changed) override {
+        keyObservers.push_back(std::move(changed));
+        return platform::Subscription(
+            [this, alive = std::weak_ptr<bool>(alive_), index = keyObservers.size() - 1] {
+                if (!alive.expired()) keyObservers[index] = nullptr;
+            });
+    }
+    void beginAlert(platform::Alert shown, std::function<void(std::size_t)> reply) override {
+        alert = std::move(shown);
+        answered = std::move(reply);
+    }
+    bool hasAlert() const override { return alert.has_value(); }
+    void makeKeyAndOrderFront() override {}
+    void orderFrontRegardless() override {}
+    bool isVisible() const override { return true; }
+    bool isKeyWindow() const override { return true; }
+    void performClose() override {}
+    void close() override {}
+    platform::Subscription observeWillClose(std::function<void()>) override { return {}; }
+
+    void resignKey() {
+        for (auto observer : keyObservers)
+            if (observer) observer(false);
+    }
+    void answer(const std::string& button) {
+        ASSERT_TRUE(alert);
+        auto buttons = alert->buttons;
+        auto found =
+            std::find_if(buttons.begin(), buttons.end(), [&](const auto& b) { return b.title == button; });
+        ASSERT_NE(found, buttons.end()) << button;
+        alert.reset();
+        std::exchange(answered, nullptr)(static_cast<std::size_t>(found - buttons.begin()));
+    }
+
+    std::map<std::string, std::weak_ptr<KeyboardShortcuts::RecorderCocoa>> fields;
+    std::optional<std::string> responder;
+    std::vector<std::function<void(bool)>> keyObservers;
+    std::optional<platform::Alert> alert;
+    std::function<void(std::size_t)> answered;
+
+private:
+    platform::ViewNode content_;
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+};
+
+class RecorderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        world.launch();
+        world.mac.keyboard().setOwnApplicationFrontmost(true);
+        for (const auto& name : Hotkeys::allNames()) {
+            fields.emplace_back(name);
+            fields.back().recorder->setWindow(window);
+            window->fields[fields.back().recorder->identifier()] = fields.back().recorder;
+        }
+    }
+    void record(const KeyboardShortcuts::Name& name) {
+        window->makeFirstResponder("shortcut." + name.rawValue);
+    }
+    void type(std::uint16_t key, platform::ModifierFlags flags = 0) { world.press(key, flags); }
+    const KeyboardShortcuts::RecorderCocoa& field(const KeyboardShortcuts::Name& name) {
+        return *window->fields.at("shortcut." + name.rawValue).lock();
+    }
+    bool recording() { return KeyboardShortcuts::RecorderCocoa::activeRecorder() != nullptr; }
+    const std::optional<platform::Alert>& alert() { return window->alert; }
+    void answer(const std::string& button) {
+        window->answer(button);
+        world.mac.runUntilIdle();
+    }
+    bool hotKeyRegistered(std::uint32_t keyCode, std::uint32_t modifiers) {
+        for (const auto& registration : world.mac.hotKeys().registrations()) {
+            if (registration.keyCode == keyCode && registration.modifiers == modifiers) return true;
+        }
+        return false;
+    }
+
+    AppWorld world;
+    std::shared_ptr<AlertWindow> window = std::make_shared<AlertWindow>();
+    std::vector<ShortcutField> fields;
+};
+
+TEST_F(RecorderTest, RecordingSilencesEveryHotKeyUntilEscapeEndsItUnchanged) {
+    ASSERT_TRUE(hotKeyRegistered(45, platform::kCarbonOption));
+    record(Hotkeys::clearAll);
+    EXPECT_TRUE(recording());
+    EXPECT_TRUE(KeyboardShortcuts::isPaused());
+    EXPECT_EQ(field(Hotkeys::clearAll).placeholder(), "Press Shortcut");
+    EXPECT_FALSE(hotKeyRegistered(45, platform::kCarbonOption)) << "Option-N reaches the field";
+    EXPECT_FALSE(hotKeyRegistered(45, 6656)) << "so does the on/off chord";
+
+    // The on/off chord is refused as the other row's, and Marlowick stays on.
+    type(45, kFlagControl | kFlagOption | kFlagShift);
+    ASSERT_TRUE(alert());
+    EXPECT_EQ(alert()->message, "Already used for Marlowick on or off.");
+    EXPECT_TRUE(AppSettings::isOn());
+    answer("OK");
+    EXPECT_TRUE(recording()) << "a refusal leaves the field recording";
+
+    type(kEscape);
+    EXPECT_FALSE(recording());
+    EXPECT_FALSE(KeyboardShortcuts::isPaused());
+    EXPECT_EQ(field(Hotkeys::clearAll).text(), "\u2325\u21E7N");
+    EXPECT_EQ(field(Hotkeys::clearAll).placeholder(), "Record Shortcut");
+    EXPECT_TRUE(hotKeyRegistered(45, platform::kCarbonOption));
+    EXPECT_TRUE(hotKeyRegistered(45, 6656));
+}
+
+TEST_F(RecorderTest, AnAcceptedChordIsStoredShownAndLiveAndTheOnOffKeyFollowsItsNewChord) {
+    record(Hotkeys::toggleSwitch);
+    type(kC, kFlagControl | kFlagOption);
+    EXPECT_FALSE(recording());
+    EXPECT_EQ(KeyboardShortcuts::getShortcut(Hotkeys::toggleSwitch),
+              Shortcut(kC, platform::kCarbonControl | platform::kCarbonOption));
+    EXPECT_EQ(field(Hotkeys::toggleSwitch).text(), "\u2303\u2325C");
+    EXPECT_TRUE(hotKeyRegistered(kC, platform::kCarbonControl | platform::kCarbonOption));
+    EXPECT_FALSE(hotKeyRegistered(45, 6656));
+
+    // A plain letter would take over typing: refused with a beep, still recording.
+    record(Hotkeys::openNotification);
+    auto beeps = world.mac.windows().beepCount();
+    type(kC);
+    type(kC, kFlagShift);
+    EXPECT_EQ(world.mac.windows().beepCount(), beeps + 2);
+    EXPECT_TRUE(recording());
+    EXPECT_FALSE(alert());
+}
+
+TEST_F(RecorderTest, DeleteRemovesTheChordAndTabOrLosingKeyStatusEndsRecording) {
+    record(Hotkeys::openNotification);
+    type(kDelete);
+    EXPECT_FALSE(recording());
+    EXPECT_EQ(field(Hotkeys::openNotification).text(), "");
+    // A name with an initial chord remembers that the user removed it.
+    EXPECT_EQ(world.mac.defaults().object("KeyboardShortcuts_openNotification"),
+              platform::DefaultsValue(false));
+    EXPECT_FALSE(hotKeyRegistered(45, platform::kCarbonOption));
+
+    record(Hotkeys::clearAll);
+    type(kTab);
+    EXPECT_FALSE(recording());
+    EXPECT_FALSE(window->firstResponder());
+
+    record(Hotkeys::clearAll);
+    window->resignKey();
+    EXPECT_FALSE(recording());
+    EXPECT_FALSE(KeyboardShortcuts::isPaused());
+}
+
+TEST_F(RecorderTest, MenuAndOtherRowChordsAreRefusedSystemChordsAskFirst) {
+    record(Hotkeys::clearAll);
+    type(kQ, kFlagCommand);
+    ASSERT_TRUE(alert());
+    EXPECT_NE(alert()->title.find("\u201CQuit\u201D"), std::string::npos) << alert()->title;
+    window->resignKey(); // the sheet takes key status while it asks
+    EXPECT_TRUE(recording());
+    answer("OK");
+
+    type(45, kFlagOption);
+    ASSERT_TRUE(alert());
+    EXPECT_EQ(alert()->message, "Already used for Open notification.");
+    answer("OK");
+    EXPECT_EQ(KeyboardShortcuts::getShortcut(Hotkeys::clearAll), Hotkeys::clearAll.initialShortcut);
+
+    // ⌘⇧3 belongs to the system: the user may keep the old chord or take it anyway.
+    type(kThree, kFlagCommand | kFlagShift);
+    ASSERT_TRUE(alert());
+    EXPECT_EQ(alert()->title, "This shortcut is already used by macOS.");
+    answer("Cancel");
+    EXPECT_TRUE(recording());
+    EXPECT_EQ(KeyboardShortcuts::getShortcut(Hotkeys::clearAll), Hotkeys::clearAll.initialShortcut);
+    type(kThree, kFlagCommand | kFlagShift);
+    answer("Use Anyway");
+    EXPECT_FALSE(recording());
+    EXPECT_EQ(KeyboardShortcuts::getShortcut(Hotkeys::clearAll),
+              Shortcut(kThree, platform::kCarbonCommand | platform::kCarbonShift));
+}
+
+TEST(RecorderLifetime, AFieldThatGoesAwayWhileRecordingReleasesTheHotKeys) {
+    sim::SimMac mac;
+    int active = 0;
+    auto observer = mac.notifications().observe(
+        KeyboardShortcuts::kRecorderActiveStatusDidChange,
+        [&](const platform::UserInfo& info) { active += std::get<bool>(info.at("isActive")) ? 1 : -1; });
+    auto first = KeyboardShortcuts::RecorderCocoa::create(Hotkeys::openNotification);
+    auto second = KeyboardShortcuts::RecorderCocoa::create(Hotkeys::clearAll);
+    first->becomeFirstResponder();
+    second->becomeFirstResponder();
+    EXPECT_FALSE(first->isRecording()) << "one recorder at a time";
+    EXPECT_EQ(active, 1);
+    second.reset();
+    EXPECT_EQ(active, 0);
+    EXPECT_FALSE(KeyboardShortcuts::isPaused());
+}
+
+} // namespace
+} // namespace marlowick::testing
