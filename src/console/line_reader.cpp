@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <utility>
 
 namespace marlowick::console {
@@ -19,6 +20,17 @@ std::string textAbovePrompt(std::string_view text) {
     std::string out = "\r\x1b[K";
     out += text;
     if (out.back() != '\n') out += '\n';
+    return out;
+}
+
+std::string promptWithLine(std::string_view prompt, std::string_view line, std::size_t point) {
+    point = std::min(point, line.size());
+    std::string out(prompt);
+    out += line;
+    // UTF-8 continuation bytes take no column of their own.
+    auto after = line.substr(point);
+    auto columns = std::count_if(after.begin(), after.end(), [](char c) { return (c & 0xC0) != 0x80; });
+    if (columns > 0) out += "\x1b[" + std::to_string(columns) + "D";
     return out;
 }
 
@@ -76,25 +88,32 @@ void LineReader::printAbove(std::string_view text) {
         return;
     }
     std::string out = textAbovePrompt(text);
-    if (lineEntered_) {
-        // libedit has put up a fresh prompt but still holds the line just entered until it reads
-        // the next key: the prompt alone is what the screen should show again.
-        out += prompt_;
-        std::fwrite(out.data(), 1, out.size(), stdout);
-        std::fflush(stdout);
-        return;
-    }
+    // libedit keeps its line buffer current from one key to the next but its own redraw (a forced
+    // update) puts up the prompt without the line, so the line is drawn back here, the cursor
+    // where it was: libedit's picture of the screen is then true again. Under a fresh prompt the
+    // buffer still holds the line just entered, until the next key.
+    std::string_view line =
+        rl_line_buffer && !freshPrompt_ ? std::string_view(rl_line_buffer) : std::string_view();
+    line = line.substr(0, static_cast<std::size_t>(std::clamp(rl_end, 0, static_cast<int>(line.size()))));
+    out += promptWithLine(prompt_, line, static_cast<std::size_t>(std::max(rl_point, 0)));
     std::fwrite(out.data(), 1, out.size(), stdout);
     std::fflush(stdout);
-    // libedit draws the prompt and the line being typed afresh, the cursor where it was.
-    rl_forced_update_display();
 }
 
 void LineReader::readAvailable() {
     if (ended_) return;
     if (editing_) {
-        lineEntered_ = false;
+        freshPrompt_ = false;
         rl_callback_read_char();
+        if (lineEntered_) {
+            // After a line, libedit leaves the terminal cooked and the old line in its buffer until
+            // the next key: keys typed meanwhile would sit in the terminal's own line, out of reach
+            // of a redraw. Installing the handler afresh puts up the prompt in raw mode at once.
+            lineEntered_ = false;
+            rl_callback_handler_remove();
+            rl_callback_handler_install(prompt_.c_str(), &LineReader::lineFromEditor);
+            freshPrompt_ = true;
+        }
     } else
         readPlain();
 }

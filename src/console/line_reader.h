@@ -15,6 +15,9 @@ namespace marlowick::console {
 // What goes to the terminal to print text above a prompt: back to the line's start, erase the
 // prompt and what was typed, then the text ending in a line feed. The prompt is redrawn after it.
 std::string textAbovePrompt(std::string_view text);
+// What redraws the prompt and the line being typed after that, the cursor put back `point` bytes
+// into the line (counted back from its end, one column per character).
+std::string promptWithLine(std::string_view prompt, std::string_view line, std::size_t point);
 
 class LineReader {
 public:
@@ -45,7 +48,8 @@ private:
     bool editing_ = false;
     bool ended_ = false;
     bool handlingLine_ = false; // the prompt is down while a typed line runs
-    bool lineEntered_ = false;  // a new prompt shows, no key read since
+    bool lineEntered_ = false;  // the handler has just had a line
+    bool freshPrompt_ = false;  // a new prompt shows, no key read since
     std::string pending_;
     int quietWriter_ = -1;
 };

@@ -89,10 +89,15 @@ TEST_F(PermissionPollTest, GrantedOnlyAfterARealReadFourFailedReadsThenNoAnswer)
     world.mac.runFor(2);
     EXPECT_EQ(world.onboardingStep(), OnboardingStep::noAnswer);
 
+    // Meanwhile another window went in front of the onboarding one; "ready" brings it back.
+    auto other = world.mac.titledWindows().makeWindow(
+        {0, 0, 300, 200}, platform::kWindowStyleTitled | platform::kWindowStyleClosable, platform::Defer::No);
+    other->makeKeyAndOrderFront();
     world.mac.notificationCenter().launch();
     world.mac.application().deactivate();
     world.mac.runFor(1);
     EXPECT_EQ(world.onboardingStep(), OnboardingStep::granted);
+    EXPECT_EQ(world.mac.titledWindows().visibleWindows().front(), world.app->onboarding()->window());
     EXPECT_EQ(world.count("Accessibility confirmed by a read of Notification Center"), 1);
     EXPECT_THAT(windowTexts(),
                 ElementsAre("Marlowick is ready", "Press \u2325N to open a notification.", "Done"));

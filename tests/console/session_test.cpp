@@ -90,6 +90,9 @@ TEST_F(SessionTest, WaitIsTheOnlyThingThatLetsTimePass) {
 TEST(LiveOutput, WholeLinesGoAboveThePromptAndForgottenLinesKeepTheirNumbers) {
     EXPECT_EQ(textAbovePrompt("Hotkey"), "\r\x1b[KHotkey\n");
     EXPECT_EQ(textAbovePrompt("a\nb\n"), "\r\x1b[Ka\nb\n");
+    EXPECT_EQ(promptWithLine("> ", "key op", 6), "> key op") << "the cursor stays at the end";
+    EXPECT_EQ(promptWithLine("> ", "t\xc3\xa9st", 1), "> t\xc3\xa9st\x1b[3D") << "one column a character";
+    EXPECT_EQ(promptWithLine("> ", "ab", 9), "> ab") << "a point past the end is the end";
 
     sim::SimMac mac;
     auto& process = mac.process();

@@ -35,8 +35,10 @@ struct Registered {
 std::vector<Registered> ourRegistrations(SimMac& mac) {
     std::vector<Registered> list;
     for (const auto& registration : mac.hotKeys().registrations()) {
-        if (registration.id.signature == Hotkeys::signature)
-            list.push_back({registration.keyCode, registration.modifiers, registration.id.id});
+        if (registration.id.signature != Hotkeys::signature) continue;
+        // Our handler sits on the application; a dispatcher-target key would never reach it.
+        EXPECT_EQ(registration.target, platform::EventTarget::Application) << registration.keyCode;
+        list.push_back({registration.keyCode, registration.modifiers, registration.id.id});
     }
     return list;
 }

@@ -56,6 +56,26 @@ TEST(ControllerClose, DdOnTheLastOfThreeRowsSelectsTheNewLastAndOnTheOnlyRowEnds
     EXPECT_FALSE(world.center().sidebarIsOpen());
 }
 
+TEST(ControllerClose, ACloseThatFailsIsLoggedAndThePickerCarriesOn) {
+    ControllerWorld world;
+    world.postEarlier({{.app = "B", .title = "Second"}, {.app = "A", .title = "First"}});
+    world.start();
+    world.openPickerAndSettle();
+    ASSERT_TRUE(world.ringShown());
+
+    // The user closed the selected row with its own button a moment ago: it is on its way out.
+    ASSERT_TRUE(world.center().userClose("First"));
+    world.type(VimKey::d);
+    world.type(VimKey::d);
+    EXPECT_THAT(world.mac.logLines(), Contains("Close returned -25200; carrying on"));
+    ASSERT_TRUE(world.ringShown());
+    EXPECT_EQ(world.overlay()->itemFrames.size(), 1u) << "the row is taken off the overlay as if closed";
+    world.mac.runFor(1.0);
+    ASSERT_TRUE(world.ringShown());
+    EXPECT_EQ(world.overlay()->itemFrames.size(), 1u);
+    EXPECT_EQ(world.center().sidebarRows().size(), 1u);
+}
+
 TEST(ControllerClose, ARowWithoutCloseStaysAndAStackPickedByHandIsNotFoldedBackLater) {
     ControllerWorld world({"--stacks", "keep"});
     world.postEarlier({{.app = "Calendar", .title = "Meeting", .closable = false},

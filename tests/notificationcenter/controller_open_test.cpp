@@ -39,6 +39,19 @@ TEST(ControllerOpen, ABannerThatLeftWhileBeingPressedIsOpenedFromTheSidebarByIts
     EXPECT_EQ(world.mac.windows().beepCount(), 0);
     EXPECT_FALSE(world.center().sidebarIsOpen()) << "opening the row closes the sidebar";
     EXPECT_FALSE(world.controller->isWaiting());
+
+    // The user dismisses it just then: the row is still on its way out when it is pressed.
+    ControllerWorld dismissed;
+    dismissed.start();
+    dismissed.center().setRemovalDelay(1.0);
+    pressBannerAsItLeaves(dismissed, {.app = "Mail", .title = "Lunch", .body = "At noon?", .id = "mail-3"});
+    ASSERT_TRUE(dismissed.center().userClose("Lunch"));
+    dismissed.mac.runFor(1.0);
+    EXPECT_EQ(dismissed.count("Found in the sidebar: Lunch"), 1);
+    EXPECT_EQ(dismissed.count("Press failed (-25200) in the sidebar too"), 1);
+    EXPECT_EQ(dismissed.mac.windows().beepCount(), 1);
+    EXPECT_THAT(dismissed.openedTitles(), IsEmpty());
+    EXPECT_FALSE(dismissed.controller->isWaiting());
 }
 
 // Without ids, a row is the banner's when the titles are equal and one body begins with the other.
