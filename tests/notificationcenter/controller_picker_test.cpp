@@ -168,9 +168,7 @@ TEST(ControllerPicker, ModeNextWithStyleShowOpensTheTopRowSixTenthsAfterTheRing)
     ControllerWorld world({"--mode", "next", "--next-style", "show"});
     world.postEarlier({{.app = "Mail", .title = "Second"}, {.app = "Notes", .title = "First"}});
     world.start();
-    world.controller->openPicker();
-    for (int step = 0; step < 200 && !world.ringShown(); ++step)
-        world.mac.runFor(0.01);
+    world.openPickerUntilRing();
     ASSERT_TRUE(world.ringShown());
     world.mac.runFor(0.55);
     EXPECT_THAT(world.openedTitles(), IsEmpty());
@@ -183,9 +181,7 @@ TEST(ControllerPicker, ModeNextWithStyleShowOpensTheTopRowSixTenthsAfterTheRing)
     ControllerWorld again({"--mode", "next", "--next-style", "show"});
     again.postEarlier({{.app = "Mail", .title = "Second"}, {.app = "Notes", .title = "First"}});
     again.start();
-    again.controller->openPicker();
-    for (int step = 0; step < 200 && !again.ringShown(); ++step)
-        again.mac.runFor(0.01);
+    again.openPickerUntilRing();
     again.type(SidebarOverlay::kEscape);
     again.mac.runFor(0.35);
     again.controller->openPicker();

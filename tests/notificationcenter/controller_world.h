@@ -51,6 +51,12 @@ struct ControllerWorld {
         controller->openPicker();
         mac.runFor(1.0);
     }
+    // The hot key, then no further than the moment the ring shows (at most two seconds).
+    void openPickerUntilRing() {
+        controller->openPicker();
+        for (int step = 0; step < 200 && !ringShown(); ++step)
+            mac.runFor(0.01);
+    }
 
     // The user types a key; picker keys reach the overlay through the hot-key service.
     void type(std::uint16_t keyCode, platform::ModifierFlags modifiers = 0) {
