@@ -141,7 +141,8 @@ TEST(SessionWindowTest, FailuresNameWhatTheWindowShows) {
     }
 }
 
-TEST(SessionWindowTest, AppearanceAndLoginItemCommandsSetTheSimulatedServices) {
+// The login-item commands are read back through the settings window by the launch-at-login scenario.
+TEST(SessionWindowTest, TheAppearanceCommandSetsTheSimulatedAppearance) {
     Session session{{.world = Session::World::Bare, .echoLog = false}};
     auto run = [&](std::string_view line) { return session.run(parsed(line)); };
     int changes = 0;
@@ -149,16 +150,6 @@ TEST(SessionWindowTest, AppearanceAndLoginItemCommandsSetTheSimulatedServices) {
     ASSERT_TRUE(run("appearance dark").ok);
     EXPECT_EQ(session.mac().appearance().current(), platform::Appearance::Dark);
     EXPECT_EQ(changes, 1);
-    std::string error;
-    auto& items = session.mac().loginItems();
-    ASSERT_TRUE(run("login-item refuse").ok);
-    EXPECT_FALSE(items.registerMainApp(error));
-    EXPECT_EQ(items.status(), platform::LoginItemStatus::NotRegistered);
-    ASSERT_TRUE(run("login-item allow").ok);
-    EXPECT_TRUE(items.registerMainApp(error));
-    ASSERT_TRUE(run("login-item disable").ok);
-    EXPECT_EQ(items.status(), platform::LoginItemStatus::RequiresApproval);
-    EXPECT_FALSE(items.registerMainApp(error));
 }
 
 } // namespace
