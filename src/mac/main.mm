@@ -73,10 +73,12 @@ int main(int argc, const char* argv[]) {
         auto application = makeApplication();
         auto updates = makeUpdateFramework();
         auto loginItems = makeLoginItems();
+        auto screens = makeScreens();
         p::Services services{
             .runLoop = runLoop.get(),
             .accessibility = accessibility.get(),
             .workspace = workspace.get(),
+            .screens = screens.get(),
             .files = files.get(),
             .process = process.get(),
             .defaults = defaults.get(),

@@ -24,6 +24,7 @@ std::unique_ptr<platform::KeyboardLayouts> makeKeyboardLayouts();
 std::unique_ptr<platform::ApplicationEvents> makeApplicationEvents();
 std::unique_ptr<platform::SymbolicHotKeys> makeSymbolicHotKeys();
 std::unique_ptr<platform::LoginItems> makeLoginItems();
+std::unique_ptr<platform::Screens> makeScreens();
 // Over Sparkle when the build found it; otherwise a framework whose controllers never check.
 std::unique_ptr<platform::UpdateFramework> makeUpdateFramework();
 

@@ -1,5 +1,5 @@
 // Stands for Apple's AppKit framework: the application object and its delegate, events and their
-// monitors, the workspace and running applications, menu-tracking notifications, with the
+// monitors, the workspace and running applications, menu-tracking notifications, screens, with the
 // signatures of Apple's public documentation. Not the SDK: only what src/mac/ needs.
 #pragma once
 
@@ -122,6 +122,12 @@ FOUNDATION_EXPORT NSNotificationName const NSMenuDidEndTrackingNotification;
 @end
 FOUNDATION_EXPORT NSNotificationName const NSWorkspaceDidLaunchApplicationNotification;
 FOUNDATION_EXPORT NSNotificationName const NSWorkspaceDidTerminateApplicationNotification;
+
+@interface NSScreen : NSObject
+@property(class, readonly, copy) NSArray<NSScreen*>* screens;
+@property(readonly) NSRect frame;
+@property(readonly) CGFloat backingScaleFactor;
+@end
 
 FOUNDATION_EXPORT int NSApplicationMain(int argc, const char* _Nonnull argv[_Nonnull]);
 
