@@ -49,6 +49,7 @@ std::string missingServices(const p::Services& services) {
     note(services.statusBar, "status bar");
     note(services.menus, "menus");
     note(services.titledWindows, "titled windows");
+    note(services.appearance, "appearance");
     return missing;
 }
 
@@ -74,6 +75,7 @@ int main(int argc, const char* argv[]) {
         auto updates = makeUpdateFramework();
         auto loginItems = makeLoginItems();
         auto screens = makeScreens();
+        auto appearance = makeSystemAppearance();
         p::Services services{
             .runLoop = runLoop.get(),
             .accessibility = accessibility.get(),
@@ -90,6 +92,7 @@ int main(int argc, const char* argv[]) {
             .application = application.get(),
             .updates = updates.get(),
             .loginItems = loginItems.get(),
+            .appearance = appearance.get(),
         };
         // Starting without a service would end in a crash at its first use; say so and stop instead.
         if (std::string missing = missingServices(services); !missing.empty()) {

@@ -25,6 +25,7 @@ std::unique_ptr<platform::ApplicationEvents> makeApplicationEvents();
 std::unique_ptr<platform::SymbolicHotKeys> makeSymbolicHotKeys();
 std::unique_ptr<platform::LoginItems> makeLoginItems();
 std::unique_ptr<platform::Screens> makeScreens();
+std::unique_ptr<platform::SystemAppearance> makeSystemAppearance();
 // Over Sparkle when the build found it; otherwise a framework whose controllers never check.
 std::unique_ptr<platform::UpdateFramework> makeUpdateFramework();
 

@@ -1,5 +1,5 @@
 // Stands for Apple's AppKit framework: the application object and its delegate, events and their
-// monitors, the workspace and running applications, menu-tracking notifications, screens, with the
+// monitors, the workspace and running applications, menu-tracking notifications, screens, appearances, with the
 // signatures of Apple's public documentation. Not the SDK: only what src/mac/ needs.
 #pragma once
 
@@ -122,6 +122,23 @@ FOUNDATION_EXPORT NSNotificationName const NSMenuDidEndTrackingNotification;
 @end
 FOUNDATION_EXPORT NSNotificationName const NSWorkspaceDidLaunchApplicationNotification;
 FOUNDATION_EXPORT NSNotificationName const NSWorkspaceDidTerminateApplicationNotification;
+
+typedef NSString* NSAppearanceName;
+APPKIT_EXTERN NSAppearanceName const NSAppearanceNameAqua;
+APPKIT_EXTERN NSAppearanceName const NSAppearanceNameDarkAqua;
+
+@interface NSAppearance : NSObject
+@property(readonly, copy) NSAppearanceName name;
+- (nullable NSAppearanceName)bestMatchFromAppearancesWithNames:(NSArray<NSAppearanceName>*)appearances;
+@end
+
+@protocol NSAppearanceCustomization <NSObject>
+@property(nullable, strong) NSAppearance* appearance;
+@property(readonly, strong) NSAppearance* effectiveAppearance;
+@end
+
+@interface NSApplication (NSAppearanceCustomization) <NSAppearanceCustomization>
+@end
 
 @interface NSScreen : NSObject
 @property(class, readonly, copy) NSArray<NSScreen*>* screens;
