@@ -76,6 +76,7 @@ int main(int argc, const char* argv[]) {
         auto loginItems = makeLoginItems();
         auto screens = makeScreens();
         auto appearance = makeSystemAppearance();
+        auto fonts = makeFonts();
         p::Services services{
             .runLoop = runLoop.get(),
             .accessibility = accessibility.get(),
@@ -85,6 +86,7 @@ int main(int argc, const char* argv[]) {
             .process = process.get(),
             .defaults = defaults.get(),
             .notifications = notifications.get(),
+            .fonts = fonts.get(),
             .hotKeys = hotKeys.get(),
             .events = events.get(),
             .keyboardLayouts = keyboardLayouts.get(),

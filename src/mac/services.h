@@ -26,6 +26,7 @@ std::unique_ptr<platform::SymbolicHotKeys> makeSymbolicHotKeys();
 std::unique_ptr<platform::LoginItems> makeLoginItems();
 std::unique_ptr<platform::Screens> makeScreens();
 std::unique_ptr<platform::SystemAppearance> makeSystemAppearance();
+std::unique_ptr<platform::Fonts> makeFonts();
 // Over Sparkle when the build found it; otherwise a framework whose controllers never check.
 std::unique_ptr<platform::UpdateFramework> makeUpdateFramework();
 

@@ -1,6 +1,7 @@
-// Stands for Apple's Foundation framework: strings, collections, numbers, dates, the process,
-// bundle, user defaults, notifications, key-value observing, run loop and timers, files and tasks,
-// with the signatures of Apple's public documentation. Not the SDK: only what src/mac/ needs.
+// Stands for Apple's Foundation framework: strings, attributed strings, collections, numbers, dates,
+// the process, bundle, user defaults, notifications, key-value observing, run loop and timers, files
+// and tasks, with the signatures of Apple's public documentation. Not the SDK: only what src/mac/
+// needs.
 #pragma once
 
 #include <stdint.h>
@@ -159,6 +160,15 @@ typedef NSString* NSNotificationName;
                         usingBlock:(void (^)(NSNotification* notification))block;
 - (void)removeObserver:(id)observer;
 - (void)postNotificationName:(NSNotificationName)aName object:(nullable id)anObject userInfo:(nullable NSDictionary*)aUserInfo;
+@end
+
+typedef NSString* NSAttributedStringKey;
+
+@interface NSAttributedString : NSObject <NSCopying>
+@property(readonly, copy) NSString* string;
+@property(readonly) NSUInteger length;
+- (instancetype)initWithString:(NSString*)str;
+- (instancetype)initWithString:(NSString*)str attributes:(nullable NSDictionary<NSAttributedStringKey, id>*)attrs;
 @end
 
 // Key-value observing.
