@@ -49,6 +49,7 @@ std::string missingServices(const p::Services& services) {
     note(services.statusBar, "status bar");
     note(services.menus, "menus");
     note(services.titledWindows, "titled windows");
+    note(services.appearance, "appearance");
     return missing;
 }
 
@@ -73,14 +74,19 @@ int main(int argc, const char* argv[]) {
         auto application = makeApplication();
         auto updates = makeUpdateFramework();
         auto loginItems = makeLoginItems();
+        auto screens = makeScreens();
+        auto appearance = makeSystemAppearance();
+        auto fonts = makeFonts();
         p::Services services{
             .runLoop = runLoop.get(),
             .accessibility = accessibility.get(),
             .workspace = workspace.get(),
+            .screens = screens.get(),
             .files = files.get(),
             .process = process.get(),
             .defaults = defaults.get(),
             .notifications = notifications.get(),
+            .fonts = fonts.get(),
             .hotKeys = hotKeys.get(),
             .events = events.get(),
             .keyboardLayouts = keyboardLayouts.get(),
@@ -88,6 +94,7 @@ int main(int argc, const char* argv[]) {
             .application = application.get(),
             .updates = updates.get(),
             .loginItems = loginItems.get(),
+            .appearance = appearance.get(),
         };
         // Starting without a service would end in a crash at its first use; say so and stop instead.
         if (std::string missing = missingServices(services); !missing.empty()) {

@@ -2,8 +2,11 @@
 // opening lines say what it wraps and what it leaves out. Objective-C++ only.
 #pragma once
 
+#include <CoreGraphics/CoreGraphics.h>
+
 #include <memory>
 
+#include "platform/canvas.h"
 #include "platform/platform.h"
 
 namespace marlowick::mac {
@@ -24,6 +27,11 @@ std::unique_ptr<platform::KeyboardLayouts> makeKeyboardLayouts();
 std::unique_ptr<platform::ApplicationEvents> makeApplicationEvents();
 std::unique_ptr<platform::SymbolicHotKeys> makeSymbolicHotKeys();
 std::unique_ptr<platform::LoginItems> makeLoginItems();
+std::unique_ptr<platform::Screens> makeScreens();
+std::unique_ptr<platform::SystemAppearance> makeSystemAppearance();
+std::unique_ptr<platform::Fonts> makeFonts();
+// A canvas for one draw pass into the context, which it retains; set up by the view that owns it.
+std::unique_ptr<platform::Canvas> makeCanvas(CGContextRef context);
 // Over Sparkle when the build found it; otherwise a framework whose controllers never check.
 std::unique_ptr<platform::UpdateFramework> makeUpdateFramework();
 

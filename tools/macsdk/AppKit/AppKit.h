@@ -1,6 +1,7 @@
 // Stands for Apple's AppKit framework: the application object and its delegate, events and their
-// monitors, the workspace and running applications, menu-tracking notifications, with the
-// signatures of Apple's public documentation. Not the SDK: only what src/mac/ needs.
+// monitors, the workspace and running applications, menu-tracking notifications, screens,
+// appearances and fonts, with the signatures of Apple's public documentation. Not the SDK: only
+// what src/mac/ needs.
 #pragma once
 
 #include <Foundation/Foundation.h>
@@ -122,6 +123,48 @@ FOUNDATION_EXPORT NSNotificationName const NSMenuDidEndTrackingNotification;
 @end
 FOUNDATION_EXPORT NSNotificationName const NSWorkspaceDidLaunchApplicationNotification;
 FOUNDATION_EXPORT NSNotificationName const NSWorkspaceDidTerminateApplicationNotification;
+
+typedef CGFloat NSFontWeight;
+APPKIT_EXTERN const NSFontWeight NSFontWeightUltraLight;
+APPKIT_EXTERN const NSFontWeight NSFontWeightThin;
+APPKIT_EXTERN const NSFontWeight NSFontWeightLight;
+APPKIT_EXTERN const NSFontWeight NSFontWeightRegular;
+APPKIT_EXTERN const NSFontWeight NSFontWeightMedium;
+APPKIT_EXTERN const NSFontWeight NSFontWeightSemibold;
+APPKIT_EXTERN const NSFontWeight NSFontWeightBold;
+APPKIT_EXTERN const NSFontWeight NSFontWeightHeavy;
+APPKIT_EXTERN const NSFontWeight NSFontWeightBlack;
+
+@interface NSFont : NSObject <NSCopying>
++ (NSFont*)systemFontOfSize:(CGFloat)fontSize weight:(NSFontWeight)weight;
++ (NSFont*)monospacedDigitSystemFontOfSize:(CGFloat)fontSize weight:(NSFontWeight)weight;
+@property(readonly) CGFloat pointSize;
+@end
+
+APPKIT_EXTERN NSAttributedStringKey const NSFontAttributeName;
+
+typedef NSString* NSAppearanceName;
+APPKIT_EXTERN NSAppearanceName const NSAppearanceNameAqua;
+APPKIT_EXTERN NSAppearanceName const NSAppearanceNameDarkAqua;
+
+@interface NSAppearance : NSObject
+@property(readonly, copy) NSAppearanceName name;
+- (nullable NSAppearanceName)bestMatchFromAppearancesWithNames:(NSArray<NSAppearanceName>*)appearances;
+@end
+
+@protocol NSAppearanceCustomization <NSObject>
+@property(nullable, strong) NSAppearance* appearance;
+@property(readonly, strong) NSAppearance* effectiveAppearance;
+@end
+
+@interface NSApplication (NSAppearanceCustomization) <NSAppearanceCustomization>
+@end
+
+@interface NSScreen : NSObject
+@property(class, readonly, copy) NSArray<NSScreen*>* screens;
+@property(readonly) NSRect frame;
+@property(readonly) CGFloat backingScaleFactor;
+@end
 
 FOUNDATION_EXPORT int NSApplicationMain(int argc, const char* _Nonnull argv[_Nonnull]);
 

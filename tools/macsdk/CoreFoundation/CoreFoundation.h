@@ -61,6 +61,7 @@ typedef const struct CF_BRIDGED_TYPE(NSNumber) __CFBoolean* CFBooleanRef;
 typedef const struct CF_BRIDGED_TYPE(NSNumber) __CFNumber* CFNumberRef;
 typedef const struct CF_BRIDGED_TYPE(NSData) __CFData* CFDataRef;
 typedef const struct CF_BRIDGED_TYPE(NSNull) __CFNull* CFNullRef;
+typedef const struct CF_BRIDGED_TYPE(NSAttributedString) __CFAttributedString* CFAttributedStringRef;
 typedef const struct __CFAllocator* CFAllocatorRef;
 typedef struct __CFRunLoop* CFRunLoopRef;
 typedef struct __CFRunLoopSource* CFRunLoopSourceRef;

@@ -1,6 +1,7 @@
-// Stands for Apple's Foundation framework: strings, collections, numbers, dates, the process,
-// bundle, user defaults, notifications, run loop and timers, files and tasks, with the signatures of
-// Apple's public documentation. Not the SDK: only what src/mac/ needs.
+// Stands for Apple's Foundation framework: strings, attributed strings, collections, numbers, dates,
+// the process, bundle, user defaults, notifications, key-value observing, run loop and timers, files
+// and tasks, with the signatures of Apple's public documentation. Not the SDK: only what src/mac/
+// needs.
 #pragma once
 
 #include <stdint.h>
@@ -159,6 +160,39 @@ typedef NSString* NSNotificationName;
                         usingBlock:(void (^)(NSNotification* notification))block;
 - (void)removeObserver:(id)observer;
 - (void)postNotificationName:(NSNotificationName)aName object:(nullable id)anObject userInfo:(nullable NSDictionary*)aUserInfo;
+@end
+
+typedef NSString* NSAttributedStringKey;
+
+@interface NSAttributedString : NSObject <NSCopying>
+@property(readonly, copy) NSString* string;
+@property(readonly) NSUInteger length;
+- (instancetype)initWithString:(NSString*)str;
+- (instancetype)initWithString:(NSString*)str attributes:(nullable NSDictionary<NSAttributedStringKey, id>*)attrs;
+@end
+
+// Key-value observing.
+typedef NSString* NSKeyValueChangeKey;
+typedef NS_OPTIONS(NSUInteger, NSKeyValueObservingOptions){
+    NSKeyValueObservingOptionNew = 0x01,
+    NSKeyValueObservingOptionOld = 0x02,
+    NSKeyValueObservingOptionInitial = 0x04,
+    NSKeyValueObservingOptionPrior = 0x08,
+};
+
+@interface NSObject (NSKeyValueObserving)
+- (void)observeValueForKeyPath:(nullable NSString*)keyPath
+                      ofObject:(nullable id)object
+                        change:(nullable NSDictionary<NSKeyValueChangeKey, id>*)change
+                       context:(nullable void*)context;
+@end
+
+@interface NSObject (NSKeyValueObserverRegistration)
+- (void)addObserver:(NSObject*)observer
+         forKeyPath:(NSString*)keyPath
+            options:(NSKeyValueObservingOptions)options
+            context:(nullable void*)context;
+- (void)removeObserver:(NSObject*)observer forKeyPath:(NSString*)keyPath context:(nullable void*)context;
 @end
 
 // User defaults.

@@ -1,0 +1,100 @@
+// Wraps: NSApplication's effective appearance, matched to aqua or darkAqua, and its changes through
+// key-value observing (AppKit updates it after the user switches, unlike the distributed theme
+// notification, which can arrive before).
+// Leaves out: the high-contrast and vibrant variants (each counts as its light or dark base), accent
+// and highlight colours, per-window appearances.
+#import <AppKit/AppKit.h>
+#import <Foundation/Foundation.h>
+
+#include <functional>
+#include <memory>
+
+#include "mac/services.h"
+
+namespace p = marlowick::platform;
+
+// Hands key-value changes of the observed object to a C++ callback.
+@interface MWKAppearanceObserver : NSObject
+- (instancetype)initWithCallback:(std::function<void()>)callback;
+@end
+
+@implementation MWKAppearanceObserver {
+    std::function<void()> _callback;
+}
+
+- (instancetype)initWithCallback:(std::function<void()>)callback {
+    if ((self = [super init])) _callback = std::move(callback);
+    return self;
+}
+
+- (void)observeValueForKeyPath:(NSString*)keyPath
+                      ofObject:(id)object
+                        change:(NSDictionary<NSKeyValueChangeKey, id>*)change
+                       context:(void*)context {
+    (void)keyPath;
+    (void)object;
+    (void)change;
+    (void)context;
+    _callback();
+}
+
+@end
+
+namespace marlowick::mac {
+namespace {
+
+NSString* const kEffectiveAppearance = @"effectiveAppearance";
+
+p::Appearance appearanceNow() {
+    NSAppearance* effective = NSApplication.sharedApplication.effectiveAppearance;
+    NSAppearanceName match =
+        [effective bestMatchFromAppearancesWithNames:@[ NSAppearanceNameAqua, NSAppearanceNameDarkAqua ]];
+    return match && [match isEqualToString:NSAppearanceNameDarkAqua] ? p::Appearance::Dark
+                                                                     : p::Appearance::Light;
+}
+
+// One observation: its handler and the appearance it last reported, so that a change between
+// variants of the same base (high contrast on or off) is not reported as a switch.
+struct Observation {
+    std::function<void()> changed;
+    p::Appearance reported;
+};
+
+class MacSystemAppearance final : public p::SystemAppearance {
+public:
+    p::Appearance current() const override { return appearanceNow(); }
+
+    p::Subscription observe(std::function<void()> changed) override {
+        auto observation = std::make_shared<Observation>(Observation{std::move(changed), appearanceNow()});
+        std::weak_ptr<Observation> weak = observation;
+        // The change arrives while AppKit is switching; the handler runs afterwards on the main run
+        // loop, and not at all once the handle has been dropped.
+        MWKAppearanceObserver* observer = [[MWKAppearanceObserver alloc] initWithCallback:[weak] {
+            dispatch_async(dispatch_get_main_queue(), ^{
+              auto held = weak.lock();
+              if (!held) return;
+              p::Appearance now = appearanceNow();
+              if (now == held->reported) return;
+              held->reported = now;
+              auto handler = held->changed; // the handler may end this observation
+              handler();
+            });
+        }];
+        NSApplication* application = NSApplication.sharedApplication;
+        [application addObserver:observer
+                      forKeyPath:kEffectiveAppearance
+                         options:NSKeyValueObservingOptionNew
+                         context:nullptr];
+        return p::Subscription([application, observer, observation] {
+            [application removeObserver:observer forKeyPath:kEffectiveAppearance context:nullptr];
+        });
+    }
+};
+
+} // namespace
+
+std::unique_ptr<platform::SystemAppearance> makeSystemAppearance() {
+    return std::make_unique<MacSystemAppearance>();
+}
+
+} // namespace marlowick::mac
