@@ -49,15 +49,21 @@ private:
     std::unique_ptr<NotificationBus> notifications_ = mac::makeNotificationBus();
     std::unique_ptr<HotKeys> hotKeys_ = mac::makeHotKeys();
     std::unique_ptr<KeyboardLayouts> keyboardLayouts_ = mac::makeKeyboardLayouts();
+    std::unique_ptr<Screens> screens_ = mac::makeScreens();
+    std::unique_ptr<SystemAppearance> appearance_ = mac::makeSystemAppearance();
+    std::unique_ptr<Fonts> fonts_ = mac::makeFonts();
     std::string scratch_ = "/tmp/marlowick-contract-" + std::to_string(getpid());
     Installation installation_{Services{
         .runLoop = runLoop_.get(),
         .accessibility = accessibility_.get(),
+        .screens = screens_.get(),
         .files = files_.get(),
         .defaults = defaults_.get(),
         .notifications = notifications_.get(),
+        .fonts = fonts_.get(),
         .hotKeys = hotKeys_.get(),
         .keyboardLayouts = keyboardLayouts_.get(),
+        .appearance = appearance_.get(),
     }};
 };
 
