@@ -1,7 +1,7 @@
 // Stands for Apple's AppKit framework: the application object and its delegate, events and their
 // monitors, the workspace and running applications, menu-tracking notifications, screens,
-// appearances and fonts, with the signatures of Apple's public documentation. Not the SDK: only
-// what src/mac/ needs.
+// appearances, fonts and the beep, with the signatures of Apple's public documentation. Not the
+// SDK: only what src/mac/ needs.
 #pragma once
 
 #include <Foundation/Foundation.h>
@@ -165,6 +165,8 @@ APPKIT_EXTERN NSAppearanceName const NSAppearanceNameDarkAqua;
 @property(readonly) NSRect frame;
 @property(readonly) CGFloat backingScaleFactor;
 @end
+
+APPKIT_EXTERN void NSBeep(void);
 
 FOUNDATION_EXPORT int NSApplicationMain(int argc, const char* _Nonnull argv[_Nonnull]);
 
