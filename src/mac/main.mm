@@ -77,6 +77,7 @@ int main(int argc, const char* argv[]) {
         auto screens = makeScreens();
         auto appearance = makeSystemAppearance();
         auto fonts = makeFonts();
+        auto statusBar = makeStatusBar();
         p::Services services{
             .runLoop = runLoop.get(),
             .accessibility = accessibility.get(),
@@ -92,6 +93,7 @@ int main(int argc, const char* argv[]) {
             .keyboardLayouts = keyboardLayouts.get(),
             .symbolicHotKeys = symbolicHotKeys.get(),
             .application = application.get(),
+            .statusBar = statusBar.get(),
             .updates = updates.get(),
             .loginItems = loginItems.get(),
             .appearance = appearance.get(),

@@ -1,7 +1,7 @@
 // Stands for Apple's AppKit framework: the application object and its delegate, events and their
 // monitors, the workspace and running applications, menu-tracking notifications, screens,
-// appearances, fonts and the beep, with the signatures of Apple's public documentation. Not the
-// SDK: only what src/mac/ needs.
+// appearances, fonts, the beep, drawn images and status items, with the signatures of Apple's
+// public documentation. Not the SDK: only what src/mac/ needs.
 #pragma once
 
 #include <Foundation/Foundation.h>
@@ -167,6 +167,53 @@ APPKIT_EXTERN NSAppearanceName const NSAppearanceNameDarkAqua;
 @end
 
 APPKIT_EXTERN void NSBeep(void);
+
+@interface NSGraphicsContext : NSObject
+@property(class, nullable, strong) NSGraphicsContext* currentContext;
+@property(readonly) CGContextRef CGContext;
+@end
+
+@interface NSImage : NSObject
++ (instancetype)imageWithSize:(NSSize)size
+                      flipped:(BOOL)drawingHandlerShouldBeCalledWithFlippedContext
+               drawingHandler:(BOOL (^)(NSRect dstRect))drawingHandler;
+@property NSSize size;
+// The property "template" as its accessors: the word is a keyword in Objective-C++.
+- (BOOL)isTemplate;
+- (void)setTemplate:(BOOL)isTemplate;
+@property(nullable, copy) NSString* accessibilityDescription;
+@end
+
+@interface NSView : NSResponder
+@end
+
+@interface NSControl : NSView
+@end
+
+@interface NSButton : NSControl
+@property(nullable, strong) NSImage* image;
+@end
+
+@interface NSStatusBarButton : NSButton
+@end
+
+@class NSStatusBar;
+
+@interface NSStatusItem : NSObject
+@property(readonly, weak) NSStatusBar* statusBar;
+@property CGFloat length;
+@property(nullable, strong) NSMenu* menu;
+@property(nullable, readonly, strong) NSStatusBarButton* button;
+@end
+
+static const CGFloat NSVariableStatusItemLength = -1;
+static const CGFloat NSSquareStatusItemLength = -2;
+
+@interface NSStatusBar : NSObject
+@property(class, readonly, strong) NSStatusBar* systemStatusBar;
+- (NSStatusItem*)statusItemWithLength:(CGFloat)length;
+- (void)removeStatusItem:(NSStatusItem*)item;
+@end
 
 FOUNDATION_EXPORT int NSApplicationMain(int argc, const char* _Nonnull argv[_Nonnull]);
 
