@@ -78,6 +78,7 @@ int main(int argc, const char* argv[]) {
         auto appearance = makeSystemAppearance();
         auto fonts = makeFonts();
         auto statusBar = makeStatusBar();
+        auto menus = makeMenus();
         p::Services services{
             .runLoop = runLoop.get(),
             .accessibility = accessibility.get(),
@@ -94,6 +95,7 @@ int main(int argc, const char* argv[]) {
             .symbolicHotKeys = symbolicHotKeys.get(),
             .application = application.get(),
             .statusBar = statusBar.get(),
+            .menus = menus.get(),
             .updates = updates.get(),
             .loginItems = loginItems.get(),
             .appearance = appearance.get(),

@@ -33,6 +33,7 @@ std::unique_ptr<platform::Fonts> makeFonts();
 // The beep only so far: it makes no panels yet, so main does not install it.
 std::unique_ptr<platform::WindowServer> makeWindowServer();
 std::unique_ptr<platform::StatusBar> makeStatusBar();
+std::unique_ptr<platform::Menus> makeMenus();
 // A canvas for one draw pass into the context, which it retains; set up by the view that owns it.
 std::unique_ptr<platform::Canvas> makeCanvas(CGContextRef context);
 // Over Sparkle when the build found it; otherwise a framework whose controllers never check.

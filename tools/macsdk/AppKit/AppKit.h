@@ -1,7 +1,7 @@
 // Stands for Apple's AppKit framework: the application object and its delegate, events and their
 // monitors, the workspace and running applications, menu-tracking notifications, screens,
-// appearances, fonts, the beep, drawn images and status items, with the signatures of Apple's
-// public documentation. Not the SDK: only what src/mac/ needs.
+// appearances, fonts, the beep, drawn images, views, status items and menus, with the signatures
+// of Apple's public documentation. Not the SDK: only what src/mac/ needs.
 #pragma once
 
 #include <Foundation/Foundation.h>
@@ -82,6 +82,8 @@ typedef NS_ENUM(NSInteger, NSApplicationActivationPolicy){
 @end
 
 @interface NSResponder : NSObject
+- (void)mouseUp:(NSEvent*)event;
+- (void)keyDown:(NSEvent*)event;
 @end
 
 @interface NSApplication : NSResponder
@@ -104,8 +106,6 @@ typedef NS_ENUM(NSInteger, NSApplicationActivationPolicy){
 
 APPKIT_EXTERN NSApplication* _Null_unspecified NSApp;
 
-@interface NSMenu : NSObject
-@end
 FOUNDATION_EXPORT NSNotificationName const NSMenuDidBeginTrackingNotification;
 FOUNDATION_EXPORT NSNotificationName const NSMenuDidEndTrackingNotification;
 
@@ -184,7 +184,18 @@ APPKIT_EXTERN void NSBeep(void);
 @property(nullable, copy) NSString* accessibilityDescription;
 @end
 
+typedef NS_OPTIONS(NSUInteger, NSAutoresizingMaskOptions){
+    NSViewNotSizable = 0,
+    NSViewWidthSizable = 2,
+};
+
 @interface NSView : NSResponder
+- (instancetype)initWithFrame:(NSRect)frameRect;
+@property NSRect frame;
+@property NSAutoresizingMaskOptions autoresizingMask;
+@property BOOL needsDisplay;
+- (void)setFrameSize:(NSSize)newSize;
+- (void)drawRect:(NSRect)dirtyRect;
 @end
 
 @interface NSControl : NSView
@@ -213,6 +224,52 @@ static const CGFloat NSSquareStatusItemLength = -2;
 @property(class, readonly, strong) NSStatusBar* systemStatusBar;
 - (NSStatusItem*)statusItemWithLength:(CGFloat)length;
 - (void)removeStatusItem:(NSStatusItem*)item;
+@end
+
+@class NSMenuItem;
+
+@protocol NSMenuDelegate <NSObject>
+@optional
+- (void)menuNeedsUpdate:(NSMenu*)menu;
+- (void)menuWillOpen:(NSMenu*)menu;
+- (void)menuDidClose:(NSMenu*)menu;
+- (void)menu:(NSMenu*)menu willHighlightItem:(nullable NSMenuItem*)item;
+@end
+
+@interface NSMenu : NSObject
+- (instancetype)initWithTitle:(NSString*)title;
+@property(copy) NSString* title;
+@property(nullable, weak) id<NSMenuDelegate> delegate;
+@property BOOL autoenablesItems;
+@property CGFloat minimumWidth;
+@property(readonly) NSSize size;
+@property(nullable, readonly, strong) NSMenuItem* highlightedItem;
+@property(readonly) NSInteger numberOfItems;
+- (void)addItem:(NSMenuItem*)newItem;
+- (void)removeItem:(NSMenuItem*)item;
+- (NSInteger)indexOfItem:(NSMenuItem*)item;
+- (void)cancelTracking;
+- (void)performActionForItemAtIndex:(NSInteger)index;
+@end
+
+@interface NSMenuItem : NSObject
++ (NSMenuItem*)separatorItem;
++ (NSMenuItem*)sectionHeaderWithTitle:(NSString*)title;
+- (instancetype)initWithTitle:(NSString*)string action:(nullable SEL)selector keyEquivalent:(NSString*)charCode;
+@property(copy) NSString* title;
+@property(nullable) SEL action;
+@property(nullable, weak) id target;
+@property(copy) NSString* keyEquivalent;
+@property NSEventModifierFlags keyEquivalentModifierMask;
+@property(getter=isHidden) BOOL hidden;
+@property BOOL allowsKeyEquivalentWhenHidden;
+@property(getter=isEnabled) BOOL enabled;
+@property(readonly, getter=isSeparatorItem) BOOL separatorItem;
+@property(readonly, getter=isSectionHeader) BOOL sectionHeader;
+@property(nullable, strong) NSView* view;
+@property(nullable, strong) NSMenu* submenu;
+@property(nullable, readonly, weak) NSMenu* menu;
+@property(readonly, getter=isHighlighted) BOOL highlighted;
 @end
 
 FOUNDATION_EXPORT int NSApplicationMain(int argc, const char* _Nonnull argv[_Nonnull]);
