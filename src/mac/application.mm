@@ -1,6 +1,7 @@
 // Wraps: NSApplication's activation policy, activation and termination, NSProcessInfo's activities.
-// Leaves out: the main menu and key window as AppKit objects: they come with the menu and window
-// adapters; until then this keeps the product's main menu and reports no key window.
+// The main menu is the NSMenu of a Mac menu, kept alive by its handle here.
+// Leaves out: the key window as an AppKit object: it comes with the window adapters; until then
+// this reports no key window.
 #import <AppKit/AppKit.h>
 #import <Foundation/Foundation.h>
 
@@ -8,6 +9,7 @@
 #include <string>
 
 #include "mac/foundation_values.h"
+#include "mac/native_menu.h"
 #include "mac/services.h"
 
 namespace marlowick::mac {
@@ -41,7 +43,11 @@ public:
     bool isActive() override { return NSApplication.sharedApplication.active; }
 
     std::shared_ptr<p::Menu> mainMenu() override { return mainMenu_; }
-    void setMainMenu(std::shared_ptr<p::Menu> menu) override { mainMenu_ = std::move(menu); }
+    void setMainMenu(std::shared_ptr<p::Menu> menu) override {
+        auto* native = dynamic_cast<NativeMenu*>(menu.get());
+        NSApplication.sharedApplication.mainMenu = native ? native->nsMenu() : nil;
+        mainMenu_ = std::move(menu);
+    }
     std::shared_ptr<p::Window> keyWindow() override { return nullptr; }
 
     p::ActivityToken beginActivity(p::ActivityOptions options, const std::string& reason) override {
