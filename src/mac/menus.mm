@@ -239,9 +239,8 @@ public:
     void cancelTracking() override { [menu_ cancelTracking]; }
     void performActionForItemAt(int index) override {
         if (index < 0 || index >= static_cast<int>(items_.size()) || !items_[index]->isEnabled()) return;
-        [menu_
-            performActionForItemAtIndex:[menu_
-                                            indexOfItem:static_cast<MacMenuItem&>(*items_[index]).nsItem()]];
+        NSMenuItem* chosen = static_cast<MacMenuItem&>(*items_[index]).nsItem();
+        [menu_ performActionForItemAtIndex:[menu_ indexOfItem:chosen]];
     }
 
 private:
