@@ -67,6 +67,16 @@ void strokeLine(cairo_t* cr, double x0, double y0, double x1, double y1) {
     cairo_line_to(cr, x1, y1);
 }
 
+// A rounded control or box: filled, with a half-point border on the pixel grid.
+void fillWithHairline(cairo_t* cr, const Rect& f, double radius, const Color& fill, const Color& border) {
+    roundedRect(cr, f.insetBy(0.5, 0.5), radius);
+    setColor(cr, fill);
+    cairo_fill_preserve(cr);
+    setColor(cr, border);
+    cairo_set_line_width(cr, 0.5);
+    cairo_stroke(cr);
+}
+
 // The few system symbols the windows use, as simple strokes in a square.
 void drawSymbol(cairo_t* cr, const std::string& name, const Rect& box, const Color& color) {
     double s = std::min(box.width(), box.height()), x = box.minX() + (box.width() - s) / 2,
@@ -144,12 +154,8 @@ void drawButton(cairo_t* cr, const platform::ButtonView& button, const Rect& f, 
             cairo_fill(cr);
         }
     } else {
-        roundedRect(cr, f.insetBy(0.5, 0.5), 5);
-        setColor(cr, prominent ? p.accent : p.control);
-        cairo_fill_preserve(cr);
-        setColor(cr, prominent ? Color{0, 0, 0, 0.08} : p.controlBorder);
-        cairo_set_line_width(cr, 0.5);
-        cairo_stroke(cr);
+        fillWithHairline(cr, f, 5, prominent ? p.accent : p.control,
+                         prominent ? Color{0, 0, 0, 0.08} : p.controlBorder);
         if (prominent) text = {1, 1, 1, 1};
         if (button.role == platform::ButtonRole::Destructive && !prominent) text = p.destructive;
     }
@@ -192,12 +198,7 @@ void drawTemplateImage(cairo_t* cr, const platform::DrawnImage& image, const Rec
 }
 
 void drawPicker(cairo_t* cr, const platform::PickerView& picker, const Rect& f, const Palette& p) {
-    roundedRect(cr, f.insetBy(0.5, 0.5), 5);
-    setColor(cr, p.control);
-    cairo_fill_preserve(cr);
-    setColor(cr, p.controlBorder);
-    cairo_set_line_width(cr, 0.5);
-    cairo_stroke(cr);
+    fillWithHairline(cr, f, 5, p.control, p.controlBorder);
     int index = picker.selectedIndex;
     if (index >= 0 && index < static_cast<int>(picker.options.size())) {
         const auto& option = picker.options[static_cast<std::size_t>(index)];
@@ -302,12 +303,7 @@ void drawStackBackground(cairo_t* cr, const platform::StackView& stack, const Re
         setColor(cr, p.sidebar);
         cairo_fill(cr);
     } else if (stack.background == platform::StackBackground::GroupBox) {
-        roundedRect(cr, f.insetBy(0.5, 0.5), 8);
-        setColor(cr, p.groupBox);
-        cairo_fill_preserve(cr);
-        setColor(cr, p.groupBorder);
-        cairo_set_line_width(cr, 0.5);
-        cairo_stroke(cr);
+        fillWithHairline(cr, f, 8, p.groupBox, p.groupBorder);
     }
 }
 

@@ -73,6 +73,8 @@ private:
     // Picker run (controller_picker.cpp).
     void showPicker(int attempts, Trigger trigger, std::int64_t run, Attempt attempt);
     void expandStacksThenShow(std::vector<Notification> rows, int attempts, std::int64_t run);
+    // Presses every folded stack among the rows, remembering its application; answers how many.
+    int pressStacks(const std::vector<Notification>& rows);
     void presentPanel();
     void reloadItems();
     void setItems(std::vector<platform::Element> items);

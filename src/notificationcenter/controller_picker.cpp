@@ -214,22 +214,25 @@ void Controller::showPicker(int attempts, Trigger trigger, std::int64_t run, Att
     awaitSlideIn(rows.front().element, std::nullopt, kSlideInAttempts);
 }
 
+int Controller::pressStacks(const std::vector<Notification>& rows) {
+    int stacks = 0;
+    for (const auto& row : rows) {
+        if (!isStack(row.element)) continue;
+        if (auto app = stackAppName(row.element)) expandedApps.insert(*app);
+        performAction(row.element, "AXPress");
+        ++stacks;
+    }
+    return stacks;
+}
+
 void Controller::expandStacksThenShow(std::vector<Notification> rows, int attempts, std::int64_t run) {
     if (run != pickerRun) {
         setWaiting(false);
         return;
     }
     setWaiting(true);
-    if (attempts == kStackExpansionAttempts) {
-        int stacks = 0;
-        for (const auto& row : rows) {
-            if (!isStack(row.element)) continue;
-            if (auto app = stackAppName(row.element)) expandedApps.insert(*app);
-            performAction(row.element, "AXPress");
-            ++stacks;
-        }
-        log("Expanding " + std::to_string(stacks) + " stack(s)");
-    }
+    if (attempts == kStackExpansionAttempts)
+        log("Expanding " + std::to_string(pressStacks(rows)) + " stack(s)");
     auto current = sidebarOpenNow() ? sidebarNotifications() : std::vector<Notification>{};
     if (current.empty()) {
         if (attempts <= 0) {

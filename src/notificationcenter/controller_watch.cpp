@@ -153,13 +153,7 @@ void Controller::unfoldNewStacks(const std::vector<Notification>& rows) {
     // finds the rows as they were.
     stacksAwaitUnfolding = any && now() - expandedAt <= kExpansionInterval;
     if (!any || stacksAwaitUnfolding) return;
-    int stacks = 0;
-    for (const auto& row : rows) {
-        if (!isStack(row.element)) continue;
-        if (auto app = stackAppName(row.element)) expandedApps.insert(*app);
-        performAction(row.element, "AXPress");
-        ++stacks;
-    }
+    int stacks = pressStacks(rows);
     expandedAt = now();
     log("Expanding " + std::to_string(stacks) + " new stack(s)");
 }
