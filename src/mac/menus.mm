@@ -56,6 +56,8 @@ static CGFloat viewSide(double side) {
         _view = std::move(view);
         // The menu widens the view to its own width when it opens.
         self.autoresizingMask = NSViewWidthSizable;
+        __weak MWKMenuItemView* weakSelf = self;
+        _view->setDisplayRequest([weakSelf] { weakSelf.needsDisplay = YES; });
     }
     return self;
 }

@@ -165,6 +165,7 @@ void ExamplePreviewView::layout() {
                      kCardSize.height};
     const Rect card2{card1.minX(), card1.minY() - kCardPitch, card1.width(), card1.height()};
     rows.cards = {card1, card2};
+    rows.layer()->setNeedsDisplay();
     overlay_->itemFrames = {card1, card2};
     overlay_->itemIsStack = {true, false};
     if (!overlay_->showsRing) {
@@ -186,7 +187,9 @@ void ExamplePreviewView::replayReveal() {
 }
 
 void ExamplePreviewView::setAppearance(Appearance appearance) {
+    if (rows.appearance == appearance) return;
     rows.appearance = appearance;
+    rows.layer()->setNeedsDisplay();
 }
 
 std::shared_ptr<CapsView> CapsView::create(std::vector<KeyCap> caps) {
@@ -202,6 +205,7 @@ std::shared_ptr<CapsView> CapsView::create(std::vector<KeyCap> caps) {
 void CapsView::setCaps(std::vector<KeyCap> caps) {
     caps_ = std::move(caps);
     setSize(naturalSize());
+    layer_->setNeedsDisplay();
 }
 
 Color CapsView::labelColor() const {
@@ -217,7 +221,9 @@ void CapsView::setSize(platform::Size size) {
 }
 
 void CapsView::setAppearance(Appearance appearance) {
+    if (appearance_ == appearance) return;
     appearance_ = appearance;
+    layer_->setNeedsDisplay();
 }
 
 } // namespace marlowick

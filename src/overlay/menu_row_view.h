@@ -71,7 +71,12 @@ public:
     platform::Rect bounds() const { return layer_->bounds(); }
     void setFrame(const platform::Rect& frame) { layer_->setFrame(frame); }
     bool acceptsFirstResponder() const { return true; }
-    void setNeedsDisplay() { needsDisplay_ = true; }
+    void setNeedsDisplay() {
+        needsDisplay_ = true;
+        if (displayRequest) displayRequest();
+    }
+    // Set by the menu hosting the row: asks it to draw the row again.
+    std::function<void()> displayRequest;
     bool needsDisplay() const { return needsDisplay_; }
 
     // The draw pass: the row in its bounds, in the colours of its current state.

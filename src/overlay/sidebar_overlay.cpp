@@ -106,6 +106,7 @@ void SidebarOverlay::display() {
     }
     badgeFill_ = overlayHighlightColor();
     badgeLabel_ = AppSettings::contrastingTextColor(badgeFill_);
+    layer_->setNeedsDisplay();
     updateIndicator();
 }
 

@@ -11,7 +11,23 @@ namespace {
 const Color kBlack{0, 0, 0, 1};
 const Color kClear{0, 0, 0, 0};
 const Color kWhite{1, 1, 1, 1};
+LayerObserver* observer = nullptr;
 } // namespace
+
+void setLayerObserver(LayerObserver* newObserver) {
+    observer = newObserver;
+}
+
+void Layer::changed() {
+    if (observer) observer->layerChanged(*this);
+}
+
+Layer::~Layer() {
+    // Sublayers that live on elsewhere must not point back at a layer that is gone.
+    for (auto& layer : sublayers_)
+        layer->superlayer_ = nullptr;
+    if (observer) observer->layerDestroyed(*this);
+}
 
 Layer::Layer() {
     declare("bounds", Rect{});
@@ -60,6 +76,7 @@ void Layer::addSublayer(std::shared_ptr<Layer> layer) {
     layer->removeFromSuperlayer();
     layer->superlayer_ = this;
     sublayers_.push_back(std::move(layer));
+    changed();
 }
 
 void Layer::removeFromSuperlayer() {
@@ -69,6 +86,7 @@ void Layer::removeFromSuperlayer() {
     // Keep this layer alive until it is out of the list, in case the list held the last reference.
     auto self = shared_from_this();
     siblings.erase(std::remove(siblings.begin(), siblings.end(), self), siblings.end());
+    parent->changed();
 }
 
 void Layer::removeAllSublayers() {
@@ -76,6 +94,7 @@ void Layer::removeAllSublayers() {
     sublayers_.clear();
     for (auto& layer : removed)
         layer->superlayer_ = nullptr;
+    changed();
 }
 
 void Layer::addAnimation(const Animation& animation, const std::string& key) {
@@ -84,10 +103,17 @@ void Layer::addAnimation(const Animation& animation, const std::string& key) {
     Transaction::noteAnimation(copy->endTime());
     removeAnimation(key);
     animations_.emplace_back(key, std::move(copy));
+    changed();
 }
 
 void Layer::removeAnimation(const std::string& key) {
-    std::erase_if(animations_, [&](const auto& entry) { return entry.first == key; });
+    if (std::erase_if(animations_, [&](const auto& entry) { return entry.first == key; }) > 0) changed();
+}
+
+void Layer::removeAllAnimations() {
+    if (animations_.empty()) return;
+    animations_.clear();
+    changed();
 }
 
 const Animation* Layer::animation(std::string_view key) const {
@@ -123,6 +149,7 @@ bool Layer::setValue(std::string_view keyPath, const AnimatableValue& value) {
         addAnimation(implicit, found->first);
     }
     found->second = value;
+    changed();
     return true;
 }
 

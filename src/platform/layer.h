@@ -3,6 +3,7 @@
 // time t is a pure function of the tree; rasterising it is left to the platform's renderer.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -19,6 +20,20 @@
 
 namespace marlowick::platform {
 
+class Layer;
+
+// Told of every change to any layer (a property, the sublayers, an animation, the content), so that
+// a renderer that keeps its own copy of the tree, as Core Animation does, applies each change as it
+// happens instead of walking the tree. At most one per process, installed by the platform.
+class LayerObserver {
+public:
+    virtual ~LayerObserver() = default;
+    virtual void layerChanged(const Layer& layer) = 0;
+    // The layer is going away: forget everything kept for it.
+    virtual void layerDestroyed(const Layer& layer) = 0;
+};
+void setLayerObserver(LayerObserver* observer);
+
 // Circular corners are quarter ellipses; continuous corners ease into the straight edges.
 enum class CornerCurve { Circular, Continuous };
 
@@ -29,7 +44,7 @@ enum class CornerCurve { Circular, Continuous };
 class Layer : public std::enable_shared_from_this<Layer> {
 public:
     static std::shared_ptr<Layer> make() { return std::shared_ptr<Layer>(new Layer()); }
-    virtual ~Layer() = default;
+    virtual ~Layer();
     Layer(const Layer&) = delete;
     Layer& operator=(const Layer&) = delete;
 
@@ -51,7 +66,7 @@ public:
     double cornerRadius() const { return get<double>("cornerRadius"); }
     void setCornerRadius(double radius) { setValue("cornerRadius", radius); }
     CornerCurve cornerCurve() const { return cornerCurve_; }
-    void setCornerCurve(CornerCurve curve) { cornerCurve_ = curve; }
+    void setCornerCurve(CornerCurve curve) { cornerCurve_ = curve; changed(); }
     // The border is drawn inside the bounds, above the content and the sublayers.
     double borderWidth() const { return get<double>("borderWidth"); }
     void setBorderWidth(double width) { setValue("borderWidth", width); }
@@ -67,21 +82,24 @@ public:
     Size shadowOffset() const { return get<Size>("shadowOffset"); }
     void setShadowOffset(Size offset) { setValue("shadowOffset", offset); }
     bool masksToBounds() const { return masksToBounds_; }
-    void setMasksToBounds(bool masks) { masksToBounds_ = masks; }
+    void setMasksToBounds(bool masks) { masksToBounds_ = masks; changed(); }
     bool isHidden() const { return hidden_; }
-    void setHidden(bool hidden) { hidden_ = hidden; }
+    void setHidden(bool hidden) { hidden_ = hidden; changed(); }
     const std::string& name() const { return name_; }
-    void setName(std::string name) { name_ = std::move(name); }
+    void setName(std::string name) { name_ = std::move(name); changed(); }
 
     // The mask's alpha, laid out in this layer's bounds space, limits what the layer shows.
     const std::shared_ptr<Layer>& mask() const { return mask_; }
-    void setMask(std::shared_ptr<Layer> mask) { mask_ = std::move(mask); }
+    void setMask(std::shared_ptr<Layer> mask) { mask_ = std::move(mask); changed(); }
 
     // Content drawn by the layer's owner (a view's draw pass), in the layer's bounds space, above the
     // background and below the sublayers.
     using ContentDrawer = std::function<void(Canvas&)>;
     const ContentDrawer& contentDrawer() const { return contentDrawer_; }
-    void setContentDrawer(ContentDrawer drawer) { contentDrawer_ = std::move(drawer); }
+    void setContentDrawer(ContentDrawer drawer) { contentDrawer_ = std::move(drawer); setNeedsDisplay(); }
+    // The owner's content has changed: a renderer that caches what the drawer drew draws it again.
+    void setNeedsDisplay() { ++contentRevision_; changed(); }
+    std::uint64_t contentRevision() const { return contentRevision_; }
 
     // The tree. A layer has at most one superlayer; adding it elsewhere moves it. Later sublayers
     // are drawn above earlier ones. Adding a layer to itself or to one of its descendants is ignored.
@@ -95,7 +113,7 @@ public:
     // replaces the earlier one. A begin time of 0 becomes the current media time.
     void addAnimation(const Animation& animation, const std::string& key);
     void removeAnimation(const std::string& key);
-    void removeAllAnimations() { animations_.clear(); }
+    void removeAllAnimations();
     const Animation* animation(std::string_view key) const;
     std::vector<std::string> animationKeys() const;
 
@@ -112,6 +130,8 @@ public:
 
 protected:
     Layer();
+    // Tells the observer, if any, that this layer changed.
+    void changed();
     // Declares an animatable property with its default value.
     void declare(std::string keyPath, AnimatableValue initial) {
         values_[std::move(keyPath)] = std::move(initial);
@@ -132,6 +152,7 @@ private:
     bool masksToBounds_ = false;
     bool hidden_ = false;
     std::string name_;
+    std::uint64_t contentRevision_ = 0;
 };
 
 // Fills and strokes a path given in the layer's bounds space.
@@ -140,9 +161,9 @@ public:
     static std::shared_ptr<ShapeLayer> make() { return std::shared_ptr<ShapeLayer>(new ShapeLayer()); }
 
     const Path& path() const { return path_; }
-    void setPath(Path path) { path_ = std::move(path); }
+    void setPath(Path path) { path_ = std::move(path); changed(); }
     FillRule fillRule() const { return fillRule_; }
-    void setFillRule(FillRule rule) { fillRule_ = rule; }
+    void setFillRule(FillRule rule) { fillRule_ = rule; changed(); }
     // A fill or stroke colour with alpha 0 draws nothing; the fill starts black, the stroke clear.
     Color fillColor() const { return get<Color>("fillColor"); }
     void setFillColor(const Color& color) { setValue("fillColor", color); }
@@ -151,11 +172,11 @@ public:
     double lineWidth() const { return get<double>("lineWidth"); }
     void setLineWidth(double width) { setValue("lineWidth", width); }
     LineCap lineCap() const { return lineCap_; }
-    void setLineCap(LineCap cap) { lineCap_ = cap; }
+    void setLineCap(LineCap cap) { lineCap_ = cap; changed(); }
     LineJoin lineJoin() const { return lineJoin_; }
-    void setLineJoin(LineJoin join) { lineJoin_ = join; }
+    void setLineJoin(LineJoin join) { lineJoin_ = join; changed(); }
     const std::vector<double>& lineDashPattern() const { return dashPattern_; }
-    void setLineDashPattern(std::vector<double> pattern) { dashPattern_ = std::move(pattern); }
+    void setLineDashPattern(std::vector<double> pattern) { dashPattern_ = std::move(pattern); changed(); }
     double lineDashPhase() const { return get<double>("lineDashPhase"); }
     void setLineDashPhase(double phase) { setValue("lineDashPhase", phase); }
     // The stroke covers the outline from strokeStart to strokeEnd, fractions of its length.
@@ -183,16 +204,16 @@ public:
     static std::shared_ptr<TextLayer> make() { return std::shared_ptr<TextLayer>(new TextLayer()); }
 
     const std::string& string() const { return string_; }
-    void setString(std::string text) { string_ = std::move(text); }
+    void setString(std::string text) { string_ = std::move(text); changed(); }
     const Font& font() const { return font_; }
-    void setFont(const Font& font) { font_ = font; }
+    void setFont(const Font& font) { font_ = font; changed(); }
     Color foregroundColor() const { return get<Color>("foregroundColor"); }
     void setForegroundColor(const Color& color) { setValue("foregroundColor", color); }
     TextAlignment alignment() const { return alignment_; }
-    void setAlignment(TextAlignment alignment) { alignment_ = alignment; }
+    void setAlignment(TextAlignment alignment) { alignment_ = alignment; changed(); }
     // Device pixels per point the text is rasterised at; 1 unless the owner sets its screen's scale.
     double contentsScale() const { return contentsScale_; }
-    void setContentsScale(double scale) { contentsScale_ = scale; }
+    void setContentsScale(double scale) { contentsScale_ = scale; changed(); }
 
 protected:
     TextLayer();
@@ -213,17 +234,17 @@ public:
     }
 
     const std::vector<Color>& colors() const { return colors_; }
-    void setColors(std::vector<Color> colors) { colors_ = std::move(colors); }
+    void setColors(std::vector<Color> colors) { colors_ = std::move(colors); changed(); }
     // Empty, or one location per colour; empty spreads the colours evenly.
     const std::vector<double>& locations() const { return locations_; }
-    void setLocations(std::vector<double> locations) { locations_ = std::move(locations); }
+    void setLocations(std::vector<double> locations) { locations_ = std::move(locations); changed(); }
     Point startPoint() const { return startPoint_; }
-    void setStartPoint(Point point) { startPoint_ = point; }
+    void setStartPoint(Point point) { startPoint_ = point; changed(); }
     Point endPoint() const { return endPoint_; }
-    void setEndPoint(Point point) { endPoint_ = point; }
+    void setEndPoint(Point point) { endPoint_ = point; changed(); }
     // Radial: centred on the start point, reaching the end point.
     Type type() const { return type_; }
-    void setType(Type type) { type_ = type; }
+    void setType(Type type) { type_ = type; changed(); }
 
     // The colour stops as the renderer draws them.
     Gradient gradient() const;

@@ -32,6 +32,10 @@ public:
     virtual void mouseUp() = 0;
     // A key pressed while the view's item is highlighted; false leaves it to the menu.
     virtual bool keyDown(std::uint16_t keyCode) = 0;
+    // The menu hands the view the way to have it drawn again: the view calls `request` when what it
+    // draws has changed while its menu shows (a switch flipped in place). A menu that draws its
+    // views afresh every time needs none.
+    virtual void setDisplayRequest(std::function<void()> request) { (void)request; }
 };
 
 class MenuItem {

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 
 #include "platform/layer.h"
 #include "platform/transaction.h"
@@ -165,6 +167,60 @@ TEST(LayerTree, SublayersMoveBetweenParentsAndNeverFormACycle) {
     root->removeAllSublayers();
     EXPECT_TRUE(watch.expired()) << "the tree owned it; nothing else keeps it alive";
     EXPECT_EQ(indicator->superlayer(), nullptr);
+}
+
+TEST(LayerTree, ASublayerOutlivingItsParentIsLeftWithoutOne) {
+    auto child = Layer::make();
+    auto other = Layer::make();
+    {
+        auto parent = Layer::make();
+        parent->addSublayer(child);
+    }
+    EXPECT_EQ(child->superlayer(), nullptr);
+    other->addSublayer(child); // would read the freed parent's sublayers if the pointer dangled
+    EXPECT_EQ(child->superlayer(), other.get());
+}
+
+// A renderer keeping its own copy of the tree hears of every change, or it shows a stale one.
+TEST(LayerTree, TheObserverHearsOfEveryKindOfChange) {
+    struct Recorder : LayerObserver {
+        std::vector<const Layer*> changed, destroyed;
+        void layerChanged(const Layer& layer) override { changed.push_back(&layer); }
+        void layerDestroyed(const Layer& layer) override { destroyed.push_back(&layer); }
+    } recorder;
+    sim::SimMac mac;
+    auto root = Layer::make();
+    auto shape = ShapeLayer::make();
+    auto text = TextLayer::make();
+    auto gradient = GradientLayer::make();
+    setLayerObserver(&recorder);
+    const std::vector<std::pair<const Layer*, std::function<void()>>> changes = {
+        {root.get(), [&] { root->setOpacity(0.5); }},
+        {root.get(), [&] { root->setHidden(true); }},
+        {root.get(), [&] { root->setMask(Layer::make()); }},
+        {root.get(), [&] { root->setNeedsDisplay(); }},
+        {root.get(), [&] { root->addSublayer(shape); }},
+        {root.get(), [&] { shape->removeFromSuperlayer(); }},
+        {root.get(), [&] { root->addAnimation(BasicAnimation("opacity", 0.0, 1.0), "fade"); }},
+        {root.get(), [&] { root->removeAnimation("fade"); }},
+        {shape.get(), [&] { shape->setPath(Path()); }},
+        {shape.get(), [&] { shape->setLineDashPattern({2, 2}); }},
+        {text.get(), [&] { text->setString("3"); }},
+        {text.get(), [&] { text->setContentsScale(2); }},
+        {gradient.get(), [&] { gradient->setColors({Color{1, 0, 0, 1}}); }},
+        {gradient.get(), [&] { gradient->setType(GradientLayer::Type::Radial); }},
+    };
+    for (std::size_t i = 0; i < changes.size(); ++i) {
+        recorder.changed.clear();
+        changes[i].second();
+        EXPECT_NE(std::find(recorder.changed.begin(), recorder.changed.end(), changes[i].first),
+                  recorder.changed.end())
+            << "change " << i;
+    }
+    const Layer* gone = text.get();
+    text.reset();
+    setLayerObserver(nullptr);
+    EXPECT_NE(std::find(recorder.destroyed.begin(), recorder.destroyed.end(), gone), recorder.destroyed.end());
 }
 
 TEST(LayerAnimations, PresentationCombinesTheModelWithAnimationsAtAnyTime) {

@@ -8,7 +8,7 @@
 
 NS_ASSUME_NONNULL_BEGIN
 
-@class NSMenu, NSWindow, NSGraphicsContext;
+@class NSMenu, NSWindow, NSGraphicsContext, CALayer;
 
 typedef NS_ENUM(NSUInteger, NSEventType){
     NSEventTypeLeftMouseDown = 1,
@@ -189,9 +189,21 @@ typedef NS_OPTIONS(NSUInteger, NSAutoresizingMaskOptions){
     NSViewWidthSizable = 2,
 };
 
-@interface NSView : NSResponder
+@interface NSView : NSResponder <NSAppearanceCustomization>
 - (instancetype)initWithFrame:(NSRect)frameRect;
 @property NSRect frame;
+@property NSRect bounds;
+@property(nullable, readonly, weak) NSWindow* window;
+@property(nullable, readonly, weak) NSView* superview;
+@property(copy) NSArray<__kindof NSView*>* subviews;
+- (void)addSubview:(NSView*)view;
+- (void)removeFromSuperview;
+// Layer-backed and layer-hosting views: a view given its layer before wantsLayer hosts that layer.
+@property BOOL wantsLayer;
+@property(nullable, strong) CALayer* layer;
+// Called when the view's window moves to a screen of another scale or colour space.
+- (void)viewDidChangeBackingProperties;
+- (void)viewDidMoveToWindow;
 @property NSAutoresizingMaskOptions autoresizingMask;
 @property BOOL needsDisplay;
 - (void)setFrameSize:(NSSize)newSize;
@@ -275,3 +287,5 @@ static const CGFloat NSSquareStatusItemLength = -2;
 FOUNDATION_EXPORT int NSApplicationMain(int argc, const char* _Nonnull argv[_Nonnull]);
 
 NS_ASSUME_NONNULL_END
+
+#include <AppKit/NSWindow.h>

@@ -24,8 +24,8 @@ struct CGRect {
 };
 typedef struct CGRect CGRect;
 
-// Drawing: contexts, paths, colour spaces and gradients (CGContext.h, CGPath.h, CGColorSpace.h,
-// CGGradient.h).
+// Drawing: contexts, paths, colours, colour spaces and gradients (CGContext.h, CGPath.h, CGColor.h,
+// CGColorSpace.h, CGGradient.h).
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -42,6 +42,7 @@ typedef const struct CGPath* CGPathRef;
 typedef struct CGPath* CGMutablePathRef;
 typedef struct CGColorSpace* CGColorSpaceRef;
 typedef struct CGGradient* CGGradientRef;
+typedef struct CGColor* CGColorRef;
 
 typedef enum CGLineCap : int32_t { kCGLineCapButt, kCGLineCapRound, kCGLineCapSquare } CGLineCap;
 typedef enum CGLineJoin : int32_t { kCGLineJoinMiter, kCGLineJoinRound, kCGLineJoinBevel } CGLineJoin;
@@ -53,6 +54,9 @@ typedef enum CGGradientDrawingOptions : uint32_t {
     kCGGradientDrawsBeforeStartLocation = (1 << 0),
     kCGGradientDrawsAfterEndLocation = (1 << 1),
 } CGGradientDrawingOptions;
+
+// An sRGB colour (macOS 10.15 and later); the caller releases it.
+CGColorRef CGColorCreateSRGB(CGFloat red, CGFloat green, CGFloat blue, CGFloat alpha);
 
 CGMutablePathRef CGPathCreateMutable(void);
 void CGPathMoveToPoint(CGMutablePathRef path, const CGAffineTransform* m, CGFloat x, CGFloat y);

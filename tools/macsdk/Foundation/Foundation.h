@@ -50,7 +50,17 @@ enum { NSUTF8StringEncoding = 4 };
 - (NSUInteger)lengthOfBytesUsingEncoding:(NSStringEncoding)enc;
 @end
 
-@interface NSNumber : NSObject <NSCopying>
+@interface NSValue : NSObject <NSCopying>
+@end
+
+// NSGeometry.h: points, sizes and rectangles boxed as values.
+@interface NSValue (NSValueGeometryExtensions)
++ (NSValue*)valueWithPoint:(NSPoint)point;
++ (NSValue*)valueWithSize:(NSSize)size;
++ (NSValue*)valueWithRect:(NSRect)rect;
+@end
+
+@interface NSNumber : NSValue
 + (NSNumber*)numberWithBool:(BOOL)value;
 + (NSNumber*)numberWithInt:(int)value;
 + (NSNumber*)numberWithLongLong:(long long)value;

@@ -18,6 +18,7 @@ typedef struct objc_selector* SEL;
 #define NS_SWIFT_NAME(name)
 #define NS_RETURNS_INNER_POINTER __attribute__((objc_returns_inner_pointer))
 #define NS_NOESCAPE __attribute__((noescape))
+#define NS_UNAVAILABLE __attribute__((unavailable))
 #ifdef __cplusplus
 #define FOUNDATION_EXPORT extern "C"
 #define APPKIT_EXTERN extern "C"
