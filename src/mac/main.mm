@@ -79,6 +79,8 @@ int main(int argc, const char* argv[]) {
         auto fonts = makeFonts();
         auto statusBar = makeStatusBar();
         auto menus = makeMenus();
+        auto windows = makeWindowServer();
+        auto titledWindows = makeTitledWindows();
         p::Services services{
             .runLoop = runLoop.get(),
             .accessibility = accessibility.get(),
@@ -93,9 +95,11 @@ int main(int argc, const char* argv[]) {
             .events = events.get(),
             .keyboardLayouts = keyboardLayouts.get(),
             .symbolicHotKeys = symbolicHotKeys.get(),
+            .windows = windows.get(),
             .application = application.get(),
             .statusBar = statusBar.get(),
             .menus = menus.get(),
+            .titledWindows = titledWindows.get(),
             .updates = updates.get(),
             .loginItems = loginItems.get(),
             .appearance = appearance.get(),

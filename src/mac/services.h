@@ -30,8 +30,10 @@ std::unique_ptr<platform::LoginItems> makeLoginItems();
 std::unique_ptr<platform::Screens> makeScreens();
 std::unique_ptr<platform::SystemAppearance> makeSystemAppearance();
 std::unique_ptr<platform::Fonts> makeFonts();
-// The beep only so far: it makes no panels yet, so main does not install it.
+// Overlay panels whose content is the core's layer tree as Core Animation layers, and the beep.
 std::unique_ptr<platform::WindowServer> makeWindowServer();
+// Titled windows whose content is the core's view tree as AppKit controls, with their alerts.
+std::unique_ptr<platform::TitledWindows> makeTitledWindows();
 std::unique_ptr<platform::StatusBar> makeStatusBar();
 std::unique_ptr<platform::Menus> makeMenus();
 // A canvas for one draw pass into the context, which it retains; set up by the view that owns it.
