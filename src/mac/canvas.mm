@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "mac/cf_ref.h"
+#include "mac/quartz_values.h"
 #include "mac/services.h"
 #include "mac/text_lines.h"
 
@@ -21,68 +22,20 @@ namespace {
 
 namespace p = marlowick::platform;
 
-// Core Graphics logs and skips non-finite values; they are dropped here instead, with the element.
-bool finite(p::Point point) {
-    return std::isfinite(point.x) && std::isfinite(point.y);
-}
-
-CFRef<CGMutablePathRef> toCGPath(const p::Path& path) {
-    auto out = CFRef<CGMutablePathRef>::adopt(CGPathCreateMutable());
-    bool started = false;
-    for (const auto& element : path.elements()) {
-        const p::Point* points = element.points;
-        const int count = element.verb == p::Path::Verb::Cubic  ? 3
-                          : element.verb == p::Path::Verb::Quad ? 2
-                                                                : 1;
-        if (element.verb != p::Path::Verb::Close && !std::all_of(points, points + count, finite)) continue;
-        // A segment with no current point begins a subpath at its end.
-        if (!started && element.verb != p::Path::Verb::Move && element.verb != p::Path::Verb::Close) {
-            const p::Point& end = points[count - 1];
-            CGPathMoveToPoint(out.get(), nullptr, end.x, end.y);
-            started = true;
-            continue;
-        }
-        switch (element.verb) {
-        case p::Path::Verb::Move:
-            CGPathMoveToPoint(out.get(), nullptr, points[0].x, points[0].y);
-            started = true;
-            break;
-        case p::Path::Verb::Line:
-            CGPathAddLineToPoint(out.get(), nullptr, points[0].x, points[0].y);
-            break;
-        case p::Path::Verb::Quad:
-            CGPathAddQuadCurveToPoint(out.get(), nullptr, points[0].x, points[0].y, points[1].x, points[1].y);
-            break;
-        case p::Path::Verb::Cubic:
-            CGPathAddCurveToPoint(out.get(), nullptr, points[0].x, points[0].y, points[1].x, points[1].y,
-                                  points[2].x, points[2].y);
-            break;
-        case p::Path::Verb::Close:
-            if (started) CGPathCloseSubpath(out.get());
-            break;
-        }
-    }
-    return out;
-}
-
-double unit(double value) {
-    return std::isfinite(value) ? std::clamp(value, 0.0, 1.0) : 0;
-}
-
 // Stops in order of location, each clamped to 0…1; a single stop is a solid colour.
 CFRef<CGGradientRef> toCGGradient(const p::Gradient& gradient) {
     std::vector<p::Gradient::Stop> stops = gradient.stops;
     if (stops.empty()) return {};
     for (auto& stop : stops)
-        stop.location = unit(stop.location);
+        stop.location = unitValue(stop.location);
     std::stable_sort(stops.begin(), stops.end(),
                      [](const auto& a, const auto& b) { return a.location < b.location; });
     if (stops.size() == 1) stops.push_back(stops.front());
     std::vector<CGFloat> components;
     std::vector<CGFloat> locations;
     for (const auto& stop : stops) {
-        components.insert(components.end(), {unit(stop.color.red), unit(stop.color.green),
-                                             unit(stop.color.blue), unit(stop.color.alpha)});
+        components.insert(components.end(), {unitValue(stop.color.red), unitValue(stop.color.green),
+                                             unitValue(stop.color.blue), unitValue(stop.color.alpha)});
         locations.push_back(stop.location);
     }
     auto space = CFRef<CGColorSpaceRef>::adopt(CGColorSpaceCreateWithName(kCGColorSpaceSRGB));
@@ -128,10 +81,10 @@ public:
     }
 
     void setFillColor(const p::Color& c) override {
-        CGContextSetRGBFillColor(context_.get(), unit(c.red), unit(c.green), unit(c.blue), unit(c.alpha));
+        CGContextSetRGBFillColor(context_.get(), unitValue(c.red), unitValue(c.green), unitValue(c.blue), unitValue(c.alpha));
     }
     void setStrokeColor(const p::Color& c) override {
-        CGContextSetRGBStrokeColor(context_.get(), unit(c.red), unit(c.green), unit(c.blue), unit(c.alpha));
+        CGContextSetRGBStrokeColor(context_.get(), unitValue(c.red), unitValue(c.green), unitValue(c.blue), unitValue(c.alpha));
     }
     void setLineWidth(double width) override {
         CGContextSetLineWidth(context_.get(), std::isfinite(width) && width > 0 ? width : 0);
@@ -160,7 +113,7 @@ public:
         CGContextSetLineDash(context_.get(), std::isfinite(phase) ? phase : 0, lengths.data(),
                              lengths.size());
     }
-    void setAlpha(double alpha) override { CGContextSetAlpha(context_.get(), unit(alpha)); }
+    void setAlpha(double alpha) override { CGContextSetAlpha(context_.get(), unitValue(alpha)); }
     void setBlendMode(p::BlendMode mode) override {
         CGContextSetBlendMode(context_.get(), mode == p::BlendMode::DestinationOut
                                                   ? kCGBlendModeDestinationOut
@@ -208,14 +161,14 @@ public:
     }
 
     void drawLinearGradient(const p::Gradient& gradient, p::Point start, p::Point end) override {
-        if (!finite(start) || !finite(end)) return;
+        if (!isFinite(start) || !isFinite(end)) return;
         if (auto cgGradient = toCGGradient(gradient))
             CGContextDrawLinearGradient(context_.get(), cgGradient.get(), CGPoint{start.x, start.y},
                                         CGPoint{end.x, end.y}, kExtendBothWays);
     }
     void drawRadialGradient(const p::Gradient& gradient, p::Point startCenter, double startRadius,
                             p::Point endCenter, double endRadius) override {
-        if (!finite(startCenter) || !finite(endCenter) || !std::isfinite(startRadius) ||
+        if (!isFinite(startCenter) || !isFinite(endCenter) || !std::isfinite(startRadius) ||
             !std::isfinite(endRadius))
             return;
         if (auto cgGradient = toCGGradient(gradient))
@@ -231,7 +184,7 @@ public:
     }
     void drawText(std::string_view text, p::Point origin, const p::Font& font,
                   const p::Color& color) override {
-        if (!finite(origin)) return;
+        if (!isFinite(origin)) return;
         TextLine line = layOutLine(text, font);
         if (!line.line) return;
         CGContextSaveGState(context_.get());

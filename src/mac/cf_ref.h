@@ -35,6 +35,8 @@ public:
     }
 
     Ref get() const { return ref_; }
+    // Hands the object to the caller, who then owns it (as CFBridgingRelease does for ARC).
+    [[nodiscard]] Ref release() { return std::exchange(ref_, nullptr); }
     explicit operator bool() const { return ref_ != nullptr; }
     // For Copy calls that write their result through a pointer; drops what was held.
     Ref* out() {

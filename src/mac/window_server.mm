@@ -1,10 +1,17 @@
-// Wraps: the system alert sound (NSBeep), which follows the user's chosen sound and volume.
-// Leaves out: panels. They need the layer tree over Core Animation, which is still to come; until
-// then makePanel has none to give, and main does not install this service.
+// Wraps: NSPanel for the overlay: borderless and non-activating, buffered and not deferred, never
+// hidden when another application is active, its level, opacity, background colour, mouse
+// transparency, collection behaviour, frame, ordering and backing scale; its content a
+// MWKLayerHostView showing the core's layer tree. And the system alert sound (NSBeep), which
+// follows the user's chosen sound and volume.
+// Leaves out: key status (the panel never takes the keyboard), titles, sheets, shadows of its own
+// and frame autosaving.
 #import <AppKit/AppKit.h>
 
+#include <cmath>
 #include <memory>
 
+#include "mac/layer_host.h"
+#include "mac/quartz_values.h"
 #include "mac/services.h"
 
 namespace marlowick::mac {
@@ -12,12 +19,87 @@ namespace {
 
 namespace p = marlowick::platform;
 
+// The platform's bits are AppKit's.
+static_assert(p::kWindowStyleBorderless == NSWindowStyleMaskBorderless);
+static_assert(p::kWindowStyleNonactivatingPanel == NSWindowStyleMaskNonactivatingPanel);
+static_assert(p::kCollectionCanJoinAllSpaces == NSWindowCollectionBehaviorCanJoinAllSpaces);
+static_assert(p::kCollectionFullScreenAuxiliary == NSWindowCollectionBehaviorFullScreenAuxiliary);
+static_assert(p::kPopUpMenuWindowLevel == NSPopUpMenuWindowLevel);
+
+// Far beyond any screen; a frame past it is not one AppKit should be handed.
+constexpr double kLargestCoordinate = 1e6;
+
+bool isUsableFrame(const p::Rect& frame) {
+    return isFinite(frame) && frame.width() >= 0 && frame.height() >= 0 &&
+           std::fabs(frame.minX()) < kLargestCoordinate && std::fabs(frame.minY()) < kLargestCoordinate &&
+           frame.width() < kLargestCoordinate && frame.height() < kLargestCoordinate;
+}
+
+NSRect toNSRect(const p::Rect& rect) {
+    return NSRect{{rect.minX(), rect.minY()}, {rect.width(), rect.height()}};
+}
+
+class MacPanel final : public p::Panel {
+public:
+    explicit MacPanel(NSPanel* panel) : panel_(panel) {}
+    // The last handle gone, the panel leaves the screen.
+    ~MacPanel() override { [panel_ orderOut:nil]; }
+
+    void setLevel(int level) override { panel_.level = level; }
+    void setOpaque(bool opaque) override { panel_.opaque = opaque; }
+    void setBackgroundColor(const p::Color& color) override {
+        panel_.backgroundColor = [NSColor colorWithSRGBRed:unitValue(color.red)
+                                                     green:unitValue(color.green)
+                                                      blue:unitValue(color.blue)
+                                                     alpha:unitValue(color.alpha)];
+    }
+    void setIgnoresMouseEvents(bool ignores) override { panel_.ignoresMouseEvents = ignores; }
+    void setCollectionBehavior(std::uint64_t behavior) override {
+        panel_.collectionBehavior = static_cast<NSWindowCollectionBehavior>(behavior);
+    }
+
+    void setContentView(std::shared_ptr<p::Layer> view) override {
+        if (host_) {
+            [host_ setHostedLayer:std::move(view)];
+            return;
+        }
+        const NSRect frame = panel_.frame;
+        host_ = [[MWKLayerHostView alloc] initWithFrame:NSRect{{0, 0}, frame.size} layer:std::move(view)];
+        panel_.contentView = host_;
+    }
+
+    p::Rect frame() const override {
+        const NSRect frame = panel_.frame;
+        return {frame.origin.x, frame.origin.y, frame.size.width, frame.size.height};
+    }
+    void setFrame(const p::Rect& frame, p::Display display) override {
+        if (!isUsableFrame(frame)) return;
+        [panel_ setFrame:toNSRect(frame) display:display == p::Display::Now];
+    }
+    void orderFrontRegardless() override { [panel_ orderFrontRegardless]; }
+    void orderOut() override { [panel_ orderOut:nil]; }
+    bool isVisible() const override { return panel_.visible; }
+    double backingScaleFactor() const override { return panel_.backingScaleFactor; }
+
+private:
+    NSPanel* panel_;
+    MWKLayerHostView* host_ = nil;
+};
+
 class MacWindowServer final : public p::WindowServer {
 public:
     std::shared_ptr<p::Panel> makePanel(const p::Rect& contentRect, std::uint64_t styleMask) override {
-        (void)contentRect;
-        (void)styleMask;
-        return nullptr;
+        const p::Rect rect = isUsableFrame(contentRect) ? contentRect : p::Rect{0, 0, 0, 0};
+        NSPanel* panel = [[NSPanel alloc] initWithContentRect:toNSRect(rect)
+                                                    styleMask:static_cast<NSWindowStyleMask>(styleMask)
+                                                      backing:NSBackingStoreBuffered
+                                                        defer:NO];
+        // The handle owns the panel; closing must not release it behind the handle's back.
+        panel.releasedWhenClosed = NO;
+        // Marlowick is never the active application while the overlay shows.
+        panel.hidesOnDeactivate = NO;
+        panel.becomesKeyOnlyIfNeeded = YES;
+        return std::make_shared<MacPanel>(panel);
     }
     void beep() override { NSBeep(); }
 };

@@ -103,16 +103,20 @@ void Layer::addAnimation(const Animation& animation, const std::string& key) {
     Transaction::noteAnimation(copy->endTime());
     removeAnimation(key);
     animations_.emplace_back(key, std::move(copy));
+    ++animationRevision_;
     changed();
 }
 
 void Layer::removeAnimation(const std::string& key) {
-    if (std::erase_if(animations_, [&](const auto& entry) { return entry.first == key; }) > 0) changed();
+    if (std::erase_if(animations_, [&](const auto& entry) { return entry.first == key; }) == 0) return;
+    ++animationRevision_;
+    changed();
 }
 
 void Layer::removeAllAnimations() {
     if (animations_.empty()) return;
     animations_.clear();
+    ++animationRevision_;
     changed();
 }
 
@@ -133,6 +137,14 @@ std::optional<AnimatableValue> Layer::value(std::string_view keyPath) const {
     const auto found = values_.find(keyPath);
     if (found == values_.end()) return std::nullopt;
     return found->second;
+}
+
+std::vector<std::string_view> Layer::keyPaths() const {
+    std::vector<std::string_view> keys;
+    keys.reserve(values_.size());
+    for (const auto& entry : values_)
+        keys.push_back(entry.first);
+    return keys;
 }
 
 bool Layer::setValue(std::string_view keyPath, const AnimatableValue& value) {

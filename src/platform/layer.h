@@ -116,9 +116,14 @@ public:
     void removeAllAnimations();
     const Animation* animation(std::string_view key) const;
     std::vector<std::string> animationKeys() const;
+    // Rises with every animation added or removed, so that a renderer mirroring the animations
+    // notices a replacement under the same key.
+    std::uint64_t animationRevision() const { return animationRevision_; }
 
     // Properties by key path. Setting a value of another kind than the property's is refused.
     std::optional<AnimatableValue> value(std::string_view keyPath) const;
+    // Every animatable property the layer has, by key path.
+    std::vector<std::string_view> keyPaths() const;
     bool setValue(std::string_view keyPath, const AnimatableValue& value);
     // What the layer shows for the property at `time`: its value with every animation at that time.
     std::optional<AnimatableValue> presentationValue(std::string_view keyPath, double time) const;
@@ -153,6 +158,7 @@ private:
     bool hidden_ = false;
     std::string name_;
     std::uint64_t contentRevision_ = 0;
+    std::uint64_t animationRevision_ = 0;
 };
 
 // Fills and strokes a path given in the layer's bounds space.

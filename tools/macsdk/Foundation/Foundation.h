@@ -15,6 +15,11 @@
 NS_ASSUME_NONNULL_BEGIN
 
 typedef double NSTimeInterval;
+
+// Hands a Core Foundation object the caller owns to ARC.
+static inline id _Nullable CFBridgingRelease(CFTypeRef _Nullable X) {
+    return (__bridge_transfer id)X;
+}
 typedef CGPoint NSPoint;
 typedef CGSize NSSize;
 typedef CGRect NSRect;
@@ -79,6 +84,7 @@ enum { NSUTF8StringEncoding = 4 };
 @end
 
 @interface NSArray<__covariant ObjectType> : NSObject <NSCopying, NSFastEnumeration>
++ (instancetype)array;
 + (instancetype)arrayWithObjects:(const ObjectType _Nonnull[_Nonnull])objects count:(NSUInteger)cnt;
 @property(readonly) NSUInteger count;
 - (ObjectType)objectAtIndex:(NSUInteger)index;
@@ -189,6 +195,16 @@ typedef NS_OPTIONS(NSUInteger, NSKeyValueObservingOptions){
     NSKeyValueObservingOptionInitial = 0x04,
     NSKeyValueObservingOptionPrior = 0x08,
 };
+
+// The singleton that stands for "nothing" in collections (a layer delegate's "no action").
+@interface NSNull : NSObject <NSCopying>
++ (NSNull*)null;
+@end
+
+@interface NSObject (NSKeyValueCoding)
+- (nullable id)valueForKey:(NSString*)key;
+- (void)setValue:(nullable id)value forKey:(NSString*)key;
+@end
 
 @interface NSObject (NSKeyValueObserving)
 - (void)observeValueForKeyPath:(nullable NSString*)keyPath

@@ -81,6 +81,7 @@ CA_EXTERN CALayerCornerCurve const kCACornerCurveContinuous;
 @property(nullable, copy) NSArray<__kindof CALayer*>* sublayers;
 @property(nullable, readonly) CALayer* superlayer;
 @property(nullable, weak) id<CALayerDelegate> delegate;
+@property(nullable, strong) id contents;
 @property CGFloat contentsScale;
 @property BOOL needsDisplayOnBoundsChange;
 @property(nullable, copy) NSDictionary<NSString*, id<CAAction>>* actions;

@@ -1,0 +1,64 @@
+// Wraps: a layer-hosting NSView (its own root CALayer given before wantsLayer) holding the mirrored
+// core tree as that root's one sublayer, told the window's backing scale when it joins a window and
+// whenever the window moves to a screen of another scale.
+// Leaves out: events (the overlay takes none) and drawing of its own: everything shown is the
+// core tree's.
+#import <AppKit/AppKit.h>
+#import <QuartzCore/QuartzCore.h>
+
+#include <memory>
+#include <utility>
+
+#include "mac/layer_host.h"
+#include "mac/layer_mirror.h"
+
+namespace p = marlowick::platform;
+
+@implementation MWKLayerHostView {
+    std::shared_ptr<p::Layer> _hosted;
+    CALayer* _root;
+}
+
+- (instancetype)initWithFrame:(NSRect)frame layer:(std::shared_ptr<p::Layer>)layer {
+    if ((self = [super initWithFrame:frame])) {
+        _root = [CALayer layer];
+        // The layer first, then wantsLayer: the view hosts this layer instead of backing itself.
+        self.layer = _root;
+        self.wantsLayer = YES;
+        [self setHostedLayer:std::move(layer)];
+    }
+    return self;
+}
+
+- (double)backingScale {
+    NSWindow* window = self.window;
+    return window ? window.backingScaleFactor : 1;
+}
+
+- (void)setHostedLayer:(std::shared_ptr<p::Layer>)layer {
+    _hosted = std::move(layer);
+    CALayer* mirrored = marlowick::mac::LayerMirror::shared().layerFor(_hosted, [self backingScale]);
+    [CATransaction begin];
+    [CATransaction setDisableActions:YES];
+    _root.sublayers = mirrored ? @[ mirrored ] : nil;
+    [CATransaction commit];
+}
+
+- (void)updateScale {
+    if (!_hosted) return;
+    const double scale = [self backingScale];
+    _root.contentsScale = scale;
+    marlowick::mac::LayerMirror::shared().setScale(*_hosted, scale);
+}
+
+- (void)viewDidMoveToWindow {
+    [super viewDidMoveToWindow];
+    [self updateScale];
+}
+
+- (void)viewDidChangeBackingProperties {
+    [super viewDidChangeBackingProperties];
+    [self updateScale];
+}
+
+@end
