@@ -12,7 +12,8 @@
 NS_ASSUME_NONNULL_BEGIN
 
 @interface MWKLayerHostView : NSView
-// The view hosts `layer` as the sublayer of its own root; the core layer's frame places it.
+// The view hosts `layer` as the sublayer of its own root, sized to fill the view whenever the view
+// changes size.
 - (instancetype)initWithFrame:(NSRect)frame layer:(std::shared_ptr<marlowick::platform::Layer>)layer;
 - (instancetype)initWithFrame:(NSRect)frameRect NS_UNAVAILABLE;
 // Hosts another tree in place of the current one.

@@ -1,16 +1,19 @@
 // Wraps: a layer-hosting NSView (its own root CALayer given before wantsLayer) holding the mirrored
-// core tree as that root's one sublayer, told the window's backing scale when it joins a window and
+// core tree as that root's one sublayer, the core root sized to the view as AppKit sizes a content
+// view to its window, told the window's backing scale when it joins a window and
 // whenever the window moves to a screen of another scale.
 // Leaves out: events (the overlay takes none) and drawing of its own: everything shown is the
 // core tree's.
 #import <AppKit/AppKit.h>
 #import <QuartzCore/QuartzCore.h>
 
+#include <cmath>
 #include <memory>
 #include <utility>
 
 #include "mac/layer_host.h"
 #include "mac/layer_mirror.h"
+#include "platform/transaction.h"
 
 namespace p = marlowick::platform;
 
@@ -35,8 +38,25 @@ namespace p = marlowick::platform;
     return window ? window.backingScaleFactor : 1;
 }
 
+// The hosted layer fills the view, as a window's content view fills the window.
+- (void)fitHostedLayer {
+    if (!_hosted) return;
+    const NSSize size = self.bounds.size;
+    if (!std::isfinite(size.width) || !std::isfinite(size.height)) return;
+    p::Transaction::begin();
+    p::Transaction::setDisableActions(true);
+    _hosted->setFrame({0, 0, size.width, size.height});
+    p::Transaction::commit();
+}
+
+- (void)setFrameSize:(NSSize)newSize {
+    [super setFrameSize:newSize];
+    [self fitHostedLayer];
+}
+
 - (void)setHostedLayer:(std::shared_ptr<p::Layer>)layer {
     _hosted = std::move(layer);
+    [self fitHostedLayer];
     CALayer* mirrored = marlowick::mac::LayerMirror::shared().layerFor(_hosted, [self backingScale]);
     [CATransaction begin];
     [CATransaction setDisableActions:YES];

@@ -1,5 +1,6 @@
 // The contract tests' platform on a Mac: the real adapters, the main run loop run for real time,
-// and a scratch folder in the temporary folder.
+// and a scratch folder in the temporary folder. The application object exists before any window.
+#import <AppKit/AppKit.h>
 #import <Foundation/Foundation.h>
 
 #include <unistd.h>
@@ -42,6 +43,7 @@ public:
     double clockTolerance() const override { return 0.05; }
 
 private:
+    NSApplication* application_ = NSApplication.sharedApplication;
     std::unique_ptr<RunLoop> runLoop_ = mac::makeRunLoop();
     std::unique_ptr<Accessibility> accessibility_ = mac::makeAccessibility();
     std::unique_ptr<Files> files_ = mac::makeFiles();
@@ -52,6 +54,7 @@ private:
     std::unique_ptr<Screens> screens_ = mac::makeScreens();
     std::unique_ptr<SystemAppearance> appearance_ = mac::makeSystemAppearance();
     std::unique_ptr<Fonts> fonts_ = mac::makeFonts();
+    std::unique_ptr<WindowServer> windows_ = mac::makeWindowServer();
     std::string scratch_ = "/tmp/marlowick-contract-" + std::to_string(getpid());
     Installation installation_{Services{
         .runLoop = runLoop_.get(),
@@ -63,6 +66,7 @@ private:
         .fonts = fonts_.get(),
         .hotKeys = hotKeys_.get(),
         .keyboardLayouts = keyboardLayouts_.get(),
+        .windows = windows_.get(),
         .appearance = appearance_.get(),
     }};
 };

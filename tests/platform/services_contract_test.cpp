@@ -6,6 +6,7 @@
 #include <cctype>
 #include <string>
 
+#include "platform/layer.h"
 #include "platform/platform.h"
 #include "platform_under_test.h"
 
@@ -109,6 +110,29 @@ TEST(AccessibilityContract, TheTimeOutIsValidatedAndThePermissionQueryIsSteady) 
     EXPECT_EQ(accessibility.setMessagingTimeout(accessibility.systemWide(), -1), kAXErrorIllegalArgument);
     EXPECT_EQ(accessibility.setMessagingTimeout(Element(), 0.5), kAXErrorIllegalArgument);
     EXPECT_EQ(accessibility.isProcessTrusted(), accessibility.isProcessTrusted());
+}
+
+TEST(WindowServerContract, APanelStaysOffScreenUntilOrderedFrontAndItsContentFillsIt) {
+    auto platform = PlatformUnderTest::make();
+    auto panel = current().windows->makePanel({100, 100, 200, 120},
+                                              kWindowStyleBorderless | kWindowStyleNonactivatingPanel);
+    ASSERT_NE(panel, nullptr);
+    EXPECT_FALSE(panel->isVisible());
+    auto content = Layer::make();
+    panel->setContentView(content);
+    EXPECT_EQ(content->bounds().size, (Size{200, 120}));
+
+    const Rect moved{120, 140, 300, 90};
+    panel->setFrame(moved, Display::Now);
+    EXPECT_EQ(panel->frame(), moved) << "a borderless panel's frame is its content rectangle";
+    EXPECT_EQ(content->bounds().size, moved.size) << "the content view follows the panel";
+
+    panel->orderFrontRegardless();
+    platform->runFor(0.05);
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_GE(panel->backingScaleFactor(), 1.0);
+    panel->orderOut();
+    EXPECT_FALSE(panel->isVisible());
 }
 
 } // namespace
