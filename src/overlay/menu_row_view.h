@@ -73,6 +73,7 @@ public:
     bool acceptsFirstResponder() const { return true; }
     void setNeedsDisplay() {
         needsDisplay_ = true;
+        layer_->setNeedsDisplay();
         if (displayRequest) displayRequest();
     }
     // Set by the menu hosting the row: asks it to draw the row again.

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "sim/cairo_canvas.h"
@@ -196,6 +198,74 @@ void drawGradient(cairo_t* cr, const platform::GradientLayer& layer, const Rect&
     cairo_restore(cr);
 }
 
+// What each layer's content drawer drew, kept as Core Animation keeps a layer's contents: drawn
+// again only when its owner asks (Layer::setNeedsDisplay) or its bounds change size. A layer that
+// changes what it draws without asking shows its old drawing here, as it would on a Mac.
+class DrawnContents {
+public:
+    ~DrawnContents() {
+        for (auto& entry : contents_)
+            cairo_surface_destroy(entry.second.recording);
+    }
+
+    void paint(cairo_t* cr, const Layer& layer, const Rect& bounds) {
+        Drawn& drawn = contents_[&layer];
+        // An entry left by a layer that has gone, now at the same address, is not this layer's.
+        const bool ours = !drawn.layer.expired() && drawn.layer.lock().get() == &layer;
+        if (!drawn.recording || !ours || drawn.revision != layer.contentRevision() ||
+            drawn.size != bounds.size) {
+            if (drawn.recording) cairo_surface_destroy(drawn.recording);
+            drawn.recording = record(layer);
+            drawn.layer = layer.weak_from_this();
+            drawn.revision = layer.contentRevision();
+            drawn.size = bounds.size;
+            forgetGoneLayers();
+        }
+        cairo_save(cr);
+        cairo_set_source_surface(cr, drawn.recording, 0, 0);
+        cairo_paint(cr);
+        cairo_restore(cr);
+    }
+
+private:
+    struct Drawn {
+        std::weak_ptr<const Layer> layer;
+        std::uint64_t revision = 0;
+        platform::Size size;
+        cairo_surface_t* recording = nullptr;
+    };
+
+    static cairo_surface_t* record(const Layer& layer) {
+        cairo_surface_t* recording = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, nullptr);
+        cairo_t* cr = cairo_create(recording);
+        {
+            CairoCanvas canvas(cr);
+            layer.contentDrawer()(canvas);
+        }
+        cairo_destroy(cr);
+        return recording;
+    }
+
+    // Keeps the cache to the layers alive, sweeping once it has doubled since the last sweep.
+    void forgetGoneLayers() {
+        if (contents_.size() < 2 * sizeAfterSweep_ + 16) return;
+        std::erase_if(contents_, [](auto& entry) {
+            if (!entry.second.layer.expired()) return false;
+            cairo_surface_destroy(entry.second.recording);
+            return true;
+        });
+        sizeAfterSweep_ = contents_.size();
+    }
+
+    std::unordered_map<const Layer*, Drawn> contents_;
+    std::size_t sizeAfterSweep_ = 0;
+};
+
+DrawnContents& drawnContents() {
+    static DrawnContents contents;
+    return contents;
+}
+
 // Background, content, sublayers and border, in the layer's bounds space.
 void drawBody(cairo_t* cr, const Layer& layer, const Rect& bounds, double time) {
     const double radius = layer.presented<double>("cornerRadius", time);
@@ -211,12 +281,7 @@ void drawBody(cairo_t* cr, const Layer& layer, const Rect& bounds, double time) 
         tracePath(cr, shape);
         cairo_clip(cr);
     }
-    if (const auto& draw = layer.contentDrawer()) {
-        cairo_save(cr);
-        CairoCanvas canvas(cr);
-        draw(canvas);
-        cairo_restore(cr);
-    }
+    if (layer.contentDrawer()) drawnContents().paint(cr, layer, bounds);
     if (const auto* shapeLayer = dynamic_cast<const platform::ShapeLayer*>(&layer)) {
         drawShape(cr, *shapeLayer, time);
     } else if (const auto* textLayer = dynamic_cast<const platform::TextLayer*>(&layer)) {

@@ -47,7 +47,9 @@ protected:
         made->setFrame({0, 0, 300, MenuRowView::kRowHeight});
         return made;
     }
-    sim::Image render(const MenuRowView& view, const std::string& name) {
+    // As the menu code does after changing what a row shows.
+    sim::Image render(MenuRowView& view, const std::string& name) {
+        view.setNeedsDisplay();
         return throughPng(sim::renderLayerTree(*view.layer(), 0), mac.home(), "menu-row-" + name);
     }
     // The widest run of columns without ink between two inked columns, in points.
