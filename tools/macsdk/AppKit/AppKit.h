@@ -289,3 +289,4 @@ FOUNDATION_EXPORT int NSApplicationMain(int argc, const char* _Nonnull argv[_Non
 NS_ASSUME_NONNULL_END
 
 #include <AppKit/NSWindow.h>
+#include <AppKit/NSControls.h>

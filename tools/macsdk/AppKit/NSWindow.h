@@ -1,6 +1,7 @@
 // Stands for AppKit's NSWindow.h, NSPanel.h and NSColor.h: windows and panels, their style, level,
-// collection behaviour, frame, ordering, key status, first responder, sheets and delegate, and
-// colours in sRGB, with the signatures of Apple's public documentation. Included by AppKit.h.
+// collection behaviour, frame, ordering, key status, first responder, sheets and their parents,
+// and delegate, and colours in sRGB, with the signatures of Apple's public documentation.
+// Included by AppKit.h.
 #pragma once
 
 NS_ASSUME_NONNULL_BEGIN
@@ -103,6 +104,8 @@ APPKIT_EXTERN NSNotificationName const NSWindowDidChangeBackingPropertiesNotific
 
 - (void)beginSheet:(NSWindow*)sheetWindow completionHandler:(void (^_Nullable)(NSModalResponse returnCode))handler;
 @property(nullable, readonly, strong) NSWindow* attachedSheet;
+@property(nullable, readonly, strong) NSWindow* sheetParent;
+- (void)endSheet:(NSWindow*)sheetWindow;
 @end
 
 @interface NSPanel : NSWindow
