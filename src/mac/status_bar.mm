@@ -1,5 +1,5 @@
-// Wraps: NSStatusBar's items, each with its button's image drawn on demand through the canvas over
-// the image's CGContext (template flag and accessibility description kept), and its menu.
+// Wraps: NSStatusBar's items, each with its button's image drawn on demand (drawn_images.h), and
+// its menu.
 // Leaves out: titles, tool tips, square items, autosave names and the item's visibility toggle.
 #import <AppKit/AppKit.h>
 #import <Foundation/Foundation.h>
@@ -9,42 +9,15 @@
 #include <optional>
 #include <utility>
 
+#include "mac/drawn_images.h"
 #include "mac/native_menu.h"
 #include "mac/services.h"
-#include "mac/text_lines.h"
 #include "platform/menus.h"
 
 namespace marlowick::mac {
 namespace {
 
 namespace p = marlowick::platform;
-
-// Well past any menu-bar image; a size from a faulty caller must not ask AppKit for a huge bitmap.
-constexpr double kMaxImageSide = 1024;
-
-double imageSide(double side) {
-    return std::isfinite(side) && side > 0 ? std::fmin(side, kMaxImageSide) : 0;
-}
-
-NSImage* makeNSImage(const p::DrawnImage& drawn) {
-    NSSize size{imageSide(drawn.size.width), imageSide(drawn.size.height)};
-    // AppKit calls the handler each time it renders the image, at the screen's scale, with the
-    // origin at the lower left as the drawing expects.
-    auto draw = drawn.draw;
-    NSImage* image = [NSImage imageWithSize:size
-                                    flipped:NO
-                             drawingHandler:^BOOL(NSRect) {
-                               if (!draw) return YES;
-                               CGContextRef context = NSGraphicsContext.currentContext.CGContext;
-                               if (!context) return NO;
-                               draw(*makeCanvas(context));
-                               return YES;
-                             }];
-    [image setTemplate:drawn.isTemplate];
-    image.accessibilityDescription =
-        drawn.accessibilityDescription.empty() ? nil : toNSString(validUTF8(drawn.accessibilityDescription));
-    return image;
-}
 
 class MacStatusBarButton final : public p::StatusBarButton {
 public:

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+#include "mac/appkit_values.h"
 #include "mac/services.h"
 
 namespace p = marlowick::platform;
@@ -46,11 +47,7 @@ namespace {
 NSString* const kEffectiveAppearance = @"effectiveAppearance";
 
 p::Appearance appearanceNow() {
-    NSAppearance* effective = NSApplication.sharedApplication.effectiveAppearance;
-    NSAppearanceName match =
-        [effective bestMatchFromAppearancesWithNames:@[ NSAppearanceNameAqua, NSAppearanceNameDarkAqua ]];
-    return match && [match isEqualToString:NSAppearanceNameDarkAqua] ? p::Appearance::Dark
-                                                                     : p::Appearance::Light;
+    return appearanceOf(NSApplication.sharedApplication.effectiveAppearance);
 }
 
 // One observation: its handler and the appearance it last reported, so that a change between

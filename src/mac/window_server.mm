@@ -7,11 +7,10 @@
 // and frame autosaving.
 #import <AppKit/AppKit.h>
 
-#include <cmath>
 #include <memory>
 
+#include "mac/appkit_values.h"
 #include "mac/layer_host.h"
-#include "mac/quartz_values.h"
 #include "mac/services.h"
 
 namespace marlowick::mac {
@@ -26,19 +25,6 @@ static_assert(p::kCollectionCanJoinAllSpaces == NSWindowCollectionBehaviorCanJoi
 static_assert(p::kCollectionFullScreenAuxiliary == NSWindowCollectionBehaviorFullScreenAuxiliary);
 static_assert(p::kPopUpMenuWindowLevel == NSPopUpMenuWindowLevel);
 
-// Far beyond any screen; a frame past it is not one AppKit should be handed.
-constexpr double kLargestCoordinate = 1e6;
-
-bool isUsableFrame(const p::Rect& frame) {
-    return isFinite(frame) && frame.width() >= 0 && frame.height() >= 0 &&
-           std::fabs(frame.minX()) < kLargestCoordinate && std::fabs(frame.minY()) < kLargestCoordinate &&
-           frame.width() < kLargestCoordinate && frame.height() < kLargestCoordinate;
-}
-
-NSRect toNSRect(const p::Rect& rect) {
-    return NSRect{{rect.minX(), rect.minY()}, {rect.width(), rect.height()}};
-}
-
 class MacPanel final : public p::Panel {
 public:
     explicit MacPanel(NSPanel* panel) : panel_(panel) {}
@@ -48,10 +34,7 @@ public:
     void setLevel(int level) override { panel_.level = level; }
     void setOpaque(bool opaque) override { panel_.opaque = opaque; }
     void setBackgroundColor(const p::Color& color) override {
-        panel_.backgroundColor = [NSColor colorWithSRGBRed:unitValue(color.red)
-                                                     green:unitValue(color.green)
-                                                      blue:unitValue(color.blue)
-                                                     alpha:unitValue(color.alpha)];
+        panel_.backgroundColor = toNSColor(color);
     }
     void setIgnoresMouseEvents(bool ignores) override { panel_.ignoresMouseEvents = ignores; }
     void setCollectionBehavior(std::uint64_t behavior) override {
@@ -69,8 +52,7 @@ public:
     }
 
     p::Rect frame() const override {
-        const NSRect frame = panel_.frame;
-        return {frame.origin.x, frame.origin.y, frame.size.width, frame.size.height};
+        return toRect(panel_.frame);
     }
     void setFrame(const p::Rect& frame, p::Display display) override {
         if (!isUsableFrame(frame)) return;

@@ -84,7 +84,12 @@ typedef NS_ENUM(NSUInteger, NSLineJoinStyle){
 // The answer of an alert's first button; the second is one more, and so on.
 static const NSModalResponse NSAlertFirstButtonReturn = 1000;
 
+typedef NSString* NSColorName;
+
 @interface NSColor (NSSystemColors)
+// A colour resolved anew for the appearance of whatever draws with it.
++ (NSColor*)colorWithName:(nullable NSColorName)colorName
+          dynamicProvider:(NSColor* (^)(NSAppearance* appearance))dynamicProvider;
 @property(class, strong, readonly) NSColor* labelColor;
 @property(class, strong, readonly) NSColor* secondaryLabelColor;
 @property(class, strong, readonly) NSColor* tertiaryLabelColor;
