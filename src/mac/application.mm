@@ -1,7 +1,8 @@
-// Wraps: NSApplication's activation policy, activation and termination, NSProcessInfo's activities.
-// The main menu is the NSMenu of a Mac menu, kept alive by its handle here.
-// Leaves out: the key window as an AppKit object: it comes with the window adapters; until then
-// this reports no key window.
+// Wraps: NSApplication's activation policy, activation and termination, NSProcessInfo's activities,
+// and its key window as the core's titled window it shows (a sheet counts as the window it is
+// attached to). The main menu is the NSMenu of a Mac menu, kept alive by its handle here.
+// Leaves out: key windows that are no titled window of ours (panels, AppKit's own), which count
+// as none.
 #import <AppKit/AppKit.h>
 #import <Foundation/Foundation.h>
 
@@ -11,6 +12,7 @@
 #include "mac/foundation_values.h"
 #include "mac/native_menu.h"
 #include "mac/services.h"
+#include "mac/titled_window.h"
 
 namespace marlowick::mac {
 namespace {
@@ -48,7 +50,12 @@ public:
         NSApplication.sharedApplication.mainMenu = native ? native->nsMenu() : nil;
         mainMenu_ = std::move(menu);
     }
-    std::shared_ptr<p::Window> keyWindow() override { return nullptr; }
+    std::shared_ptr<p::Window> keyWindow() override {
+        NSWindow* key = NSApplication.sharedApplication.keyWindow;
+        if (NSWindow* parent = key.sheetParent) key = parent;
+        if (![key isKindOfClass:MWKWindow.class]) return nullptr;
+        return static_cast<MWKWindow*>(key).handle.lock();
+    }
 
     p::ActivityToken beginActivity(p::ActivityOptions options, const std::string& reason) override {
         NSString* text = toNSString(reason);

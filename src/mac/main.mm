@@ -3,9 +3,7 @@
 #import <AppKit/AppKit.h>
 #import <Foundation/Foundation.h>
 
-#include <cstdio>
 #include <memory>
-#include <string>
 
 #include "app/app_delegate.h"
 #include "mac/services.h"
@@ -31,29 +29,7 @@
 
 @end
 
-namespace {
-
 namespace p = marlowick::platform;
-
-// The services that have no Mac adapter in this build, by name; the product needs every one.
-std::string missingServices(const p::Services& services) {
-    std::string missing;
-    auto note = [&](const void* service, const char* name) {
-        if (service) return;
-        missing += missing.empty() ? "" : ", ";
-        missing += name;
-    };
-    note(services.screens, "screens");
-    note(services.fonts, "fonts");
-    note(services.windows, "windows");
-    note(services.statusBar, "status bar");
-    note(services.menus, "menus");
-    note(services.titledWindows, "titled windows");
-    note(services.appearance, "appearance");
-    return missing;
-}
-
-} // namespace
 
 int main(int argc, const char* argv[]) {
     (void)argc;
@@ -104,11 +80,6 @@ int main(int argc, const char* argv[]) {
             .loginItems = loginItems.get(),
             .appearance = appearance.get(),
         };
-        // Starting without a service would end in a crash at its first use; say so and stop instead.
-        if (std::string missing = missingServices(services); !missing.empty()) {
-            std::fprintf(stderr, "Marlowick: this build has no Mac adapter for: %s\n", missing.c_str());
-            return 1;
-        }
         p::Installation installation(services);
 
         NSApplication* app = NSApplication.sharedApplication;

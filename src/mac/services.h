@@ -32,8 +32,7 @@ std::unique_ptr<platform::SystemAppearance> makeSystemAppearance();
 std::unique_ptr<platform::Fonts> makeFonts();
 // Overlay panels whose content is the core's layer tree as Core Animation layers, and the beep.
 std::unique_ptr<platform::WindowServer> makeWindowServer();
-// Titled windows whose content is the core's view tree as AppKit controls, with their alerts; none
-// yet, so main stops at launch naming them.
+// Titled windows whose content is the core's view tree as AppKit controls, with their alerts.
 std::unique_ptr<platform::TitledWindows> makeTitledWindows();
 std::unique_ptr<platform::StatusBar> makeStatusBar();
 std::unique_ptr<platform::Menus> makeMenus();

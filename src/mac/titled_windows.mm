@@ -1,15 +1,382 @@
-// Wraps: nothing yet. Titled windows (NSWindow with the core's view tree as AppKit controls, and
-// their alerts) are still to be written; until then this maker has none to give, and the entry
-// stops at launch naming them, rather than crashing at the first window.
-// Leaves out: everything of titled windows.
-#include <memory>
+// Wraps: NSWindow for the settings and onboarding windows: the style mask (full-size content
+// included), hidden titles and transparent title bars, frames checked before AppKit gets them, the
+// animated resize over AppKit's resize time (NSAnimationContext and the window's animator, so that
+// frame() follows it), centring, the frame autosave name (restored, then saved by AppKit), key and
+// front ordering, closing with its will-close notice, key-status changes through the delegate;
+// the content as AppKit views (view_presenter.h), sized to its layout when the window was made
+// without a size; the shortcut field's first-responder changes, told to the core once per change,
+// a click outside the edited field ending its editing; alerts as NSAlert sheets, queued one after
+// another, answered by button index, Return on the first button, Escape on the first cancel one
+// and destructive ones marked.
+// Leaves out: resizing and minimising by the user (no window here allows it), tabbing, full
+// screen, restoration, toolbars, and AppKit's own releasing on close: the core's handle owns the
+// window, so it is never released behind it.
+#import <AppKit/AppKit.h>
 
+#include <cstddef>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "mac/appkit_values.h"
 #include "mac/services.h"
+#include "mac/text_lines.h"
+#include "mac/titled_window.h"
+#include "mac/view_presenter.h"
+
+namespace p = marlowick::platform;
+
+// The platform's bits are AppKit's.
+static_assert(p::kWindowStyleTitled == NSWindowStyleMaskTitled);
+static_assert(p::kWindowStyleClosable == NSWindowStyleMaskClosable);
+static_assert(p::kWindowStyleMiniaturizable == NSWindowStyleMaskMiniaturizable);
+static_assert(p::kWindowStyleResizable == NSWindowStyleMaskResizable);
+static_assert(p::kWindowStyleFullSizeContentView == NSWindowStyleMaskFullSizeContentView);
+
+@implementation MWKWindow {
+    int _firstResponderDepth;
+}
+
+- (BOOL)makeFirstResponder:(nullable NSResponder*)responder {
+    // A text field that becomes first responder hands the status on to the field editor from
+    // inside this call: the change is told once, when the outermost call ends.
+    ++_firstResponderDepth;
+    const BOOL made = [super makeFirstResponder:responder];
+    --_firstResponderDepth;
+    if (_firstResponderDepth == 0) {
+        if (auto changed = _firstResponderChanged) changed();
+    }
+    return made;
+}
+
+- (nullable MWKShortcutField*)editedShortcutField {
+    id responder = self.firstResponder;
+    if ([responder isKindOfClass:NSText.class] && static_cast<NSText*>(responder).fieldEditor)
+        responder = static_cast<NSText*>(responder).delegate;
+    if (![responder isKindOfClass:MWKShortcutField.class]) return nil;
+    auto* field = static_cast<MWKShortcutField*>(responder);
+    return field.window == self ? field : nil;
+}
+
+// A click anywhere but on the edited field ends its editing, as a click on the field starts it;
+// AppKit alone would keep the field editing under a click on a button.
+- (void)sendEvent:(NSEvent*)event {
+    if (event.type == NSEventTypeLeftMouseDown && !self.attachedSheet) {
+        if (MWKShortcutField* field = [self editedShortcutField]) {
+            NSView* content = self.contentView;
+            NSView* frameView = content.superview ? content.superview : content;
+            NSView* hit = [frameView hitTest:event.locationInWindow];
+            if (!hit || ![hit isDescendantOf:field]) [self makeFirstResponder:nil];
+        }
+    }
+    [super sendEvent:event];
+}
+@end
+
+// Hands the window's delegate calls to the core's window while it lives.
+@interface MWKWindowDelegate : NSObject <NSWindowDelegate>
+@property(nonatomic) std::function<void()> willClose;
+@property(nonatomic) std::function<void(bool isKey)> keyStatusChanged;
+@end
+
+@implementation MWKWindowDelegate
+- (void)windowWillClose:(NSNotification*)notification {
+    (void)notification;
+    if (auto willClose = _willClose) willClose();
+}
+
+- (void)windowDidBecomeKey:(NSNotification*)notification {
+    (void)notification;
+    if (auto changed = _keyStatusChanged) changed(true);
+}
+
+- (void)windowDidResignKey:(NSNotification*)notification {
+    (void)notification;
+    if (auto changed = _keyStatusChanged) changed(false);
+}
+@end
 
 namespace marlowick::mac {
+namespace {
+
+NSString* nsString(const std::string& text) {
+    NSString* string = toNSString(validUTF8(text));
+    return string ? string : @"";
+}
+
+// A window frame AppKit can take: finite, on no absurd coordinates, and not empty.
+bool isWindowFrame(const p::Rect& frame) {
+    return isUsableFrame(frame) && frame.width() > 0 && frame.height() > 0;
+}
+
+NSAlert* makeNSAlert(const p::Alert& alert) {
+    NSAlert* sheet = [[NSAlert alloc] init];
+    sheet.messageText = nsString(alert.title);
+    sheet.informativeText = nsString(alert.message);
+    bool escapeTaken = false;
+    for (std::size_t i = 0; i < alert.buttons.size(); ++i) {
+        const p::AlertButton& button = alert.buttons[i];
+        NSButton* added = [sheet addButtonWithTitle:nsString(button.title)];
+        added.hasDestructiveAction = button.role == p::ButtonRole::Destructive;
+        // The first button keeps AppKit's Return. AppKit gives the others keys by their titles
+        // ("Cancel", "Don't Save"); here the role decides: Escape for the first cancel button only.
+        if (i == 0) continue;
+        const bool escape = button.role == p::ButtonRole::Cancel && !escapeTaken;
+        escapeTaken = escapeTaken || escape;
+        added.keyEquivalent = escape ? @"\x1b" : @"";
+    }
+    return sheet;
+}
+
+// Runs a copy of each observer still subscribed: an observer may drop its own or the window's handle.
+template <class... Args>
+void tellObservers(const std::map<std::uint64_t, std::function<void(Args...)>>& observers,
+                   const std::weak_ptr<bool>& alive, Args... args) {
+    const auto copy = observers;
+    for (const auto& [id, observer] : copy) {
+        if (alive.expired()) return;
+        if (observers.contains(id)) observer(args...);
+    }
+}
+
+class MacWindow final : public p::Window {
+public:
+    MacWindow(MWKWindow* window, std::shared_ptr<p::Fonts> fonts, bool sized)
+        : window_(window), presenter_(std::move(fonts)), delegate_([[MWKWindowDelegate alloc] init]),
+          sized_(sized) {
+        window_.contentView = presenter_.view();
+        window_.initialFirstResponder = presenter_.view();
+        window_.delegate = delegate_;
+        // The callbacks hold the window's liveness, not the window: AppKit may call them late.
+        std::weak_ptr<bool> alive = alive_;
+        delegate_.willClose = [this, alive] {
+            if (!alive.expired()) willClose();
+        };
+        delegate_.keyStatusChanged = [this, alive](bool isKey) {
+            if (!alive.expired()) tellObservers(keyObservers_, alive_, isKey);
+        };
+        window_.firstResponderChanged = [this, alive] {
+            if (!alive.expired()) firstResponderChanged();
+        };
+    }
+
+    ~MacWindow() override {
+        *alive_ = false;
+        window_.delegate = nil;
+        window_.firstResponderChanged = nullptr;
+        if (NSWindow* sheet = window_.attachedSheet) [window_ endSheet:sheet];
+        [window_ orderOut:nil];
+    }
+    MacWindow(const MacWindow&) = delete;
+    MacWindow& operator=(const MacWindow&) = delete;
+
+    std::string title() const override { return toString(window_.title); }
+    void setTitle(std::string title) override { window_.title = nsString(title); }
+    std::uint64_t styleMask() const override { return window_.styleMask; }
+
+    void setContent(p::ViewNode content) override {
+        content_ = std::move(content);
+        const p::Size size = presenter_.present(content_);
+        // A field that left the tree has stopped being edited.
+        firstResponderChanged();
+        if (!sized_) sizeToContent(size);
+    }
+    const p::ViewNode& content() const override { return content_; }
+
+    p::Rect frame() const override { return toRect(window_.frame); }
+    void setFrame(const p::Rect& frame) override {
+        if (!isWindowFrame(frame)) return;
+        const NSRect target = toNSRect(frame);
+        MWKWindow* window = window_;
+        // Through the animator, with no time: that also ends a resize still animating.
+        [NSAnimationContext
+            runAnimationGroup:^(NSAnimationContext* context) {
+              context.duration = 0;
+              [window.animator setFrame:target display:YES];
+            }
+            completionHandler:nil];
+        [window_ setFrame:target display:YES];
+    }
+    void animateFrame(const p::Rect& frame) override {
+        if (!isWindowFrame(frame)) return;
+        const NSRect target = toNSRect(frame);
+        const NSTimeInterval duration = [window_ animationResizeTime:target];
+        MWKWindow* window = window_;
+        [NSAnimationContext
+            runAnimationGroup:^(NSAnimationContext* context) {
+              context.duration = duration;
+              [window.animator setFrame:target display:YES];
+            }
+            completionHandler:nil];
+    }
+    void center() override { [window_ center]; }
+    void setFrameAutosaveName(const std::string& name) override {
+        NSString* autosaveName = nsString(name);
+        if (autosaveName.length > 0) [window_ setFrameUsingName:autosaveName];
+        [window_ setFrameAutosaveName:autosaveName];
+    }
+
+    void setTitleVisibility(p::TitleVisibility visibility) override {
+        window_.titleVisibility =
+            visibility == p::TitleVisibility::Hidden ? NSWindowTitleHidden : NSWindowTitleVisible;
+    }
+    void setTitlebarAppearsTransparent(bool transparent) override {
+        window_.titlebarAppearsTransparent = transparent;
+    }
+    // AppKit's flag stays NO: the handle owns the window, which comes back as it was either way.
+    void setReleasedWhenClosed(bool) override {}
+
+    std::optional<std::string> firstResponder() const override {
+        if (!toldField_) return std::nullopt;
+        return toldField_.identifier;
+    }
+    void makeFirstResponder(std::optional<std::string> identifier) override {
+        if (!identifier) {
+            [window_ makeFirstResponder:nil];
+            return;
+        }
+        if (MWKShortcutField* field = presenter_.field(*identifier)) [window_ makeFirstResponder:field];
+    }
+    p::Subscription observeKeyStatus(std::function<void(bool isKey)> changed) override {
+        return subscribe(keyObservers_, std::move(changed));
+    }
+
+    void beginAlert(p::Alert alert, std::function<void(std::size_t)> answered) override {
+        alerts_.push_back({std::move(alert), std::move(answered)});
+        if (!alertShowing_) showAlert();
+    }
+    bool hasAlert() const override { return !alerts_.empty(); }
+
+    void makeKeyAndOrderFront() override { [window_ makeKeyAndOrderFront:nil]; }
+    void orderFrontRegardless() override { [window_ orderFrontRegardless]; }
+    bool isVisible() const override { return window_.visible; }
+    bool isKeyWindow() const override { return window_.keyWindow; }
+    // AppKit beeps at a window without a close button, and closes the others.
+    void performClose() override {
+        if (window_.visible) [window_ performClose:nil];
+    }
+    void close() override {
+        if (window_.visible) [window_ close];
+    }
+    p::Subscription observeWillClose(std::function<void()> willClose) override {
+        return subscribe(closeObservers_, std::move(willClose));
+    }
+
+private:
+    struct PendingAlert {
+        p::Alert alert;
+        std::function<void(std::size_t)> answered;
+    };
+
+    template <class... Args>
+    p::Subscription subscribe(std::map<std::uint64_t, std::function<void(Args...)>>& observers,
+                              std::function<void(Args...)> observer) {
+        const auto id = nextObserver_++;
+        observers.emplace(id, std::move(observer));
+        std::weak_ptr<bool> alive = alive_;
+        return p::Subscription([&observers, alive, id] {
+            if (!alive.expired()) observers.erase(id);
+        });
+    }
+
+    void willClose() {
+        tellObservers(closeObservers_, alive_);
+        // Closing ends the shortcut field's editing, as the core's windows do.
+        [window_ makeFirstResponder:nil];
+    }
+
+    // Tells the field that stopped being edited, then the one that started.
+    void firstResponderChanged() {
+        MWKShortcutField* now = [window_ editedShortcutField];
+        if (now == toldField_) return;
+        MWKShortcutField* old = toldField_;
+        toldField_ = now;
+        std::weak_ptr<bool> alive = alive_;
+        if (old) {
+            if (auto resign = old.onResignFirstResponder) resign();
+        }
+        if (now && !alive.expired() && toldField_ == now) {
+            if (auto become = now.onBecomeFirstResponder) become();
+        }
+    }
+
+    void sizeToContent(p::Size size) {
+        if (!isWindowFrame({0, 0, size.width, size.height})) return;
+        const NSRect frame = [window_ frameRectForContentRect:NSRect{{0, 0}, {size.width, size.height}}];
+        const NSRect old = window_.frame;
+        // The top edge stays where it is, as a window growing downwards keeps it.
+        setFrame({old.origin.x, old.origin.y + old.size.height - frame.size.height, frame.size.width,
+                  frame.size.height});
+    }
+
+    void showAlert() {
+        alertShowing_ = true;
+        NSAlert* sheet = makeNSAlert(alerts_.front().alert);
+        std::weak_ptr<bool> alive = alive_;
+        MacWindow* self = this;
+        [sheet beginSheetModalForWindow:window_
+                      completionHandler:^(NSModalResponse response) {
+                        if (!alive.expired()) self->alertAnswered(response);
+                      }];
+    }
+
+    void alertAnswered(NSModalResponse response) {
+        alertShowing_ = false;
+        if (alerts_.empty()) return;
+        PendingAlert answered = std::move(alerts_.front());
+        alerts_.pop_front();
+        // A response that is none of the buttons (the sheet ended from outside) answers nothing.
+        const NSModalResponse index = response - NSAlertFirstButtonReturn;
+        std::weak_ptr<bool> alive = alive_;
+        if (index >= 0 && static_cast<std::size_t>(index) < answered.alert.buttons.size() && answered.answered)
+            answered.answered(static_cast<std::size_t>(index));
+        if (!alive.expired() && !alertShowing_ && !alerts_.empty()) showAlert();
+    }
+
+    MWKWindow* window_;
+    ViewPresenter presenter_;
+    MWKWindowDelegate* delegate_;
+    bool sized_;
+    p::ViewNode content_;
+    MWKShortcutField* _Nullable toldField_ = nil;
+    std::deque<PendingAlert> alerts_;
+    bool alertShowing_ = false;
+    std::map<std::uint64_t, std::function<void()>> closeObservers_;
+    std::map<std::uint64_t, std::function<void(bool)>> keyObservers_;
+    std::uint64_t nextObserver_ = 1;
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+};
+
+class MacTitledWindows final : public p::TitledWindows {
+public:
+    std::shared_ptr<p::Window> makeWindow(const p::Rect& contentRect, std::uint64_t styleMask,
+                                          p::Defer defer) override {
+        const bool usable = isUsableFrame(contentRect);
+        const p::Rect rect = usable ? contentRect : p::Rect{0, 0, 0, 0};
+        MWKWindow* window = [[MWKWindow alloc] initWithContentRect:toNSRect(rect)
+                                                         styleMask:static_cast<NSWindowStyleMask>(styleMask)
+                                                           backing:NSBackingStoreBuffered
+                                                             defer:defer == p::Defer::Yes];
+        window.releasedWhenClosed = NO;
+        auto handle = std::make_shared<MacWindow>(window, fonts_, usable && isWindowFrame(rect));
+        window.handle = handle;
+        return handle;
+    }
+
+private:
+    // Measures as the canvas draws, so that the layout fits what AppKit shows; shared with every
+    // window, which may outlive this maker.
+    std::shared_ptr<p::Fonts> fonts_ = makeFonts();
+};
+
+} // namespace
 
 std::unique_ptr<platform::TitledWindows> makeTitledWindows() {
-    return nullptr;
+    return std::make_unique<MacTitledWindows>();
 }
 
 } // namespace marlowick::mac

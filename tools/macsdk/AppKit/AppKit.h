@@ -259,6 +259,7 @@ static const CGFloat NSSquareStatusItemLength = -2;
 @property(readonly) NSInteger numberOfItems;
 - (void)addItem:(NSMenuItem*)newItem;
 - (void)removeItem:(NSMenuItem*)item;
+- (void)removeAllItems;
 - (NSInteger)indexOfItem:(NSMenuItem*)item;
 - (void)cancelTracking;
 - (void)performActionForItemAtIndex:(NSInteger)index;

@@ -107,12 +107,16 @@ typedef NSString* NSColorName;
 
 @interface NSResponder (NSMenus)
 @property(nullable, strong) NSMenu* menu;
+@property(readonly) BOOL acceptsFirstResponder;
 - (BOOL)becomeFirstResponder;
 - (BOOL)resignFirstResponder;
 - (void)mouseDown:(NSEvent*)event;
 @end
 
 @interface NSView (NSControlsHosting)
+// The deepest descendant (or the view itself) under the point, given in the superview's space.
+- (nullable NSView*)hitTest:(NSPoint)point;
+- (BOOL)isDescendantOf:(NSView*)view;
 @property(readonly, getter=isFlipped) BOOL flipped;
 @property CGFloat alphaValue;
 @property(getter=isHidden) BOOL hidden;

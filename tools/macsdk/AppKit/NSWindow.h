@@ -1,7 +1,7 @@
-// Stands for AppKit's NSWindow.h, NSPanel.h and NSColor.h: windows and panels, their style, level,
-// collection behaviour, frame, ordering, key status, first responder, sheets and their parents,
-// and delegate, and colours in sRGB, with the signatures of Apple's public documentation.
-// Included by AppKit.h.
+// Stands for AppKit's NSWindow.h, NSPanel.h, NSColor.h and NSAnimationContext.h: windows and
+// panels, their style, level, collection behaviour, frame and its animation, ordering, key status,
+// first responder, events, sheets and their parents, and delegate, and colours in sRGB, with the
+// signatures of Apple's public documentation. Included by AppKit.h.
 #pragma once
 
 NS_ASSUME_NONNULL_BEGIN
@@ -101,11 +101,27 @@ APPKIT_EXTERN NSNotificationName const NSWindowDidChangeBackingPropertiesNotific
 
 @property(nullable, readonly, weak) NSResponder* firstResponder;
 - (BOOL)makeFirstResponder:(nullable NSResponder*)responder;
+@property(nullable, weak) NSView* initialFirstResponder;
+- (void)sendEvent:(NSEvent*)event;
 
 - (void)beginSheet:(NSWindow*)sheetWindow completionHandler:(void (^_Nullable)(NSModalResponse returnCode))handler;
 @property(nullable, readonly, strong) NSWindow* attachedSheet;
 @property(nullable, readonly, strong) NSWindow* sheetParent;
 - (void)endSheet:(NSWindow*)sheetWindow;
+@end
+
+// Changes made through an animator inside a group animate over the group's duration.
+@interface NSAnimationContext : NSObject
++ (void)runAnimationGroup:(void (^)(NSAnimationContext* context))changes
+        completionHandler:(nullable void (^)(void))completionHandler;
+@property NSTimeInterval duration;
+@end
+
+@protocol NSAnimatablePropertyContainer
+- (instancetype)animator;
+@end
+
+@interface NSWindow (NSAnimatablePropertyContainer) <NSAnimatablePropertyContainer>
 @end
 
 @interface NSPanel : NSWindow

@@ -23,6 +23,9 @@ static inline id _Nullable CFBridgingRelease(CFTypeRef _Nullable X) {
 typedef CGPoint NSPoint;
 typedef CGSize NSSize;
 typedef CGRect NSRect;
+FOUNDATION_EXPORT const NSRect NSZeroRect;
+FOUNDATION_EXPORT NSRect NSInsetRect(NSRect aRect, CGFloat dX, CGFloat dY);
+FOUNDATION_EXPORT BOOL NSEqualRects(NSRect aRect, NSRect bRect);
 
 @class NSArray<ObjectType>, NSDictionary<KeyType, ObjectType>, NSError, NSURL, NSDate;
 
@@ -89,6 +92,7 @@ enum { NSUTF8StringEncoding = 4 };
 @property(readonly) NSUInteger count;
 - (ObjectType)objectAtIndex:(NSUInteger)index;
 - (ObjectType)objectAtIndexedSubscript:(NSUInteger)idx;
+- (BOOL)isEqualToArray:(NSArray<ObjectType>*)otherArray;
 @end
 
 @interface NSMutableArray<ObjectType> : NSArray <ObjectType>
