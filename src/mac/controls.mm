@@ -456,11 +456,7 @@ void updatePresentedView(PresentedView& presented, const p::PlacedView& placed, 
     NSView* view = presented.view;
     if (!view || !placed.node) return;
     const p::ViewNode& node = *placed.node;
-    p::Rect frame = placed.frame;
-    if (presented.controlClass == ControlClass::Label)
-        frame = {frame.minX() - kLabelInset, frame.minY(), frame.width() + 2 * kLabelInset, frame.height()};
-    const NSRect nsFrame = viewFrame(frame);
-    if (!NSEqualRects(view.frame, nsFrame)) view.frame = nsFrame;
+    const NSRect layoutFrame = viewFrame(placed.frame);
 
     if (const auto* text = node.as<p::TextView>()) updateLabel(static_cast<NSTextField*>(view), *text);
     if (const auto* button = node.as<p::ButtonView>())
@@ -473,7 +469,17 @@ void updatePresentedView(PresentedView& presented, const p::PlacedView& placed, 
         updateSwatch(static_cast<MWKSwatchButton*>(view), presented.target, *swatch);
     if (const auto* circle = node.as<p::StatusCircleView>()) static_cast<MWKStatusCircleView*>(view).done = circle->done;
     if (const auto* field = node.as<p::ShortcutFieldView>()) updateField(presented, *field);
-    if (const auto* hosted = node.as<p::HostedView>()) updateHosted(presented, *hosted, nsFrame);
+    if (const auto* hosted = node.as<p::HostedView>()) updateHosted(presented, *hosted, layoutFrame);
+
+    // The layout places what shows. A control's frame reaches past that by its bezel's shadow and
+    // focus ring, as its alignment insets say (known only once its look is set, above); a label's
+    // reaches past its text by the cell's padding.
+    NSRect frame = layoutFrame;
+    if (presented.controlClass == ControlClass::Label)
+        frame = NSInsetRect(layoutFrame, -kLabelInset, 0);
+    else if ([view isKindOfClass:NSControl.class])
+        frame = [view frameForAlignmentRect:layoutFrame];
+    if (!NSEqualRects(view.frame, frame)) view.frame = frame;
 
     if ([view isKindOfClass:NSControl.class]) static_cast<NSControl*>(view).enabled = !placed.disabled;
     view.alphaValue = std::isfinite(placed.opacity) ? std::clamp(placed.opacity, 0.0, 1.0) : 1;

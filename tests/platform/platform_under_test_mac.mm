@@ -55,6 +55,7 @@ private:
     std::unique_ptr<SystemAppearance> appearance_ = mac::makeSystemAppearance();
     std::unique_ptr<Fonts> fonts_ = mac::makeFonts();
     std::unique_ptr<WindowServer> windows_ = mac::makeWindowServer();
+    std::unique_ptr<TitledWindows> titledWindows_ = mac::makeTitledWindows();
     std::string scratch_ = "/tmp/marlowick-contract-" + std::to_string(getpid());
     Installation installation_{Services{
         .runLoop = runLoop_.get(),
@@ -67,6 +68,7 @@ private:
         .hotKeys = hotKeys_.get(),
         .keyboardLayouts = keyboardLayouts_.get(),
         .windows = windows_.get(),
+        .titledWindows = titledWindows_.get(),
         .appearance = appearance_.get(),
     }};
 };

@@ -1,13 +1,17 @@
 // What the plainer services promise, on whichever platform the tests were built for: files, user
 // defaults and their change notification, hot-key registration and its refusal, the keyboard
-// layout, and the accessibility service's time-out and permission queries.
+// layout, the accessibility service's time-out and permission queries, the overlay panel, and the
+// titled windows as far as they go without a person at the machine.
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/layer.h"
 #include "platform/platform.h"
+#include "platform/titled_windows.h"
 #include "platform_under_test.h"
 
 namespace marlowick::platform {
@@ -133,6 +137,53 @@ TEST(WindowServerContract, APanelStaysOffScreenUntilOrderedFrontAndItsContentFil
     EXPECT_GE(panel->backingScaleFactor(), 1.0);
     panel->orderOut();
     EXPECT_FALSE(panel->isVisible());
+}
+
+TEST(TitledWindowsContract, AWindowFitsItsContentTellsItsFieldsAboutFocusAndClosesOnce) {
+    auto platform = PlatformUnderTest::make();
+    auto window = current().titledWindows->makeWindow({0, 0, 0, 0}, kWindowStyleTitled | kWindowStyleClosable,
+                                                      Defer::Yes);
+    ASSERT_NE(window, nullptr);
+    EXPECT_FALSE(window->isVisible());
+
+    std::vector<std::string> told;
+    ShortcutFieldView field;
+    field.identifier = "contract.field";
+    field.placeholder = "Record Shortcut";
+    field.onBecomeFirstResponder = [&] { told.push_back("become"); };
+    field.onResignFirstResponder = [&] { told.push_back("resign"); };
+    StackView stack;
+    stack.width = 300;
+    stack.padding = 20;
+    TextView text;
+    text.text = "Contract";
+    stack.children = {ViewNode::makeText(text), ViewNode::make(field)};
+    window->setContent(ViewNode::makeStack(stack));
+    const Size laidOut = layoutViews(window->content(), *current().fonts).size;
+    EXPECT_EQ(window->frame().width(), laidOut.width) << "a window made without a size takes its content's";
+    EXPECT_GE(window->frame().height(), laidOut.height) << "and its title bar on top";
+
+    const Rect placed{120, 160, 360, 240};
+    window->setFrame(placed);
+    EXPECT_EQ(window->frame(), placed);
+
+    window->orderFrontRegardless();
+    platform->runFor(0.05);
+    EXPECT_TRUE(window->isVisible());
+    window->makeFirstResponder("contract.field");
+    EXPECT_EQ(window->firstResponder(), "contract.field");
+    window->makeFirstResponder("no.such.field");
+    EXPECT_EQ(window->firstResponder(), "contract.field") << "an identifier of no field changes nothing";
+    window->makeFirstResponder(std::nullopt);
+    EXPECT_EQ(window->firstResponder(), std::nullopt);
+    EXPECT_EQ(told, (std::vector<std::string>{"become", "resign"}));
+
+    int closes = 0;
+    auto closing = window->observeWillClose([&] { ++closes; });
+    window->close();
+    window->close();
+    EXPECT_EQ(closes, 1) << "a window off the screen does not close again";
+    EXPECT_FALSE(window->isVisible());
 }
 
 } // namespace

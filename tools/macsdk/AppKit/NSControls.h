@@ -117,6 +117,8 @@ typedef NSString* NSColorName;
 // The deepest descendant (or the view itself) under the point, given in the superview's space.
 - (nullable NSView*)hitTest:(NSPoint)point;
 - (BOOL)isDescendantOf:(NSView*)view;
+// The frame whose alignment rectangle (what a control shows, without shadow or focus ring) is this.
+- (NSRect)frameForAlignmentRect:(NSRect)alignmentRect;
 @property(readonly, getter=isFlipped) BOOL flipped;
 @property CGFloat alphaValue;
 @property(getter=isHidden) BOOL hidden;
