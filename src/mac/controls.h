@@ -24,7 +24,7 @@ NS_ASSUME_NONNULL_BEGIN
 // The shortcut recorder's field, known to its window by the node's identifier. The window tells it
 // when it gains and loses first-responder status, through the node's calls it carries.
 @interface MWKShortcutField : NSSearchField
-@property(nonatomic) std::string identifier;
+@property(nonatomic) std::string shortcutIdentifier;
 @property(nonatomic) std::function<void()> onBecomeFirstResponder;
 @property(nonatomic) std::function<void()> onResignFirstResponder;
 @end

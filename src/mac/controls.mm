@@ -291,7 +291,7 @@ void updateSwatch(MWKSwatchButton* swatch, MWKControlTarget* target, const p::Sw
 
 void updateField(PresentedView& presented, const p::ShortcutFieldView& view) {
     auto* field = static_cast<MWKShortcutField*>(presented.view);
-    field.identifier = view.identifier;
+    field.shortcutIdentifier = view.identifier;
     field.onBecomeFirstResponder = view.onBecomeFirstResponder;
     field.onResignFirstResponder = view.onResignFirstResponder;
     NSString* placeholder = nsString(view.placeholder);
@@ -457,6 +457,9 @@ void updatePresentedView(PresentedView& presented, const p::PlacedView& placed, 
     if (!view || !placed.node) return;
     const p::ViewNode& node = *placed.node;
     const NSRect layoutFrame = viewFrame(placed.frame);
+    // Before the kinds' own labels (a switch's, a pop-up's), which take precedence; none clears a
+    // reused view's old one.
+    view.accessibilityLabel = node.accessibilityLabel.empty() ? nil : nsString(node.accessibilityLabel);
 
     if (const auto* text = node.as<p::TextView>()) updateLabel(static_cast<NSTextField*>(view), *text);
     if (const auto* button = node.as<p::ButtonView>())
@@ -483,7 +486,6 @@ void updatePresentedView(PresentedView& presented, const p::PlacedView& placed, 
 
     if ([view isKindOfClass:NSControl.class]) static_cast<NSControl*>(view).enabled = !placed.disabled;
     view.alphaValue = std::isfinite(placed.opacity) ? std::clamp(placed.opacity, 0.0, 1.0) : 1;
-    if (!node.accessibilityLabel.empty()) view.accessibilityLabel = nsString(node.accessibilityLabel);
 }
 
 void tellAppearance(PresentedView& presented) {

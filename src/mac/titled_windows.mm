@@ -5,13 +5,15 @@
 // front ordering, closing with its will-close notice, key-status changes through the delegate;
 // the content as AppKit views (view_presenter.h), sized to its layout when the window was made
 // without a size; the shortcut field's first-responder changes, told to the core once per change,
-// a click outside the edited field ending its editing; alerts as NSAlert sheets, queued one after
-// another, answered by button index, Return on the first button, Escape on the first cancel one
-// and destructive ones marked.
+// a click outside the edited field ending its editing, a click on a field's clear button clearing
+// without moving the first responder; alerts as NSAlert sheets, queued one after another, answered
+// by button index, Return on the first button, Escape on the first cancel one (through a key
+// monitor when that is the first), destructive ones marked.
 // Leaves out: resizing and minimising by the user (no window here allows it), tabbing, full
 // screen, restoration, toolbars, and AppKit's own releasing on close: the core's handle owns the
 // window, so it is never released behind it.
 #import <AppKit/AppKit.h>
+#import <dispatch/dispatch.h>
 
 #include <cstddef>
 #include <deque>
@@ -27,6 +29,7 @@
 #include "mac/text_lines.h"
 #include "mac/titled_window.h"
 #include "mac/view_presenter.h"
+#include "platform/key_codes.h"
 
 namespace p = marlowick::platform;
 
@@ -62,16 +65,35 @@ static_assert(p::kWindowStyleFullSizeContentView == NSWindowStyleMaskFullSizeCon
     return field.window == self ? field : nil;
 }
 
-// A click anywhere but on the edited field ends its editing, as a click on the field starts it;
-// AppKit alone would keep the field editing under a click on a button.
+// The shortcut field whose shown clear button is under the point (in the window's space), if any.
+- (nullable MWKShortcutField*)shortcutFieldClearedBy:(nullable NSView*)hit at:(NSPoint)point {
+    for (NSView* view = hit; view; view = view.superview) {
+        if (![view isKindOfClass:MWKShortcutField.class]) continue;
+        auto* field = static_cast<MWKShortcutField*>(view);
+        auto* cell = static_cast<NSSearchFieldCell*>(field.cell);
+        if (!cell.cancelButtonCell || !field.enabled) return nil;
+        const NSRect clear = [cell cancelButtonRectForBounds:field.bounds];
+        return NSPointInRect([field convertPoint:point fromView:nil], clear) ? field : nil;
+    }
+    return nil;
+}
+
 - (void)sendEvent:(NSEvent*)event {
     if (event.type == NSEventTypeLeftMouseDown && !self.attachedSheet) {
-        if (MWKShortcutField* field = [self editedShortcutField]) {
-            NSView* content = self.contentView;
-            NSView* frameView = content.superview ? content.superview : content;
-            NSView* hit = [frameView hitTest:event.locationInWindow];
-            if (!hit || ![hit isDescendantOf:field]) [self makeFirstResponder:nil];
+        NSView* content = self.contentView;
+        NSView* frameView = content.superview ? content.superview : content;
+        NSView* hit = [frameView hitTest:event.locationInWindow];
+        // A field's clear button clears at once. Left to AppKit, the click would first make the
+        // field first responder (starting to record) and take the status from the edited one.
+        if (MWKShortcutField* cleared = [self shortcutFieldClearedBy:hit at:event.locationInWindow]) {
+            id target = static_cast<NSSearchFieldCell*>(cleared.cell).cancelButtonCell.target;
+            if ([target isKindOfClass:MWKControlTarget.class]) [static_cast<MWKControlTarget*>(target) perform:cleared];
+            return;
         }
+        // A click anywhere else but on the edited field ends its editing, as a click on a field
+        // starts it; AppKit alone would keep the field editing under a click on a button.
+        MWKShortcutField* edited = [self editedShortcutField];
+        if (edited && (!hit || ![hit isDescendantOf:edited])) [self makeFirstResponder:nil];
     }
     [super sendEvent:event];
 }
@@ -113,23 +135,44 @@ bool isWindowFrame(const p::Rect& frame) {
     return isUsableFrame(frame) && frame.width() > 0 && frame.height() > 0;
 }
 
+// The first button that cancels, if any.
+std::optional<std::size_t> cancelButton(const p::Alert& alert) {
+    for (std::size_t i = 0; i < alert.buttons.size(); ++i) {
+        if (alert.buttons[i].role == p::ButtonRole::Cancel) return i;
+    }
+    return std::nullopt;
+}
+
 NSAlert* makeNSAlert(const p::Alert& alert) {
     NSAlert* sheet = [[NSAlert alloc] init];
     sheet.messageText = nsString(alert.title);
     sheet.informativeText = nsString(alert.message);
-    bool escapeTaken = false;
+    const auto cancel = cancelButton(alert);
     for (std::size_t i = 0; i < alert.buttons.size(); ++i) {
         const p::AlertButton& button = alert.buttons[i];
         NSButton* added = [sheet addButtonWithTitle:nsString(button.title)];
         added.hasDestructiveAction = button.role == p::ButtonRole::Destructive;
         // The first button keeps AppKit's Return. AppKit gives the others keys by their titles
         // ("Cancel", "Don't Save"); here the role decides: Escape for the first cancel button only.
-        if (i == 0) continue;
-        const bool escape = button.role == p::ButtonRole::Cancel && !escapeTaken;
-        escapeTaken = escapeTaken || escape;
-        added.keyEquivalent = escape ? @"\x1b" : @"";
+        if (i > 0) added.keyEquivalent = i == cancel ? @"\x1b" : @"";
     }
     return sheet;
+}
+
+// A button has one key: when the first one cancels, Return is its key and Escape comes through a
+// monitor that presses it while its sheet is key. None is needed otherwise.
+id _Nullable escapeMonitorFor(NSAlert* sheet, const p::Alert& alert) {
+    if (cancelButton(alert) != 0) return nil;
+    __weak NSButton* first = sheet.buttons.firstObject;
+    __weak NSWindow* sheetWindow = sheet.window;
+    const auto chord = static_cast<NSEventModifierFlags>(NSEventModifierFlagShift | NSEventModifierFlagControl |
+                                                         NSEventModifierFlagOption | NSEventModifierFlagCommand);
+    NSEvent* _Nullable (^pressOnEscape)(NSEvent*) = ^NSEvent* _Nullable(NSEvent* event) {
+      if (event.keyCode != p::kKeyCodeEscape || (event.modifierFlags & chord) || !sheetWindow.keyWindow) return event;
+      [first performClick:nil];
+      return nil;
+    };
+    return [NSEvent addLocalMonitorForEventsMatchingMask:NSEventMaskKeyDown handler:pressOnEscape];
 }
 
 // Runs a copy of each observer still subscribed: an observer may drop its own or the window's handle.
@@ -160,16 +203,24 @@ public:
             if (!alive.expired()) tellObservers(keyObservers_, alive_, isKey);
         };
         window_.firstResponderChanged = [this, alive] {
-            if (!alive.expired()) firstResponderChanged();
+            if (!alive.expired() && !presenting_) firstResponderChanged();
         };
     }
 
     ~MacWindow() override {
-        *alive_ = false;
+        // First: ending the sheet below may run its completion handler at once.
+        alive_.reset();
         window_.delegate = nil;
         window_.firstResponderChanged = nullptr;
+        removeEscapeMonitor();
         if (NSWindow* sheet = window_.attachedSheet) [window_ endSheet:sheet];
         [window_ orderOut:nil];
+        // The handle may go from inside one of the window's own events (a click, a close): the
+        // window lasts until the run loop's next turn, past the end of that event.
+        MWKWindow* window = window_;
+        dispatch_async(dispatch_get_main_queue(), ^{
+          (void)window;
+        });
     }
     MacWindow(const MacWindow&) = delete;
     MacWindow& operator=(const MacWindow&) = delete;
@@ -180,8 +231,10 @@ public:
 
     void setContent(p::ViewNode content) override {
         content_ = std::move(content);
+        // Told once the new tree is in: a field that left it stopped being edited meanwhile.
+        presenting_ = true;
         const p::Size size = presenter_.present(content_);
-        // A field that left the tree has stopped being edited.
+        presenting_ = false;
         firstResponderChanged();
         if (!sized_) sizeToContent(size);
     }
@@ -232,7 +285,7 @@ public:
 
     std::optional<std::string> firstResponder() const override {
         if (!toldField_) return std::nullopt;
-        return toldField_.identifier;
+        return toldField_.shortcutIdentifier;
     }
     void makeFirstResponder(std::optional<std::string> identifier) override {
         if (!identifier) {
@@ -284,9 +337,12 @@ private:
     }
 
     void willClose() {
-        tellObservers(closeObservers_, alive_);
+        // An observer may drop the last handle.
+        MWKWindow* window = window_;
+        std::weak_ptr<bool> alive = alive_;
+        tellObservers(closeObservers_, alive);
         // Closing ends the shortcut field's editing, as the core's windows do.
-        [window_ makeFirstResponder:nil];
+        if (!alive.expired()) [window makeFirstResponder:nil];
     }
 
     // Tells the field that stopped being edited, then the one that started.
@@ -315,17 +371,25 @@ private:
 
     void showAlert() {
         alertShowing_ = true;
-        NSAlert* sheet = makeNSAlert(alerts_.front().alert);
+        const p::Alert& alert = alerts_.front().alert;
+        NSAlert* sheet = makeNSAlert(alert);
+        escapeMonitor_ = escapeMonitorFor(sheet, alert);
         std::weak_ptr<bool> alive = alive_;
-        MacWindow* self = this;
+        MacWindow* owner = this;
         [sheet beginSheetModalForWindow:window_
                       completionHandler:^(NSModalResponse response) {
-                        if (!alive.expired()) self->alertAnswered(response);
+                        if (!alive.expired()) owner->alertAnswered(response);
                       }];
+    }
+
+    void removeEscapeMonitor() {
+        if (escapeMonitor_) [NSEvent removeMonitor:escapeMonitor_];
+        escapeMonitor_ = nil;
     }
 
     void alertAnswered(NSModalResponse response) {
         alertShowing_ = false;
+        removeEscapeMonitor();
         if (alerts_.empty()) return;
         PendingAlert answered = std::move(alerts_.front());
         alerts_.pop_front();
@@ -345,6 +409,8 @@ private:
     MWKShortcutField* _Nullable toldField_ = nil;
     std::deque<PendingAlert> alerts_;
     bool alertShowing_ = false;
+    id _Nullable escapeMonitor_ = nil;
+    bool presenting_ = false;
     std::map<std::uint64_t, std::function<void()>> closeObservers_;
     std::map<std::uint64_t, std::function<void(bool)>> keyObservers_;
     std::uint64_t nextObserver_ = 1;

@@ -4,9 +4,11 @@
 // Leaves out: Auto Layout and intrinsic sizes (the core measures with the same fonts), scrolling,
 // and resizing the content to the window (the content keeps its laid-out size, top-left anchored).
 #import <AppKit/AppKit.h>
+#import <dispatch/dispatch.h>
 
 #include <deque>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <utility>
 
@@ -35,6 +37,15 @@ namespace p = marlowick::platform;
 @end
 
 namespace marlowick::mac {
+namespace {
+
+void keep(const PresentedView& gone, NSMutableArray* objects) {
+    for (id object : {static_cast<id>(gone.view), static_cast<id>(gone.target), static_cast<id>(gone.clearTarget)}) {
+        if (object) [objects addObject:object];
+    }
+}
+
+} // namespace
 
 ViewPresenter::ViewPresenter(std::shared_ptr<p::Fonts> fonts)
     : fonts_(std::move(fonts)), container_([[MWKViewTreeView alloc] initWithFrame:NSZeroRect]) {
@@ -58,7 +69,7 @@ p::Size ViewPresenter::present(const p::ViewNode& root) {
     for (auto& old : presented_) {
         if (old.controlClass == ControlClass::ShortcutField) {
             auto* field = static_cast<MWKShortcutField*>(old.view);
-            fields.emplace(field.identifier, std::move(old));
+            fields.emplace(field.shortcutIdentifier, std::move(old));
         } else {
             spare[old.controlClass].push_back(std::move(old));
         }
@@ -88,11 +99,22 @@ p::Size ViewPresenter::present(const p::ViewNode& root) {
     }
 
     // A field that leaves while it is edited ends its editing first, as it would on its own.
+    NSMutableArray* dropped = [NSMutableArray array];
     for (auto& [identifier, gone] : fields) {
         auto* field = static_cast<MWKShortcutField*>(gone.view);
         if (field.currentEditor) [field.window makeFirstResponder:nil];
+        keep(gone, dropped);
+    }
+    for (auto& [controlClass, pool] : spare) {
+        for (auto& gone : pool)
+            keep(gone, dropped);
     }
     if (![container_.subviews isEqualToArray:order]) container_.subviews = order;
+    // The tree may be replaced from inside a control's own action: what leaves it lasts until the
+    // run loop's next turn, past the end of the click that AppKit is still handling.
+    dispatch_async(dispatch_get_main_queue(), ^{
+      (void)dropped;
+    });
     presented_ = std::move(next);
     for (auto& presented : presented_)
         tellAppearance(presented);
@@ -102,7 +124,8 @@ p::Size ViewPresenter::present(const p::ViewNode& root) {
 MWKShortcutField* _Nullable ViewPresenter::field(const std::string& identifier) const {
     for (const auto& presented : presented_) {
         auto* field = static_cast<MWKShortcutField*>(presented.view);
-        if (presented.controlClass == ControlClass::ShortcutField && field.identifier == identifier) return field;
+        if (presented.controlClass == ControlClass::ShortcutField && field.shortcutIdentifier == identifier)
+            return field;
     }
     return nil;
 }

@@ -191,6 +191,8 @@ typedef NS_OPTIONS(NSUInteger, NSAutoresizingMaskOptions){
 
 @interface NSView : NSResponder <NSAppearanceCustomization>
 - (instancetype)initWithFrame:(NSRect)frameRect;
+// From NSUserInterfaceItemIdentification: a subclass must not declare a property of this name.
+@property(nullable, copy) NSString* identifier;
 @property NSRect frame;
 @property NSRect bounds;
 @property(nullable, readonly, weak) NSWindow* window;

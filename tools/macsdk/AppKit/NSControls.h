@@ -15,6 +15,7 @@ typedef NS_ENUM(NSUInteger, NSControlSize){
     NSControlSizeLarge = 3,
 };
 
+// The x86_64 values; on arm64 right and centre swap. Use the names, never the numbers.
 typedef NS_ENUM(NSInteger, NSTextAlignment){
     NSTextAlignmentLeft = 0,
     NSTextAlignmentRight = 1,
@@ -117,6 +118,8 @@ typedef NSString* NSColorName;
 // The deepest descendant (or the view itself) under the point, given in the superview's space.
 - (nullable NSView*)hitTest:(NSPoint)point;
 - (BOOL)isDescendantOf:(NSView*)view;
+// From another view's space (the window's when nil) to this one's.
+- (NSPoint)convertPoint:(NSPoint)point fromView:(nullable NSView*)view;
 // The frame whose alignment rectangle (what a control shows, without shadow or focus ring) is this.
 - (NSRect)frameForAlignmentRect:(NSRect)alignmentRect;
 @property(readonly, getter=isFlipped) BOOL flipped;
@@ -175,6 +178,7 @@ typedef NSString* NSColorName;
 // The clear button; nil hides it, and resetCancelButtonCell brings back the standard one.
 @property(nullable, strong) NSButtonCell* cancelButtonCell;
 - (void)resetCancelButtonCell;
+- (NSRect)cancelButtonRectForBounds:(NSRect)rect;
 @end
 
 @interface NSControl (NSControlValues)
@@ -202,6 +206,8 @@ typedef NSString* NSColorName;
 @property NSCellImagePosition imagePosition;
 @property BOOL imageHugsTitle;
 @property(nullable, copy) NSColor* contentTintColor;
+// As a click: highlights the button and sends its action.
+- (void)performClick:(nullable id)sender;
 @end
 
 @protocol NSTextDelegate <NSObject>

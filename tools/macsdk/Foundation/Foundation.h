@@ -26,6 +26,7 @@ typedef CGRect NSRect;
 FOUNDATION_EXPORT const NSRect NSZeroRect;
 FOUNDATION_EXPORT NSRect NSInsetRect(NSRect aRect, CGFloat dX, CGFloat dY);
 FOUNDATION_EXPORT BOOL NSEqualRects(NSRect aRect, NSRect bRect);
+FOUNDATION_EXPORT BOOL NSPointInRect(NSPoint aPoint, NSRect aRect);
 
 @class NSArray<ObjectType>, NSDictionary<KeyType, ObjectType>, NSError, NSURL, NSDate;
 
@@ -92,6 +93,7 @@ enum { NSUTF8StringEncoding = 4 };
 @property(readonly) NSUInteger count;
 - (ObjectType)objectAtIndex:(NSUInteger)index;
 - (ObjectType)objectAtIndexedSubscript:(NSUInteger)idx;
+@property(nullable, nonatomic, readonly) ObjectType firstObject;
 - (BOOL)isEqualToArray:(NSArray<ObjectType>*)otherArray;
 @end
 
