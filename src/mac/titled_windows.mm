@@ -200,7 +200,7 @@ public:
             if (!alive.expired()) willClose();
         };
         delegate_.keyStatusChanged = [this, alive](bool isKey) {
-            if (!alive.expired()) tellObservers(keyObservers_, alive_, isKey);
+            if (!alive.expired()) tellObservers(keyObservers_, alive, isKey);
         };
         window_.firstResponderChanged = [this, alive] {
             if (!alive.expired() && !presenting_) firstResponderChanged();
