@@ -161,11 +161,6 @@ constexpr double kLabelInset = 2;
 // Symbols bigger than this are not something the windows show; a faulty width must not ask for one.
 constexpr double kLargestSymbol = 256;
 
-NSString* nsString(const std::string& text) {
-    NSString* string = toNSString(validUTF8(text));
-    return string ? string : @"";
-}
-
 NSColor* foreground(p::ForegroundStyle style, const p::Color& custom) {
     switch (style) {
     case p::ForegroundStyle::Primary:
@@ -185,8 +180,7 @@ NSColor* foreground(p::ForegroundStyle style, const p::Color& custom) {
 // The system symbol at a point size that fills its square, in its style's colour; none for a name
 // the system does not know.
 NSImage* _Nullable symbolImage(const p::SymbolView& symbol) {
-    NSString* name = toNSString(validUTF8(symbol.name));
-    NSImage* image = name ? [NSImage imageWithSystemSymbolName:name accessibilityDescription:nil] : nil;
+    NSImage* image = [NSImage imageWithSystemSymbolName:displayString(symbol.name) accessibilityDescription:nil];
     if (!image) return nil;
     const double side = std::isfinite(symbol.width) && symbol.width > 0 ? std::min(symbol.width, kLargestSymbol)
                                                                          : p::SymbolView{}.width;
@@ -202,7 +196,7 @@ NSRect viewFrame(const p::Rect& frame) {
 }
 
 void updateLabel(NSTextField* label, const p::TextView& text) {
-    NSString* string = nsString(text.text);
+    NSString* string = displayString(text.text);
     if (![label.stringValue isEqualToString:string]) label.stringValue = string;
     p::Font font = p::fontFor(text.role, text.weight);
     font.monospacedDigits = text.monospacedDigits;
@@ -212,7 +206,7 @@ void updateLabel(NSTextField* label, const p::TextView& text) {
 
 void updateButton(MWKButton* button, MWKControlTarget* target, const p::ButtonView& view, bool isDefault) {
     const bool plain = view.style == p::ButtonStyle::Plain;
-    button.title = nsString(view.title);
+    button.title = displayString(view.title);
     button.bordered = !plain;
     if (!plain) button.bezelStyle = NSBezelStylePush;
     button.keyEquivalent = isDefault ? @"\r" : @"";
@@ -232,7 +226,7 @@ void updateButton(MWKButton* button, MWKControlTarget* target, const p::ButtonVi
 
 void updateSwitch(NSSwitch* toggle, MWKControlTarget* target, const p::SwitchView& view) {
     toggle.state = view.isOn ? NSControlStateValueOn : NSControlStateValueOff;
-    toggle.accessibilityLabel = nsString(view.label);
+    toggle.accessibilityLabel = displayString(view.label);
     target.action = [change = view.onChange](id sender) {
         if (change) change(static_cast<NSSwitch*>(sender).state == NSControlStateValueOn);
     };
@@ -258,7 +252,7 @@ void updatePopUp(PresentedView& presented, const p::PickerView& view) {
         NSMenu* menu = popUp.menu;
         [menu removeAllItems];
         for (const auto& option : view.options) {
-            NSString* title = nsString(option.title);
+            NSString* title = displayString(option.title);
             auto* item = [[NSMenuItem alloc] initWithTitle:option.image ? @"" : title action:nil keyEquivalent:@""];
             if (option.image) {
                 NSImage* image = makeNSImage(*option.image);
@@ -271,7 +265,7 @@ void updatePopUp(PresentedView& presented, const p::PickerView& view) {
     }
     const bool chosen = view.selectedIndex >= 0 && view.selectedIndex < static_cast<int>(view.options.size());
     [popUp selectItemAtIndex:chosen ? view.selectedIndex : -1];
-    popUp.accessibilityLabel = nsString(view.label);
+    popUp.accessibilityLabel = displayString(view.label);
     presented.target.action = [select = view.onSelect](id sender) {
         const NSInteger index = static_cast<NSPopUpButton*>(sender).indexOfSelectedItem;
         if (select && index >= 0) select(static_cast<int>(index));
@@ -282,7 +276,7 @@ void updateSwatch(MWKSwatchButton* swatch, MWKControlTarget* target, const p::Sw
     swatch.swatchColor = toNSColor(view.color);
     swatch.checked = view.isSelected;
     swatch.needsDisplay = YES;
-    swatch.accessibilityLabel = nsString(view.name);
+    swatch.accessibilityLabel = displayString(view.name);
     swatch.accessibilitySelected = view.isSelected;
     target.action = [action = view.action](id) {
         if (action) action();
@@ -294,14 +288,14 @@ void updateField(PresentedView& presented, const p::ShortcutFieldView& view) {
     field.shortcutIdentifier = view.identifier;
     field.onBecomeFirstResponder = view.onBecomeFirstResponder;
     field.onResignFirstResponder = view.onResignFirstResponder;
-    NSString* placeholder = nsString(view.placeholder);
+    NSString* placeholder = displayString(view.placeholder);
     if (![field.placeholderString isEqualToString:placeholder]) {
         field.placeholderString = placeholder;
         field.needsDisplay = YES;
     }
     // While the field is edited its field editor holds the text: setting the field's own value
     // would end the editing.
-    NSString* text = nsString(view.text);
+    NSString* text = displayString(view.text);
     if (NSText* editor = field.currentEditor) {
         if (![editor.string isEqualToString:text]) editor.string = text;
     } else if (![field.stringValue isEqualToString:text]) {
@@ -459,7 +453,7 @@ void updatePresentedView(PresentedView& presented, const p::PlacedView& placed, 
     const NSRect layoutFrame = viewFrame(placed.frame);
     // Before the kinds' own labels (a switch's, a pop-up's), which take precedence; none clears a
     // reused view's old one.
-    view.accessibilityLabel = node.accessibilityLabel.empty() ? nil : nsString(node.accessibilityLabel);
+    view.accessibilityLabel = node.accessibilityLabel.empty() ? nil : displayString(node.accessibilityLabel);
 
     if (const auto* text = node.as<p::TextView>()) updateLabel(static_cast<NSTextField*>(view), *text);
     if (const auto* button = node.as<p::ButtonView>())

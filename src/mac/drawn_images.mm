@@ -38,7 +38,7 @@ NSImage* makeNSImage(const platform::DrawnImage& drawn) {
                              }];
     [image setTemplate:drawn.isTemplate];
     image.accessibilityDescription =
-        drawn.accessibilityDescription.empty() ? nil : toNSString(validUTF8(drawn.accessibilityDescription));
+        drawn.accessibilityDescription.empty() ? nil : displayString(drawn.accessibilityDescription);
     return image;
 }
 

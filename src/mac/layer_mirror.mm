@@ -115,7 +115,7 @@ void applyShape(CAShapeLayer* layer, const p::ShapeLayer& shape) {
 }
 
 void applyText(CATextLayer* layer, const p::TextLayer& text) {
-    layer.string = toNSString(validUTF8(text.string()));
+    layer.string = displayString(text.string());
     NSFont* font = systemFont(text.font());
     // The layer takes its size from fontSize, not from the font.
     layer.font = (__bridge CFTypeRef)font;

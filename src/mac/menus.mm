@@ -100,7 +100,7 @@ public:
     void setMenu(std::weak_ptr<p::Menu> menu) { menu_ = std::move(menu); }
 
     std::string title() const override { return toString(item_.title); }
-    void setTitle(std::string title) override { item_.title = toNSString(validUTF8(title)); }
+    void setTitle(std::string title) override { item_.title = displayString(title); }
     void setAction(std::function<void()> action) override {
         if (!action) {
             item_.action = nil;
@@ -116,7 +116,7 @@ public:
     bool hasAction() const override { return target_ != nil; }
 
     std::string keyEquivalent() const override { return toString(item_.keyEquivalent); }
-    void setKeyEquivalent(std::string key) override { item_.keyEquivalent = toNSString(validUTF8(key)); }
+    void setKeyEquivalent(std::string key) override { item_.keyEquivalent = displayString(key); }
     p::ModifierFlags keyEquivalentModifierMask() const override {
         return item_.keyEquivalentModifierMask & p::kKeyEquivalentModifiers;
     }
@@ -190,7 +190,7 @@ namespace {
 class MacMenu final : public p::Menu, public NativeMenu, public std::enable_shared_from_this<MacMenu> {
 public:
     explicit MacMenu(const std::string& title)
-        : menu_([[NSMenu alloc] initWithTitle:toNSString(validUTF8(title))]),
+        : menu_([[NSMenu alloc] initWithTitle:displayString(title)]),
           delegate_([[MWKMenuDelegate alloc] init]) {
         delegate_.forward = [this](MenuCall call) { forward(call); };
         menu_.delegate = delegate_;
@@ -275,9 +275,9 @@ public:
     }
     std::shared_ptr<p::MenuItem> makeItem(const std::string& title, std::function<void()> action,
                                           const std::string& keyEquivalent) override {
-        NSMenuItem* nsItem = [[NSMenuItem alloc] initWithTitle:toNSString(validUTF8(title))
+        NSMenuItem* nsItem = [[NSMenuItem alloc] initWithTitle:displayString(title)
                                                         action:nil
-                                                 keyEquivalent:toNSString(validUTF8(keyEquivalent))];
+                                                 keyEquivalent:displayString(keyEquivalent)];
         auto item = std::make_shared<MacMenuItem>(nsItem);
         item->setAction(std::move(action));
         return item;
@@ -286,7 +286,7 @@ public:
         return std::make_shared<MacMenuItem>([NSMenuItem separatorItem]);
     }
     std::shared_ptr<p::MenuItem> makeSectionHeader(const std::string& title) override {
-        return std::make_shared<MacMenuItem>([NSMenuItem sectionHeaderWithTitle:toNSString(validUTF8(title))],
+        return std::make_shared<MacMenuItem>([NSMenuItem sectionHeaderWithTitle:displayString(title)],
                                              true);
     }
 };

@@ -59,6 +59,12 @@ inline std::string validUTF8(std::string_view text) {
     return valid;
 }
 
+// The text for AppKit to show: malformed bytes as U+FFFD, so never nil.
+inline NSString* displayString(std::string_view text) {
+    NSString* string = toNSString(validUTF8(text));
+    return string ? string : @"";
+}
+
 struct TextLine {
     CFRef<CTLineRef> line; // empty for empty text
     double width = 0;

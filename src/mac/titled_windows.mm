@@ -125,11 +125,6 @@ static_assert(p::kWindowStyleFullSizeContentView == NSWindowStyleMaskFullSizeCon
 namespace marlowick::mac {
 namespace {
 
-NSString* nsString(const std::string& text) {
-    NSString* string = toNSString(validUTF8(text));
-    return string ? string : @"";
-}
-
 // A window frame AppKit can take: finite, on no absurd coordinates, and not empty.
 bool isWindowFrame(const p::Rect& frame) {
     return isUsableFrame(frame) && frame.width() > 0 && frame.height() > 0;
@@ -145,12 +140,12 @@ std::optional<std::size_t> cancelButton(const p::Alert& alert) {
 
 NSAlert* makeNSAlert(const p::Alert& alert) {
     NSAlert* sheet = [[NSAlert alloc] init];
-    sheet.messageText = nsString(alert.title);
-    sheet.informativeText = nsString(alert.message);
+    sheet.messageText = displayString(alert.title);
+    sheet.informativeText = displayString(alert.message);
     const auto cancel = cancelButton(alert);
     for (std::size_t i = 0; i < alert.buttons.size(); ++i) {
         const p::AlertButton& button = alert.buttons[i];
-        NSButton* added = [sheet addButtonWithTitle:nsString(button.title)];
+        NSButton* added = [sheet addButtonWithTitle:displayString(button.title)];
         added.hasDestructiveAction = button.role == p::ButtonRole::Destructive;
         // The first button keeps AppKit's Return. AppKit gives the others keys by their titles
         // ("Cancel", "Don't Save"); here the role decides: Escape for the first cancel button only.
@@ -226,7 +221,7 @@ public:
     MacWindow& operator=(const MacWindow&) = delete;
 
     std::string title() const override { return toString(window_.title); }
-    void setTitle(std::string title) override { window_.title = nsString(title); }
+    void setTitle(std::string title) override { window_.title = displayString(title); }
     std::uint64_t styleMask() const override { return window_.styleMask; }
 
     void setContent(p::ViewNode content) override {
@@ -268,7 +263,7 @@ public:
     }
     void center() override { [window_ center]; }
     void setFrameAutosaveName(const std::string& name) override {
-        NSString* autosaveName = nsString(name);
+        NSString* autosaveName = displayString(name);
         if (autosaveName.length > 0) [window_ setFrameUsingName:autosaveName];
         [window_ setFrameAutosaveName:autosaveName];
     }
