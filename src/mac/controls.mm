@@ -42,8 +42,10 @@ NSColor* selectionColor() {
     return dynamicColor({0, 0, 0, 0.09}, {1, 1, 1, 0.1});
 }
 
-// A white checkmark across the square, as the selected swatch and the done status circle carry it.
-void drawCheckmark(NSRect square, BOOL flipped) {
+// A white checkmark inside the circle, as the selected swatch and the done status circle carry it.
+void drawCheckmark(NSRect circle, BOOL flipped) {
+    const CGFloat inset = circle.size.width * 0.225;
+    const NSRect square = NSInsetRect(circle, inset, inset);
     auto at = [&](double x, double y) {
         const double fromTop = flipped ? y : 1 - y;
         return NSPoint{square.origin.x + x * square.size.width, square.origin.y + fromTop * square.size.height};
@@ -107,8 +109,7 @@ NSRect circleIn(NSRect bounds) {
     oval.lineWidth = 0.5;
     [oval stroke];
     if (_checked) {
-        const CGFloat inset = circle.size.width * 0.225;
-        drawCheckmark(NSInsetRect(circle, inset, inset), self.flipped);
+        drawCheckmark(circle, self.flipped);
     }
 }
 @end
@@ -132,8 +133,7 @@ NSRect circleIn(NSRect bounds) {
     if (_done) {
         [NSColor.systemGreenColor setFill];
         [ring fill];
-        const CGFloat inset = circle.size.width * 0.225;
-        drawCheckmark(NSInsetRect(circle, inset, inset), self.flipped);
+        drawCheckmark(circle, self.flipped);
     } else {
         [NSColor.tertiaryLabelColor setStroke];
         ring.lineWidth = 1.5;
