@@ -67,7 +67,7 @@ public:
     MacKeyboardLayouts() {
         CFNotificationCenterAddObserver(CFNotificationCenterGetDistributedCenter(), this, &sourceChanged,
                                         kTISNotifySelectedKeyboardInputSourceChanged, nullptr,
-                                        kCFNotificationSuspensionBehaviorDeliverImmediately);
+                                        CFNotificationSuspensionBehaviorDeliverImmediately);
     }
     ~MacKeyboardLayouts() override {
         CFNotificationCenterRemoveObserver(CFNotificationCenterGetDistributedCenter(), this,

@@ -189,10 +189,21 @@ typedef NS_OPTIONS(NSUInteger, NSAutoresizingMaskOptions){
     NSViewWidthSizable = 2,
 };
 
-@interface NSView : NSResponder <NSAppearanceCustomization>
+typedef NSString* NSUserInterfaceItemIdentifier;
+
+// A view's identifier; a subclass of a view must not declare a property of this name.
+@protocol NSUserInterfaceItemIdentification
+@property(nullable, copy) NSUserInterfaceItemIdentifier identifier;
+@end
+
+// What assistive applications read of an element.
+@protocol NSAccessibility <NSObject>
+@property(nullable, copy) NSString* accessibilityLabel;
+@property(getter=isAccessibilitySelected) BOOL accessibilitySelected;
+@end
+
+@interface NSView : NSResponder <NSAppearanceCustomization, NSUserInterfaceItemIdentification, NSAccessibility>
 - (instancetype)initWithFrame:(NSRect)frameRect;
-// From NSUserInterfaceItemIdentification: a subclass must not declare a property of this name.
-@property(nullable, copy) NSString* identifier;
 @property NSRect frame;
 @property NSRect bounds;
 @property(nullable, readonly, weak) NSWindow* window;

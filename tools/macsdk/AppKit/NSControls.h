@@ -127,8 +127,6 @@ typedef NSString* NSColorName;
 @property(getter=isHidden) BOOL hidden;
 // Called when the view's effective appearance changes, its window's included.
 - (void)viewDidChangeEffectiveAppearance;
-@property(nullable, copy) NSString* accessibilityLabel;
-@property(getter=isAccessibilitySelected) BOOL accessibilitySelected;
 @end
 
 @interface NSMenuItem (NSImages)
@@ -196,6 +194,7 @@ typedef NSString* NSColorName;
 @end
 
 @interface NSButton (NSButtonLooks)
++ (instancetype)buttonWithTitle:(NSString*)title target:(nullable id)target action:(nullable SEL)action;
 @property(copy) NSString* title;
 @property NSBezelStyle bezelStyle;
 @property(getter=isBordered) BOOL bordered;

@@ -13,8 +13,7 @@
 extern "C" {
 #endif
 
-typedef SInt32 AXError;
-enum {
+typedef CF_ENUM(int32_t, AXError){
     kAXErrorSuccess = 0,
     kAXErrorFailure = -25200,
     kAXErrorIllegalArgument = -25201,
@@ -37,8 +36,7 @@ typedef const struct __AXUIElement* AXUIElementRef;
 typedef struct __AXObserver* AXObserverRef;
 typedef const struct __AXValue* AXValueRef;
 
-typedef UInt32 AXValueType;
-enum {
+typedef CF_ENUM(UInt32, AXValueType){
     kAXValueTypeIllegal = 0,
     kAXValueTypeCGPoint = 1,
     kAXValueTypeCGSize = 2,
@@ -47,8 +45,9 @@ enum {
     kAXValueTypeAXError = 5,
 };
 
-typedef UInt32 AXCopyMultipleAttributeOptions;
-enum { kAXCopyMultipleAttributeOptionStopOnError = 0x1 };
+typedef CF_OPTIONS(UInt32, AXCopyMultipleAttributeOptions){
+    kAXCopyMultipleAttributeOptionStopOnError = 0x1,
+};
 
 Boolean AXIsProcessTrusted(void);
 

@@ -10,13 +10,10 @@
 extern "C" {
 #endif
 
-typedef UInt32 OptionBits;
-typedef UInt32 EventParamName;
-typedef UInt32 EventParamType;
-typedef unsigned long UniCharCount;
+typedef OSType EventParamName;
+typedef OSType EventParamType;
 
 enum {
-    noErr = 0,
     paramErr = -50,
     eventParameterNotFoundErr = -9870,
     eventNotHandledErr = -9874,
@@ -70,15 +67,27 @@ OSStatus GetEventParameter(EventRef inEvent, EventParamName inName, EventParamTy
                            EventParamType* outActualType, ByteCount inBufferSize, ByteCount* outActualSize,
                            void* outData);
 
+// Events made and sent by hand (the contract tests' hot-key events).
+typedef double EventTime;
+typedef UInt32 EventAttributes;
+enum { kEventAttributeNone = 0 };
+EventTime GetCurrentEventTime(void);
+OSStatus CreateEvent(CFAllocatorRef inAllocator, OSType inClassID, UInt32 inKind, EventTime inWhen,
+                     EventAttributes inAttributes, EventRef* outEvent);
+OSStatus SetEventParameter(EventRef inEvent, EventParamName inName, EventParamType inType, ByteCount inSize,
+                           const void* inDataPtr);
+OSStatus SendEventToEventTarget(EventRef inEvent, EventTargetRef inTarget);
+void ReleaseEvent(EventRef inEvent);
+
 OSStatus RegisterEventHotKey(UInt32 inHotKeyCode, UInt32 inHotKeyModifiers, EventHotKeyID inHotKeyID,
                              EventTargetRef inTarget, OptionBits inOptions, EventHotKeyRef* outRef);
 OSStatus UnregisterEventHotKey(EventHotKeyRef inHotKey);
 
 // The system's symbolic hot keys: an array of dictionaries with these keys.
 OSStatus CopySymbolicHotKeys(CFArrayRef* outHotKeyArray);
-extern const CFStringRef kHISymbolicHotKeyCode;
-extern const CFStringRef kHISymbolicHotKeyModifiers;
-extern const CFStringRef kHISymbolicHotKeyEnabled;
+#define kHISymbolicHotKeyCode CFSTR("kHISymbolicHotKeyCode")
+#define kHISymbolicHotKeyModifiers CFSTR("kHISymbolicHotKeyModifiers")
+#define kHISymbolicHotKeyEnabled CFSTR("kHISymbolicHotKeyEnabled")
 
 // Text input sources.
 typedef struct __TISInputSource* TISInputSourceRef;

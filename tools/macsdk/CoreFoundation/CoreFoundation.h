@@ -4,6 +4,8 @@
 
 #include <stdint.h>
 
+#include <MacTypes.h>
+
 // The annotations are clang's; other compilers (the ownership test of mac/cf_ref.h) go without.
 #if defined(__clang__)
 #define CF_BRIDGED_TYPE(T) __attribute__((objc_bridge(T)))
@@ -17,23 +19,14 @@
 #define CF_RETURNS_NOT_RETAINED
 #endif
 
+// As CFAvailability.h expands them in C++: an enumeration is a type of its own with a fixed
+// underlying type; options are the plain integer type, their constants an anonymous enumeration.
+#define CF_ENUM(_type, _name) enum _name : _type _name; enum _name : _type
+#define CF_OPTIONS(_type, _name) _type _name; enum : _type
+
 #ifdef __cplusplus
 extern "C" {
 #endif
-
-typedef unsigned char Boolean;
-typedef uint8_t UInt8;
-typedef uint16_t UInt16;
-typedef uint32_t UInt32;
-typedef int32_t SInt32;
-typedef uint64_t UInt64;
-typedef int64_t SInt64;
-typedef uint16_t UniChar;
-typedef int32_t OSStatus;
-typedef uint32_t FourCharCode;
-typedef FourCharCode OSType;
-typedef unsigned long ItemCount;
-typedef unsigned long ByteCount;
 
 typedef long CFIndex;
 typedef unsigned long CFTypeID;
@@ -79,7 +72,9 @@ Boolean CFEqual(CFTypeRef cf1, CFTypeRef cf2);
 
 // Strings.
 typedef UInt32 CFStringEncoding;
-enum { kCFStringEncodingUTF8 = 0x08000100 };
+typedef CF_ENUM(CFStringEncoding, CFStringBuiltInEncodings){
+    kCFStringEncodingUTF8 = 0x08000100,
+};
 CFTypeID CFStringGetTypeID(void);
 CFIndex CFStringGetLength(CFStringRef theString);
 CFIndex CFStringGetBytes(CFStringRef theString, CFRange range, CFStringEncoding encoding, UInt8 lossByte,
@@ -96,8 +91,7 @@ extern const CFBooleanRef kCFBooleanFalse;
 CFTypeID CFBooleanGetTypeID(void);
 Boolean CFBooleanGetValue(CFBooleanRef boolean);
 
-typedef CFIndex CFNumberType;
-enum {
+typedef CF_ENUM(CFIndex, CFNumberType){
     kCFNumberSInt32Type = 3,
     kCFNumberSInt64Type = 4,
     kCFNumberFloat64Type = 6,
@@ -140,8 +134,7 @@ const UInt8* CFDataGetBytePtr(CFDataRef theData);
 // The run loop.
 extern const CFRunLoopMode kCFRunLoopDefaultMode;
 extern const CFRunLoopMode kCFRunLoopCommonModes;
-typedef CFOptionFlags CFRunLoopActivity;
-enum {
+typedef CF_OPTIONS(CFOptionFlags, CFRunLoopActivity){
     kCFRunLoopEntry = (1UL << 0),
     kCFRunLoopBeforeTimers = (1UL << 1),
     kCFRunLoopBeforeSources = (1UL << 2),
@@ -163,12 +156,11 @@ void CFRunLoopAddObserver(CFRunLoopRef rl, CFRunLoopObserverRef observer, CFRunL
 void CFRunLoopObserverInvalidate(CFRunLoopObserverRef observer);
 
 // Notification centres (the distributed one carries the input-source changes).
-typedef CFIndex CFNotificationSuspensionBehavior;
-enum {
-    kCFNotificationSuspensionBehaviorDrop = 1,
-    kCFNotificationSuspensionBehaviorCoalesce = 2,
-    kCFNotificationSuspensionBehaviorHold = 3,
-    kCFNotificationSuspensionBehaviorDeliverImmediately = 4,
+typedef CF_ENUM(CFIndex, CFNotificationSuspensionBehavior){
+    CFNotificationSuspensionBehaviorDrop = 1,
+    CFNotificationSuspensionBehaviorCoalesce = 2,
+    CFNotificationSuspensionBehaviorHold = 3,
+    CFNotificationSuspensionBehaviorDeliverImmediately = 4,
 };
 typedef void (*CFNotificationCallback)(CFNotificationCenterRef center, void* observer, CFNotificationName name,
                                        const void* object, CFDictionaryRef userInfo);

@@ -44,16 +44,16 @@ typedef struct CGColorSpace* CGColorSpaceRef;
 typedef struct CGGradient* CGGradientRef;
 typedef struct CGColor* CGColorRef;
 
-typedef enum CGLineCap : int32_t { kCGLineCapButt, kCGLineCapRound, kCGLineCapSquare } CGLineCap;
-typedef enum CGLineJoin : int32_t { kCGLineJoinMiter, kCGLineJoinRound, kCGLineJoinBevel } CGLineJoin;
-typedef enum CGBlendMode : int32_t {
+typedef CF_ENUM(int32_t, CGLineCap){kCGLineCapButt, kCGLineCapRound, kCGLineCapSquare};
+typedef CF_ENUM(int32_t, CGLineJoin){kCGLineJoinMiter, kCGLineJoinRound, kCGLineJoinBevel};
+typedef CF_ENUM(int32_t, CGBlendMode){
     kCGBlendModeNormal = 0,
-    kCGBlendModeDestinationOut = 22,
-} CGBlendMode;
-typedef enum CGGradientDrawingOptions : uint32_t {
+    kCGBlendModeDestinationOut = 23,
+};
+typedef CF_OPTIONS(uint32_t, CGGradientDrawingOptions){
     kCGGradientDrawsBeforeStartLocation = (1 << 0),
     kCGGradientDrawsAfterEndLocation = (1 << 1),
-} CGGradientDrawingOptions;
+};
 
 // An sRGB colour (macOS 10.15 and later); the caller releases it.
 CGColorRef CGColorCreateSRGB(CGFloat red, CGFloat green, CGFloat blue, CGFloat alpha);

@@ -12,6 +12,10 @@
 #include <dispatch/dispatch.h>
 #include <objc/NSObject.h>
 
+// As NSObjCRuntime.h defines them: Core Foundation's enumerations and options.
+#define NS_ENUM(_type, _name) CF_ENUM(_type, _name)
+#define NS_OPTIONS(_type, _name) CF_OPTIONS(_type, _name)
+
 NS_ASSUME_NONNULL_BEGIN
 
 typedef double NSTimeInterval;
@@ -44,11 +48,10 @@ typedef struct {
 @end
 
 @protocol NSCopying
-- (id)copyWithZone:(nullable struct _NSZone*)zone;
 @end
 
 typedef NSUInteger NSStringEncoding;
-enum { NSUTF8StringEncoding = 4 };
+enum : NSStringEncoding { NSUTF8StringEncoding = 4 };
 
 @interface NSString : NSObject <NSCopying>
 @property(readonly) NSUInteger length;

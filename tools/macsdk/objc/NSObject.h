@@ -13,8 +13,6 @@ typedef struct objc_selector* SEL;
 
 #define NS_ASSUME_NONNULL_BEGIN _Pragma("clang assume_nonnull begin")
 #define NS_ASSUME_NONNULL_END _Pragma("clang assume_nonnull end")
-#define NS_ENUM(type, name) enum name : type name; enum name : type
-#define NS_OPTIONS(type, name) enum name : type name; enum name : type
 #define NS_SWIFT_NAME(name)
 #define NS_RETURNS_INNER_POINTER __attribute__((objc_returns_inner_pointer))
 #define NS_NOESCAPE __attribute__((noescape))
