@@ -64,7 +64,8 @@ static CGFloat viewSide(double side) {
 
 - (void)setFrameSize:(NSSize)newSize {
     [super setFrameSize:newSize];
-    _view->setWidth(newSize.width);
+    // initWithFrame: sizes the view before the owner's view is set.
+    if (_view) _view->setWidth(newSize.width);
 }
 
 - (void)drawRect:(NSRect)dirtyRect {
