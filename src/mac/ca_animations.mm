@@ -90,18 +90,10 @@ CAAnimation* _Nullable convert(const p::Animation& animation, double beginTime) 
             [values addObject:boxed];
         }
         out.values = values;
-        // As the core does: key times that do not match the values space them evenly.
-        const auto& times = keyframes->keyTimes;
-        bool usable = times.size() == keyframes->values.size() && !times.empty() && times.front() == 0 &&
-                      times.back() == 1;
-        for (std::size_t i = 1; usable && i < times.size(); ++i)
-            usable = std::isfinite(times[i]) && times[i] >= times[i - 1];
-        if (usable) {
-            NSMutableArray<NSNumber*>* keyTimes = [NSMutableArray array];
-            for (double time : times)
-                [keyTimes addObject:@(time)];
-            out.keyTimes = keyTimes;
-        }
+        NSMutableArray<NSNumber*>* keyTimes = [NSMutableArray array];
+        for (double time : keyframes->effectiveKeyTimes())
+            [keyTimes addObject:@(time)];
+        out.keyTimes = keyTimes;
         out.calculationMode = kCAAnimationLinear;
         return out;
     }

@@ -128,16 +128,12 @@ void applyText(CATextLayer* layer, const p::TextLayer& text) {
 
 void applyGradient(CAGradientLayer* layer, const p::GradientLayer& gradient) {
     NSMutableArray* colors = [NSMutableArray array];
-    for (const auto& color : gradient.colors())
-        [colors addObject:CFBridgingRelease(toCGColor(color).release())];
-    layer.colors = colors;
-    // As the core draws them: locations count only when there is one per colour.
-    NSMutableArray<NSNumber*>* locations = nil;
-    if (gradient.locations().size() == gradient.colors().size()) {
-        locations = [NSMutableArray array];
-        for (double location : gradient.locations())
-            [locations addObject:@(unitValue(location))];
+    NSMutableArray<NSNumber*>* locations = [NSMutableArray array];
+    for (const auto& stop : gradient.gradient().stops) {
+        [colors addObject:CFBridgingRelease(toCGColor(stop.color).release())];
+        [locations addObject:@(stop.location)];
     }
+    layer.colors = colors;
     layer.locations = locations;
     const p::Point start = gradient.startPoint();
     const p::Point end = gradient.endPoint();

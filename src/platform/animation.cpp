@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/platform.h"
+#include "platform/unit_stops.h"
 
 namespace marlowick::platform {
 
@@ -173,6 +174,10 @@ double SpringAnimation::settlingDuration() const {
     return high;
 }
 
+std::vector<double> KeyframeAnimation::effectiveKeyTimes() const {
+    return unitStops(keyTimes, values.size(), StopEnds::ZeroToOne);
+}
+
 std::optional<AnimatableValue> KeyframeAnimation::valueAtLocalTime(std::string_view path, double localTime,
                                                                    const AnimatableValue& beneath) const {
     if (path != keyPath || values.empty()) return std::nullopt;
@@ -180,12 +185,7 @@ std::optional<AnimatableValue> KeyframeAnimation::valueAtLocalTime(std::string_v
         if (!sameKind(value, beneath)) return std::nullopt;
     const std::size_t n = values.size();
     if (n == 1) return values.front();
-    std::vector<double> times = keyTimes;
-    if (times.size() != n) {
-        times.resize(n);
-        for (std::size_t i = 0; i < n; ++i)
-            times[i] = double(i) / double(n - 1);
-    }
+    const std::vector<double> times = effectiveKeyTimes();
     const double fraction = localTime / activeDuration();
     if (fraction <= times.front()) return values.front();
     for (std::size_t i = 1; i < n; ++i) {

@@ -118,10 +118,12 @@ protected:
 };
 
 // Passes through `values` at `keyTimes` (fractions of the duration, rising from 0 to 1; evenly
-// spaced when they do not match the values), linearly between them.
+// spaced when they are not one such time per value), linearly between them.
 class KeyframeAnimation : public Animation {
 public:
     std::unique_ptr<Animation> clone() const override { return std::make_unique<KeyframeAnimation>(*this); }
+    // The key times as every renderer uses them.
+    std::vector<double> effectiveKeyTimes() const;
 
     std::string keyPath;
     std::vector<AnimatableValue> values;

@@ -4,6 +4,7 @@
 
 #include "platform/platform.h"
 #include "platform/transaction.h"
+#include "platform/unit_stops.h"
 
 namespace marlowick::platform {
 
@@ -175,12 +176,9 @@ std::optional<AnimatableValue> Layer::presentationValue(std::string_view keyPath
 
 Gradient GradientLayer::gradient() const {
     Gradient gradient;
-    const std::size_t n = colors_.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        const double location =
-            locations_.size() == n ? locations_[i] : (n == 1 ? 0.0 : double(i) / double(n - 1));
-        gradient.stops.push_back({location, colors_[i]});
-    }
+    const auto locations = unitStops(locations_, colors_.size(), StopEnds::Free);
+    for (std::size_t i = 0; i < colors_.size(); ++i)
+        gradient.stops.push_back({locations[i], colors_[i]});
     return gradient;
 }
 

@@ -241,7 +241,7 @@ public:
 
     const std::vector<Color>& colors() const { return colors_; }
     void setColors(std::vector<Color> colors) { colors_ = std::move(colors); changed(); }
-    // Empty, or one location per colour; empty spreads the colours evenly.
+    // One location per colour, rising within 0…1; anything else spreads the colours evenly.
     const std::vector<double>& locations() const { return locations_; }
     void setLocations(std::vector<double> locations) { locations_ = std::move(locations); changed(); }
     Point startPoint() const { return startPoint_; }
@@ -252,7 +252,7 @@ public:
     Type type() const { return type_; }
     void setType(Type type) { type_ = type; changed(); }
 
-    // The colour stops as the renderer draws them.
+    // The colour stops as every renderer draws them.
     Gradient gradient() const;
 
 protected:

@@ -8,6 +8,7 @@
 
 #include "platform/layer.h"
 #include "platform/transaction.h"
+#include "platform/unit_stops.h"
 #include "sim/sim_mac.h"
 
 namespace marlowick::platform {
@@ -79,6 +80,39 @@ TEST(KeyframeAnimation, PassesThroughItsValuesAtTheKeyTimes) {
     glow.timingFunction = {};
     glow.keyTimes = {0, 1};
     EXPECT_NEAR(at(0.26), 0.95, 1e-9);
+    glow.keyTimes = {0.2, 0.35, 1};
+    EXPECT_NEAR(at(0.26), 0.95, 1e-9) << "nor do key times that leave the start of the duration out";
+}
+
+// Gradient locations and key times, as both renderers place them.
+TEST(UnitStops, GivenStopsCountOnlyOnePerItemRisingWithinTheWhole) {
+    const double nan = std::nan("");
+    const std::vector<double> even3{0, 0.5, 1};
+    struct Case {
+        std::vector<double> given;
+        StopEnds ends;
+        std::vector<double> expected;
+    };
+    const Case cases[] = {
+        {{0, 0.35, 1}, StopEnds::ZeroToOne, {0, 0.35, 1}},
+        {{0.2, 0.5, 0.9}, StopEnds::Free, {0.2, 0.5, 0.9}},
+        {{0.2, 0.5, 1}, StopEnds::ZeroToOne, even3},
+        {{0, 0.5, 0.9}, StopEnds::ZeroToOne, even3},
+        {{0, 0.7, 0.5}, StopEnds::Free, even3},
+        {{0, nan, 1}, StopEnds::Free, even3},
+        {{-0.1, 0.5, 1.5}, StopEnds::Free, even3},
+        {{0, 1}, StopEnds::Free, even3},
+        {{}, StopEnds::Free, even3},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(unitStops(c.given, 3, c.ends), c.expected) << ::testing::PrintToString(c.given);
+    EXPECT_EQ(unitStops({}, 1, StopEnds::ZeroToOne), std::vector<double>{0});
+    EXPECT_TRUE(unitStops({}, 0, StopEnds::Free).empty());
+
+    auto gradient = GradientLayer::make();
+    gradient->setColors({Color{1, 0, 0, 1}, Color{0, 0, 1, 1}});
+    gradient->setLocations({0.25, nan});
+    EXPECT_EQ(gradient->gradient().stops[1].location, 1.0) << "what the layer draws follows the same rule";
 }
 
 TEST(SpringAnimation, SettlesWhenItStaysWithinAThousandthOfItsDistance) {
@@ -204,10 +238,16 @@ TEST(LayerTree, TheObserverHearsOfEveryKindOfChange) {
         {root.get(), [&] { root->addAnimation(BasicAnimation("opacity", 0.0, 1.0), "fade"); }},
         {root.get(), [&] { root->removeAnimation("fade"); }},
         {shape.get(), [&] { shape->setPath(Path()); }},
-        {shape.get(), [&] { shape->setLineDashPattern({2, 2}); }},
+        {shape.get(),
+         [&] {
+             shape->setLineDashPattern({2, 2});
+         }},
         {text.get(), [&] { text->setString("3"); }},
         {text.get(), [&] { text->setContentsScale(2); }},
-        {gradient.get(), [&] { gradient->setColors({Color{1, 0, 0, 1}}); }},
+        {gradient.get(),
+         [&] {
+             gradient->setColors({Color{1, 0, 0, 1}});
+         }},
         {gradient.get(), [&] { gradient->setType(GradientLayer::Type::Radial); }},
     };
     for (std::size_t i = 0; i < changes.size(); ++i) {
@@ -220,7 +260,8 @@ TEST(LayerTree, TheObserverHearsOfEveryKindOfChange) {
     const Layer* gone = text.get();
     text.reset();
     setLayerObserver(nullptr);
-    EXPECT_NE(std::find(recorder.destroyed.begin(), recorder.destroyed.end(), gone), recorder.destroyed.end());
+    EXPECT_NE(std::find(recorder.destroyed.begin(), recorder.destroyed.end(), gone),
+              recorder.destroyed.end());
 }
 
 TEST(LayerAnimations, PresentationCombinesTheModelWithAnimationsAtAnyTime) {
