@@ -1,9 +1,9 @@
-// Wraps: NSPanel for the overlay: borderless and non-activating, buffered and not deferred, never
-// hidden when another application is active, its level, opacity, background colour, mouse
-// transparency, collection behaviour, frame, ordering and backing scale; its content a
+// Wraps: NSPanel for the overlay: borderless and non-activating, buffered and not deferred, its
+// level, opacity, background colour, mouse transparency, collection behaviour, hiding on
+// deactivation, key status only if needed, frame, ordering and backing scale; its content a
 // MWKLayerHostView showing the core's layer tree. And the system alert sound (NSBeep), which
 // follows the user's chosen sound and volume.
-// Leaves out: key status (the panel never takes the keyboard), titles, sheets, shadows of its own
+// Leaves out: making the panel key (it never takes the keyboard), titles, sheets, shadows of its own
 // and frame autosaving.
 #import <AppKit/AppKit.h>
 
@@ -39,6 +39,10 @@ public:
     void setIgnoresMouseEvents(bool ignores) override { panel_.ignoresMouseEvents = ignores; }
     void setCollectionBehavior(std::uint64_t behavior) override {
         panel_.collectionBehavior = static_cast<NSWindowCollectionBehavior>(behavior);
+    }
+    void setHidesOnDeactivate(bool hides) override { panel_.hidesOnDeactivate = hides; }
+    void setBecomesKeyOnlyIfNeeded(bool onlyIfNeeded) override {
+        panel_.becomesKeyOnlyIfNeeded = onlyIfNeeded;
     }
 
     void setContentView(std::shared_ptr<p::Layer> view) override {
@@ -78,9 +82,6 @@ public:
                                                         defer:NO];
         // The handle owns the panel; closing must not release it behind the handle's back.
         panel.releasedWhenClosed = NO;
-        // Marlowick is never the active application while the overlay shows.
-        panel.hidesOnDeactivate = NO;
-        panel.becomesKeyOnlyIfNeeded = YES;
         return std::make_shared<MacPanel>(panel);
     }
     void beep() override { NSBeep(); }

@@ -269,6 +269,10 @@ void Controller::presentPanel() {
     created->setBackgroundColor({0, 0, 0, 0});
     created->setIgnoresMouseEvents(true);
     created->setCollectionBehavior(kPanelCollection);
+    // Marlowick is seldom the active application while the overlay shows; the overlay stays put
+    // when the user switches away from one of its windows, and never takes the keyboard.
+    created->setHidesOnDeactivate(false);
+    created->setBecomesKeyOnlyIfNeeded(true);
 
     auto view = SidebarOverlay::create(Rect());
     auto weak = weak_from_this();

@@ -33,6 +33,11 @@ public:
     virtual void setBackgroundColor(const Color& color) = 0;
     virtual void setIgnoresMouseEvents(bool ignores) = 0;
     virtual void setCollectionBehavior(std::uint64_t behavior) = 0;
+    // Whether the panel leaves the screen while another application is active, as panels do unless
+    // told otherwise, and comes back when this one is active again.
+    virtual void setHidesOnDeactivate(bool hides) = 0;
+    // Whether the panel becomes key only when a view in it needs the keyboard (it is not by default).
+    virtual void setBecomesKeyOnlyIfNeeded(bool onlyIfNeeded) = 0;
     // The view filling the panel, given by its root layer (the view's draw pass is that layer's
     // content drawer).
     virtual void setContentView(std::shared_ptr<Layer> view) = 0;

@@ -1,9 +1,12 @@
 #include "sim/application.h"
 
+#include <utility>
+
 namespace marlowick::sim {
 
-SimApplication::SimApplication(SimMenus& menus, SimTitledWindows& windows, SimKeyboard& keyboard)
-    : menus_(menus), windows_(windows), keyboard_(keyboard) {}
+SimApplication::SimApplication(SimMenus& menus, SimTitledWindows& windows, SimWindowServer& panels,
+                               SimKeyboard& keyboard)
+    : menus_(menus), windows_(windows), panels_(panels), keyboard_(keyboard) {}
 
 SimApplication::~SimApplication() = default;
 
@@ -15,13 +18,13 @@ void SimApplication::setActivationPolicy(platform::ActivationPolicy policy) {
 
 void SimApplication::activateIgnoringOtherApps() {
     ++activations_;
-    active_ = true;
     keyboard_.setOwnApplicationFrontmost(true);
+    if (!std::exchange(active_, true)) panels_.applicationDidBecomeActive();
 }
 
 void SimApplication::deactivate() {
-    active_ = false;
     keyboard_.setOwnApplicationFrontmost(false);
+    if (std::exchange(active_, false)) panels_.applicationDidResignActive();
 }
 
 platform::ActivityToken SimApplication::beginActivity(platform::ActivityOptions options,

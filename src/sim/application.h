@@ -1,7 +1,8 @@
 // The simulated application object behind platform::Application, and where this application's key
 // events go when no menu tracks: the main menu's key equivalents, then the key window.
 // Models: the activation policy (accessory at launch, as the bundle declares), activation that
-// makes this application frontmost for the keyboard, the main menu (its key equivalents answer only
+// makes this application frontmost for the keyboard and tells the window server (panels that hide
+// while the application is inactive), the main menu (its key equivalents answer only
 // while the application is active and regular), process activities held by their tokens, and
 // terminate, which stops the event loop after the current turn. Not modelled: the Dock, hiding,
 // deactivation by other applications, termination delegates.
@@ -15,6 +16,7 @@
 #include "sim/keyboard.h"
 #include "sim/menus.h"
 #include "sim/titled_windows.h"
+#include "sim/window_server.h"
 
 namespace marlowick::sim {
 
@@ -26,7 +28,8 @@ public:
         bool active = true;
     };
 
-    SimApplication(SimMenus& menus, SimTitledWindows& windows, SimKeyboard& keyboard);
+    SimApplication(SimMenus& menus, SimTitledWindows& windows, SimWindowServer& panels,
+                   SimKeyboard& keyboard);
     ~SimApplication() override;
     SimApplication(const SimApplication&) = delete;
     SimApplication& operator=(const SimApplication&) = delete;
@@ -57,6 +60,7 @@ public:
 private:
     SimMenus& menus_;
     SimTitledWindows& windows_;
+    SimWindowServer& panels_;
     SimKeyboard& keyboard_;
     platform::ActivationPolicy policy_ = platform::ActivationPolicy::Accessory;
     std::vector<platform::ActivationPolicy> policyHistory_{platform::ActivationPolicy::Accessory};

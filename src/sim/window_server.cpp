@@ -1,6 +1,7 @@
 #include "sim/window_server.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace marlowick::sim {
 
@@ -20,6 +21,10 @@ public:
     void setBackgroundColor(const platform::Color& color) override { record_->background = color; }
     void setIgnoresMouseEvents(bool ignores) override { record_->ignoresMouseEvents = ignores; }
     void setCollectionBehavior(std::uint64_t behavior) override { record_->collectionBehavior = behavior; }
+    void setHidesOnDeactivate(bool hides) override { record_->hidesOnDeactivate = hides; }
+    void setBecomesKeyOnlyIfNeeded(bool onlyIfNeeded) override {
+        record_->becomesKeyOnlyIfNeeded = onlyIfNeeded;
+    }
     void setContentView(std::shared_ptr<platform::Layer> view) override {
         if (view) view->setFrame({0, 0, record_->frame.width(), record_->frame.height()});
         record_->contentView = std::move(view);
@@ -36,6 +41,7 @@ public:
         if (*alive_) server_.orderFront(record_);
     }
     void orderOut() override {
+        record_->hiddenWhileInactive = false;
         if (*alive_) server_.orderOut(record_.get());
     }
     bool isVisible() const override { return record_->visible; }
@@ -73,8 +79,23 @@ std::vector<std::shared_ptr<const SimWindowServer::PanelRecord>> SimWindowServer
     return {order_.begin(), order_.end()};
 }
 
+void SimWindowServer::applicationDidResignActive() {
+    for (auto& panel : panels_) {
+        if (!panel->visible || !panel->hidesOnDeactivate) continue;
+        orderOut(panel.get());
+        panel->hiddenWhileInactive = true;
+    }
+}
+
+void SimWindowServer::applicationDidBecomeActive() {
+    for (auto& panel : panels_) {
+        if (std::exchange(panel->hiddenWhileInactive, false) && !panel->released) orderFront(panel);
+    }
+}
+
 void SimWindowServer::orderFront(const std::shared_ptr<PanelRecord>& record) {
     orderOut(record.get());
+    record->hiddenWhileInactive = false;
     // In front of every panel of its level or below, behind those of higher levels.
     auto place = std::find_if(order_.begin(), order_.end(),
                               [&](const auto& other) { return other->level <= record->level; });

@@ -2,8 +2,10 @@
 // order, and the beeps it sounded (counted, never heard).
 // Models: panels ordered front within their level (newest in front), order-out, a panel that leaves
 // the screen when its last handle is dropped, frame changes recorded in order, the backing scale of
-// the screen a panel is on. Released panels are forgotten beyond the latest few, so a long run keeps
-// no history of them. Not modelled: key and main windows, activation, spaces, full-screen
+// the screen a panel is on, panels that hide while the application is inactive (AppKit's default)
+// and come back when it is active. Released panels are forgotten beyond the latest few, so a long
+// run keeps no history of them. Not modelled: key and main windows (becomesKeyOnlyIfNeeded is only
+// recorded: the panels ignore the mouse and never take the keyboard), spaces, full-screen
 // applications, mouse events.
 #pragma once
 
@@ -27,11 +29,14 @@ public:
         platform::Color background{1, 1, 1, 1};
         bool ignoresMouseEvents = false;
         std::uint64_t collectionBehavior = 0;
+        bool hidesOnDeactivate = true;
+        bool becomesKeyOnlyIfNeeded = false;
         std::shared_ptr<platform::Layer> contentView;
         platform::Rect frame;
         std::vector<platform::Rect> frameHistory; // every frame set, in order
         bool visible = false;
-        bool released = false; // the program dropped its last handle
+        bool hiddenWhileInactive = false; // on screen again when the application is active
+        bool released = false;            // the program dropped its last handle
     };
 
     // Released panels kept for tests to look at, the latest ones.
@@ -51,6 +56,10 @@ public:
     std::uint64_t panelsMade() const { return made_; }
     // The panels on screen, front to back.
     std::vector<std::shared_ptr<const PanelRecord>> onScreen() const;
+
+    // The application stopped or started being the active one.
+    void applicationDidResignActive();
+    void applicationDidBecomeActive();
 
 private:
     class SimPanel;

@@ -76,7 +76,11 @@ TEST(ControllerPicker, PanelFloatsOverTheScrollAreaWithTheRingOnTheSelectedRow) 
     EXPECT_FALSE(panel.opaque);
     EXPECT_EQ(panel.background.alpha, 0);
     EXPECT_TRUE(panel.ignoresMouseEvents);
+    EXPECT_TRUE(panel.becomesKeyOnlyIfNeeded);
     EXPECT_EQ(panel.contentView, world.overlay()->layer());
+    world.mac.application().activateIgnoringOtherApps();
+    world.mac.application().deactivate();
+    EXPECT_EQ(world.panelsOnScreen().size(), 1u) << "the user switching away leaves the overlay up";
     // 26 points round the scroll area, whichever row is selected, so the panel holds still.
     Rect expected = scrollAreaFor(4).insetBy(-26, -26);
     EXPECT_EQ(panel.frame, expected);

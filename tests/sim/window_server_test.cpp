@@ -1,5 +1,5 @@
-// The simulated window server: panels in front within their level, order-out, frames, and a panel
-// whose last handle is dropped leaving the screen.
+// The simulated window server: panels in front within their level, order-out, frames, panels that
+// hide while the application is inactive, and a panel whose last handle is dropped leaving the screen.
 #include "sim/window_server.h"
 
 #include <gmock/gmock.h>
@@ -38,6 +38,32 @@ TEST(SimWindowServer, StacksPanelsByLevelFollowsTheirFramesAndForgetsDroppedOnes
     high.reset();
     EXPECT_TRUE(server.onScreen().empty());
     EXPECT_TRUE(server.panels()[0]->released);
+}
+
+TEST(SimWindowServer, PanelsHideWhenTheApplicationResignsActiveUnlessToldNotTo) {
+    SimMac mac;
+    auto hiding = mac.windows().makePanel(Rect(), 0);
+    auto staying = mac.windows().makePanel(Rect(), 0);
+    auto dropped = mac.windows().makePanel(Rect(), 0);
+    staying->setHidesOnDeactivate(false);
+    hiding->orderFrontRegardless();
+    EXPECT_TRUE(hiding->isVisible()) << "shown while the application was never active";
+    for (auto* panel : {&staying, &dropped})
+        (*panel)->orderFrontRegardless();
+
+    mac.application().activateIgnoringOtherApps();
+    mac.application().deactivate();
+    EXPECT_FALSE(hiding->isVisible());
+    EXPECT_TRUE(staying->isVisible());
+    dropped.reset();
+    mac.application().activateIgnoringOtherApps();
+    EXPECT_TRUE(hiding->isVisible()) << "back when the application is active again";
+    EXPECT_EQ(mac.windows().onScreen().size(), 2u) << "a panel dropped meanwhile stays gone";
+
+    mac.application().deactivate();
+    hiding->orderOut();
+    mac.application().activateIgnoringOtherApps();
+    EXPECT_FALSE(hiding->isVisible()) << "ordered out while hidden, it stays out";
 }
 
 TEST(SimWindowServer, APanelTakesTheScaleOfTheScreenHoldingMostOfItAndReleasedOnesAreForgotten) {
