@@ -20,8 +20,13 @@
 #endif
 
 // As CFAvailability.h expands them in C++: an enumeration is a type of its own with a fixed
-// underlying type; options are the plain integer type, their constants an anonymous enumeration.
-#define CF_ENUM(_type, _name) enum _name : _type _name; enum _name : _type
+// underlying type (the typedef in front of the macro names a dummy int); options are the plain
+// integer type, their constants an anonymous enumeration.
+#define CF_ENUM(_type, _name)                                                                                 \
+    int __CF_ENUM_##_name;                                                                                     \
+    enum _name : _type;                                                                                        \
+    typedef enum _name _name;                                                                                  \
+    enum _name : _type
 #define CF_OPTIONS(_type, _name) _type _name; enum : _type
 
 #ifdef __cplusplus
