@@ -71,13 +71,23 @@ add_custom_command(TARGET Marlowick POST_BUILD
     COMMENT "Signing Marlowick.app (${MARLOWICK_CODESIGN_IDENTITY})"
     VERBATIM)
 
-# The contract tests that run headless against the real adapters.
+# The contract tests that run headless against the real adapters, and the helper application whose
+# window and hot key they read and contend with. Those that read another application skip, saying
+# why, where the test program lacks the accessibility permission.
 enable_testing()
 include(GoogleTest)
+add_executable(contract_helper tests/platform/contract_helper.mm)
+target_compile_options(contract_helper PRIVATE -fobjc-arc)
+target_include_directories(contract_helper PRIVATE src tests)
+target_link_libraries(contract_helper PRIVATE "-framework AppKit" "-framework Carbon")
 add_executable(platform_contract_tests
     tests/platform/run_loop_contract_test.cpp
     tests/platform/services_contract_test.cpp
+    tests/platform/accessibility_contract_test.cpp
+    tests/platform/hot_keys_contract_test.cpp
     tests/platform/platform_under_test_mac.mm)
 target_include_directories(platform_contract_tests PRIVATE tests)
+target_compile_definitions(platform_contract_tests PRIVATE MARLOWICK_CONTRACT_HELPER="$<TARGET_FILE:contract_helper>")
+add_dependencies(platform_contract_tests contract_helper)
 target_link_libraries(platform_contract_tests PRIVATE marlowick_mac GTest::gtest_main)
 gtest_discover_tests(platform_contract_tests DISCOVERY_TIMEOUT 60)

@@ -49,7 +49,10 @@ public:
         });
         if (!subscribed) return;
         loop.async([alive = alive_, this, element, notification] {
-            if (*alive && sourceAdded_) callback_(element, notification);
+            if (!*alive || !sourceAdded_) return;
+            // A copy, since the callback may drop this observer while it runs.
+            auto callback = callback_;
+            callback(element, notification);
         });
     }
 

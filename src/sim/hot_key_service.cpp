@@ -136,24 +136,30 @@ std::optional<std::string> SimHotKeyService::otherApplicationHolding(std::uint32
     return found->second;
 }
 
-OSStatus SimHotKeyService::dispatch(const platform::CarbonEvent& event, EventTarget destination) {
+OSStatus SimHotKeyService::ask(const Handlers& handlers, EventTarget target,
+                               const platform::CarbonEvent& event) {
+    for (auto it = handlers.rbegin(); it != handlers.rend(); ++it) {
+        const auto& handler = **it;
+        if (!handler.installed || handler.target != target || !handler.accepts(event)) continue;
+        auto handle = handler.handle;
+        if (OSStatus status = handle(event); status != platform::kEventNotHandledErr) return status;
+    }
+    return platform::kEventNotHandledErr;
+}
+
+OSStatus SimHotKeyService::sendToTarget(const platform::CarbonEvent& event, EventTarget target) {
     // Handlers may install or remove handlers (their own included) while the event travels.
     auto snapshot = state_->handlers;
-    OSStatus status = platform::kEventNotHandledErr;
+    return ask(snapshot, target, event);
+}
+
+OSStatus SimHotKeyService::dispatch(const platform::CarbonEvent& event, EventTarget destination) {
+    auto snapshot = state_->handlers;
     // The dispatcher sees every event first and then hands it to its target; an event whose target
     // is the dispatcher itself goes no further.
-    std::vector<EventTarget> route{EventTarget::Dispatcher};
-    if (destination == EventTarget::Application) route.push_back(EventTarget::Application);
-    for (auto target : route) {
-        for (auto it = snapshot.rbegin(); it != snapshot.rend(); ++it) {
-            const auto& handler = **it;
-            if (!handler.installed || handler.target != target || !handler.accepts(event)) continue;
-            auto handle = handler.handle;
-            status = handle(event);
-            if (status != platform::kEventNotHandledErr) break;
-        }
-        if (status != platform::kEventNotHandledErr) break;
-    }
+    OSStatus status = ask(snapshot, EventTarget::Dispatcher, event);
+    if (status == platform::kEventNotHandledErr && destination == EventTarget::Application)
+        status = ask(snapshot, EventTarget::Application, event);
     deliveries_.push_back({event.directObject.value_or(platform::HotKeyID{}), event.kind, status});
     if (deliveries_.size() > kDeliveriesKept) deliveries_.pop_front();
     return status;

@@ -1,10 +1,12 @@
 // The simulated system-wide hot-key service behind platform::HotKeys.
 // Models: one registration per chord across all applications (a second one, ours or another
-// application's, is refused with -9878), delivery by the registration's target (an application-target
-// hot key passes the dispatcher's handlers on its way to the application's; a dispatcher-target one
-// reaches the dispatcher's handlers only), the last installed handler asked first, pass-on by -9874, event
-// types added and removed per handler, released events for a chord whose press reached a hot key, and handles
-// that outlive the service. Not modelled: other threads, repeated hot-key events while a key stays down.
+// application's, is refused with -9878; what a Mac answers for another process's chord is not
+// documented, and the hot-key contract tests record it), delivery by the registration's target (an
+// application-target hot key passes the dispatcher's handlers on its way to the application's; a
+// dispatcher-target one reaches the dispatcher's handlers only), events sent to one target's handlers,
+// the last installed handler asked first, pass-on by -9874, event types added and removed per handler,
+// released events for a chord whose press reached a hot key, and handles that outlive the service.
+// Not modelled: other threads, repeated hot-key events while a key stays down.
 #pragma once
 
 #include <cstdint>
@@ -62,6 +64,8 @@ public:
     // (an event without its identifier, say). Returns what the handlers answered.
     platform::OSStatus dispatch(const platform::CarbonEvent& event,
                                 platform::EventTarget target = platform::EventTarget::Application);
+    // Sends an event to the handlers of one target only, as SendEventToEventTarget does.
+    platform::OSStatus sendToTarget(const platform::CarbonEvent& event, platform::EventTarget target);
 
     // This application's registrations, in the order they were made.
     std::vector<Registration> registrations() const;
@@ -75,6 +79,10 @@ private:
     struct Handler;
     struct State;
     class InstalledHandler;
+    using Handlers = std::vector<std::shared_ptr<Handler>>;
+    // Asks the target's handlers of the snapshot, the last installed first, until one takes the event.
+    static platform::OSStatus ask(const Handlers& handlers, platform::EventTarget target,
+                                  const platform::CarbonEvent& event);
     std::shared_ptr<State> state_;
     std::deque<Delivery> deliveries_;
 };

@@ -3,16 +3,38 @@
 // Tests written against this header alone run on both.
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "platform/hot_keys.h"
 #include "platform/run_loop.h"
 
-namespace marlowick::sim {
-class SimMac;
-}
-
 namespace marlowick::platform::testing {
+
+// A second application the tests start. It shows one window titled kHelperTitle with two push
+// buttons: kRenameButton switches the window's title between kHelperTitle and kRenamedTitle,
+// kCloseButton closes the window for good. It holds the
+// hot key kHelperChordKeyCode with kHelperChordModifiers for as long as it runs.
+inline constexpr const char* kHelperTitle = "Contract Helper";
+inline constexpr const char* kRenamedTitle = "Renamed";
+inline constexpr const char* kRenameButton = "Rename";
+inline constexpr const char* kCloseButton = "Close";
+inline constexpr std::uint32_t kHelperChordKeyCode = 79; // F18
+inline constexpr std::uint32_t kHelperChordModifiers = kCarbonControl | kCarbonOption | kCarbonCommand;
+
+class HelperApplication {
+public:
+    // Ends the helper if it still runs.
+    virtual ~HelperApplication() = default;
+    virtual std::int32_t pid() const = 0;
+    // The process dies at once.
+    virtual void kill() = 0;
+    // The process stops answering (it is stopped, not dead) until resumed.
+    virtual void stop() = 0;
+    virtual void resume() = 0;
+};
 
 class PlatformUnderTest {
 public:
@@ -27,6 +49,19 @@ public:
     virtual std::string scratchFolder() = 0;
     // How far apart two moments on this clock may be and still count as the same.
     virtual double clockTolerance() const = 0;
+
+    // Why this process cannot read other applications here (no accessibility permission), if so.
+    virtual std::optional<std::string> accessibilityUnavailable() = 0;
+    // The helper with its window up, or null with the reason in `whyNot`.
+    virtual std::unique_ptr<HelperApplication> launchHelper(std::string& whyNot) = 0;
+    // What registering a chord that another process holds returns, where this platform is known to
+    // answer it; the tests record what the platform did either way.
+    virtual std::optional<OSStatus> knownStatusForChordHeldElsewhere() const = 0;
+
+    // Sends a keyboard event of the kind (pressed or released) to the handlers of the target alone,
+    // with the identifier as its direct object, as Carbon's SendEventToEventTarget does; returns
+    // what the handlers answered.
+    virtual OSStatus sendHotKeyEvent(EventTarget target, std::uint32_t kind, std::optional<HotKeyID> id) = 0;
 };
 
 } // namespace marlowick::platform::testing

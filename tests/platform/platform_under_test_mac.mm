@@ -1,10 +1,19 @@
 // The contract tests' platform on a Mac: the real adapters, the main run loop run for real time,
-// and a scratch folder in the temporary folder. The application object exists before any window.
+// a scratch folder in the temporary folder, the helper application as a process of its own (the
+// contract_helper program), and hot-key events made with Carbon and sent to their target. The
+// application object exists before any window.
 #import <AppKit/AppKit.h>
+#import <Carbon/Carbon.h>
 #import <Foundation/Foundation.h>
 
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <string>
 
 #include "mac/foundation_values.h"
@@ -12,8 +21,34 @@
 #include "mac/services.h"
 #include "platform_under_test.h"
 
+extern char** environ;
+
 namespace marlowick::platform::testing {
 namespace {
+
+// How long the helper may take to start and show its window.
+constexpr double kHelperLaunchTime = 15;
+
+class HelperProcess final : public HelperApplication {
+public:
+    explicit HelperProcess(pid_t pid) : pid_(pid) {}
+    ~HelperProcess() override { kill(); }
+
+    std::int32_t pid() const override { return pid_; }
+    void kill() override {
+        if (reaped_) return;
+        ::kill(pid_, SIGKILL);
+        // Reaped at once, as launchd reaps an application that dies.
+        waitpid(pid_, nullptr, 0);
+        reaped_ = true;
+    }
+    void stop() override { ::kill(pid_, SIGSTOP); }
+    void resume() override { ::kill(pid_, SIGCONT); }
+
+private:
+    pid_t pid_;
+    bool reaped_ = false;
+};
 
 class MacPlatform final : public PlatformUnderTest {
 public:
@@ -42,7 +77,104 @@ public:
     // The real clock: timers fire a little late, never early.
     double clockTolerance() const override { return 0.05; }
 
+    std::optional<std::string> accessibilityUnavailable() override {
+        if (accessibility_->isProcessTrusted()) return std::nullopt;
+        return "this test program has not been granted the accessibility permission (System Settings › "
+               "Privacy & Security › Accessibility)";
+    }
+
+    std::unique_ptr<HelperApplication> launchHelper(std::string& whyNot) override {
+        int output[2];
+        if (pipe(output) != 0) {
+            whyNot = std::strerror(errno);
+            return nullptr;
+        }
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, output[1], STDOUT_FILENO);
+        posix_spawn_file_actions_addclose(&actions, output[0]);
+        char* arguments[] = {const_cast<char*>(MARLOWICK_CONTRACT_HELPER), nullptr};
+        pid_t pid = 0;
+        const int spawned =
+            posix_spawn(&pid, MARLOWICK_CONTRACT_HELPER, &actions, nullptr, arguments, environ);
+        posix_spawn_file_actions_destroy(&actions);
+        close(output[1]);
+        if (spawned != 0) {
+            close(output[0]);
+            whyNot = std::string(MARLOWICK_CONTRACT_HELPER) + ": " + std::strerror(spawned);
+            return nullptr;
+        }
+        auto helper = std::make_unique<HelperProcess>(pid);
+        const std::string said = readLine(output[0]);
+        close(output[0]);
+        if (said.rfind("ready", 0) != 0) {
+            whyNot = "it said \"" + said + "\" instead of ready";
+            return nullptr;
+        }
+        if (accessibility_->isProcessTrusted() && !awaitWindow(pid)) {
+            whyNot = "its window did not reach the accessibility service";
+            return nullptr;
+        }
+        return helper;
+    }
+
+    // Not documented: what a Mac answers is what the hot-key contract test records.
+    std::optional<OSStatus> knownStatusForChordHeldElsewhere() const override { return std::nullopt; }
+
+    OSStatus sendHotKeyEvent(EventTarget target, std::uint32_t kind, std::optional<HotKeyID> id) override {
+        EventRef event = nullptr;
+        OSStatus status = CreateEvent(nullptr, kEventClassKeyboard, kind, GetCurrentEventTime(),
+                                      kEventAttributeNone, &event);
+        if (status != noErr) return status;
+        if (id) {
+            const EventHotKeyID carbonID{id->signature, id->id};
+            SetEventParameter(event, kEventParamDirectObject, typeEventHotKeyID, sizeof carbonID, &carbonID);
+        }
+        status =
+            SendEventToEventTarget(event, target == EventTarget::Dispatcher ? GetEventDispatcherTarget()
+                                                                            : GetApplicationEventTarget());
+        ReleaseEvent(event);
+        return status;
+    }
+
 private:
+    // A line the helper writes, waited for on the run loop.
+    std::string readLine(int fd) {
+        fcntl(fd, F_SETFL, O_NONBLOCK);
+        std::string line;
+        const double deadline = runLoop_->now() + kHelperLaunchTime;
+        while (line.find('\n') == std::string::npos && runLoop_->now() < deadline) {
+            char buffer[64];
+            const ssize_t count = read(fd, buffer, sizeof buffer);
+            if (count == 0) break; // the helper ended
+            if (count > 0)
+                line.append(buffer, static_cast<std::size_t>(count));
+            else
+                runFor(0.05, RunLoopMode::Default);
+        }
+        return line.substr(0, line.find('\n'));
+    }
+
+    // Until the helper's application element lists a window.
+    bool awaitWindow(pid_t pid) {
+        const double deadline = runLoop_->now() + kHelperLaunchTime;
+        while (runLoop_->now() < deadline) {
+            AXValue children;
+            if (accessibility_->copyAttributeValue(accessibility_->application(pid), "AXChildren",
+                                                   children) == kAXErrorSuccess &&
+                std::holds_alternative<std::vector<Element>>(children)) {
+                for (const Element& child : std::get<std::vector<Element>>(children)) {
+                    AXValue role;
+                    if (accessibility_->copyAttributeValue(child, "AXRole", role) == kAXErrorSuccess &&
+                        role == AXValue(std::string("AXWindow")))
+                        return true;
+                }
+            }
+            runFor(0.1, RunLoopMode::Default);
+        }
+        return false;
+    }
+
     NSApplication* application_ = NSApplication.sharedApplication;
     std::unique_ptr<RunLoop> runLoop_ = mac::makeRunLoop();
     std::unique_ptr<Accessibility> accessibility_ = mac::makeAccessibility();

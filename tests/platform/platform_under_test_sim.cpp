@@ -1,10 +1,60 @@
-// The contract tests' platform on Linux: a simulated Mac on its virtual clock.
+// The contract tests' platform on Linux: a simulated Mac on its virtual clock, and a helper whose
+// accessibility tree is built here as the Mac's would present the helper's window.
 #include "platform/platform.h"
 #include "platform_under_test.h"
 #include "sim/sim_mac.h"
 
 namespace marlowick::platform::testing {
 namespace {
+
+class SimulatedHelper final : public HelperApplication {
+public:
+    explicit SimulatedHelper(sim::SimMac& mac)
+        : mac_(mac), pid_(mac.workspace().launchApplication("Helper")) {
+        using sim::AXNode;
+        auto root = AXNode::make("AXApplication");
+        window_->set("AXTitle", std::string(kHelperTitle))
+            .set("AXPosition", Point{200, 200})
+            .set("AXSize", Size{400, 300});
+        auto button = [&](const char* title, double x, AXNode::Action press) {
+            auto node = AXNode::make("AXButton");
+            node->set("AXTitle", std::string(title))
+                .set("AXPosition", Point{x, 420})
+                .set("AXSize", Size{90, 32});
+            node->addAction("AXPress", std::move(press));
+            window_->addChild(node);
+        };
+        button(kRenameButton, 220, [this] {
+            const bool renamed = window_->stringValue("AXTitle") == kRenamedTitle;
+            window_->set("AXTitle", std::string(renamed ? kHelperTitle : kRenamedTitle));
+            mac_.accessibility().post(window_, "AXTitleChanged");
+            return kAXErrorSuccess;
+        });
+        button(kCloseButton, 320, [this] {
+            if (auto root = window_->parent()) root->removeChild(window_);
+            mac_.accessibility().post(window_, "AXUIElementDestroyed");
+            window_->destroy();
+            return kAXErrorSuccess;
+        });
+        root->addChild(window_);
+        mac_.accessibility().registerProcess(pid_, root);
+        mac_.hotKeys().holdForOtherApplication(kHelperChordKeyCode, kHelperChordModifiers, "Helper");
+    }
+    ~SimulatedHelper() override {
+        mac_.hotKeys().releaseFromOtherApplication(kHelperChordKeyCode, kHelperChordModifiers);
+        mac_.accessibility().unregisterProcess(pid_);
+    }
+
+    std::int32_t pid() const override { return pid_; }
+    void kill() override { mac_.accessibility().crashProcess(pid_); }
+    void stop() override { mac_.accessibility().setHung(pid_, true); }
+    void resume() override { mac_.accessibility().setHung(pid_, false); }
+
+private:
+    sim::SimMac& mac_;
+    std::int32_t pid_;
+    std::shared_ptr<sim::AXNode> window_ = sim::AXNode::make("AXWindow");
+};
 
 class SimulatedPlatform final : public PlatformUnderTest {
 public:
@@ -15,6 +65,18 @@ public:
     }
     std::string scratchFolder() override { return mac_.home() + "/scratch"; }
     double clockTolerance() const override { return 1e-9; }
+
+    std::optional<std::string> accessibilityUnavailable() override { return std::nullopt; }
+    std::unique_ptr<HelperApplication> launchHelper(std::string&) override {
+        return std::make_unique<SimulatedHelper>(mac_);
+    }
+    // The simulated Mac refuses a chord another application holds, as it refuses our own second one.
+    std::optional<OSStatus> knownStatusForChordHeldElsewhere() const override {
+        return kEventHotKeyExistsErr;
+    }
+    OSStatus sendHotKeyEvent(EventTarget target, std::uint32_t kind, std::optional<HotKeyID> id) override {
+        return mac_.hotKeys().sendToTarget({kEventClassKeyboard, kind, id}, target);
+    }
 
 private:
     sim::SimMac mac_;

@@ -107,7 +107,7 @@ TEST(KeyboardLayoutsContract, TheCurrentLayoutTypesALetterWhereQwertyHasAAndNoth
     EXPECT_EQ(type(56), u"");
 }
 
-TEST(AccessibilityContract, TheTimeOutIsValidatedAndThePermissionQueryIsSteady) {
+TEST(AccessibilityQueriesContract, TheTimeOutIsValidatedAndThePermissionQueryIsSteady) {
     auto platform = PlatformUnderTest::make();
     Accessibility& accessibility = *current().accessibility;
     EXPECT_EQ(accessibility.setMessagingTimeout(accessibility.systemWide(), 0.5), kAXErrorSuccess);
