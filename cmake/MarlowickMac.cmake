@@ -9,7 +9,13 @@ set(CMAKE_OBJCXX_EXTENSIONS OFF)
 
 set(MARLOWICK_BUNDLE_IDENTIFIER "app.marlowick.Marlowick" CACHE STRING "The bundle identifier of Marlowick.app")
 set(MARLOWICK_CODESIGN_IDENTITY "-" CACHE STRING
-    "The identity Marlowick.app is signed with; \"-\" signs ad hoc")
+    "The identity Marlowick.app is signed with; \"-\" signs ad hoc (the accessibility grant is lost on every build)")
+set(MARLOWICK_SIGNING "development" CACHE STRING
+    "development: no time stamp, no hardened runtime; release: hardened runtime and secure time stamps")
+set_property(CACHE MARLOWICK_SIGNING PROPERTY STRINGS development release)
+if(MARLOWICK_SIGNING STREQUAL "release" AND MARLOWICK_CODESIGN_IDENTITY STREQUAL "-")
+    message(FATAL_ERROR "A release build is signed with a Developer ID: set MARLOWICK_CODESIGN_IDENTITY")
+endif()
 set(MARLOWICK_FEED_URL "" CACHE STRING "The appcast feed (SUFeedURL); updates stay off without it")
 set(MARLOWICK_PUBLIC_ED_KEY "" CACHE STRING "The feed's public EdDSA key (SUPublicEDKey)")
 set(MARLOWICK_SPARKLE_DIR "${CMAKE_SOURCE_DIR}/third_party" CACHE PATH "Where Sparkle.framework is looked for")
@@ -51,24 +57,17 @@ set_target_properties(Marlowick PROPERTIES
     INSTALL_RPATH "@executable_path/../Frameworks"
     BUILD_WITH_INSTALL_RPATH ON)
 
-# Embed Sparkle, then sign inside out: the framework first, the app last.
+# Embed Sparkle, then sign inside out (scripts/codesign-app): Sparkle's helpers, the framework, the app.
 if(SPARKLE_FRAMEWORK)
     add_custom_command(TARGET Marlowick POST_BUILD
         COMMAND ${CMAKE_COMMAND} -E make_directory $<TARGET_BUNDLE_CONTENT_DIR:Marlowick>/Frameworks
         COMMAND rsync -a --delete ${SPARKLE_FRAMEWORK}/ $<TARGET_BUNDLE_CONTENT_DIR:Marlowick>/Frameworks/Sparkle.framework/
-        COMMAND codesign --force --sign ${MARLOWICK_CODESIGN_IDENTITY} --timestamp=none
-                $<TARGET_BUNDLE_CONTENT_DIR:Marlowick>/Frameworks/Sparkle.framework
         VERBATIM)
 endif()
-# The hardened runtime needs a real identity: with it, an ad-hoc app could not load its frameworks.
-set(MARLOWICK_CODESIGN_OPTIONS "")
-if(NOT MARLOWICK_CODESIGN_IDENTITY STREQUAL "-")
-    set(MARLOWICK_CODESIGN_OPTIONS --options runtime)
-endif()
 add_custom_command(TARGET Marlowick POST_BUILD
-    COMMAND codesign --force --sign ${MARLOWICK_CODESIGN_IDENTITY} --timestamp=none ${MARLOWICK_CODESIGN_OPTIONS}
+    COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/codesign-app ${MARLOWICK_CODESIGN_IDENTITY} ${MARLOWICK_SIGNING}
             $<TARGET_BUNDLE_DIR:Marlowick>
-    COMMENT "Signing Marlowick.app (${MARLOWICK_CODESIGN_IDENTITY})"
+    COMMENT "Signing Marlowick.app (${MARLOWICK_SIGNING}, ${MARLOWICK_CODESIGN_IDENTITY})"
     VERBATIM)
 
 # The contract tests that run headless against the real adapters, and the helper application whose
