@@ -13,8 +13,8 @@ printf '#!/usr/bin/env bash\necho "$*" >>"$CODESIGN_LOG"\n' >"$scratch/bin/codes
 chmod +x "$scratch/bin/codesign"
 app="$scratch/Marlowick.app"
 framework="$app/Contents/Frameworks/Sparkle.framework"
-mkdir -p "$framework/Versions/B/XPCServices/Installer.xpc" "$framework/Versions/B/XPCServices/Downloader.xpc" \
-    "$framework/Versions/B/Updater.app"
+services="$framework/Versions/B/XPCServices"
+mkdir -p "$services/Installer.xpc" "$services/Downloader.xpc" "$framework/Versions/B/Updater.app"
 touch "$framework/Versions/B/Autoupdate"
 ln -s B "$framework/Versions/Current"
 
@@ -26,8 +26,8 @@ expect_calls() {
     rm -f "$scratch/log"
     touch "$scratch/log"
     local status=0
-    CODESIGN_LOG="$scratch/log" PATH="$scratch/bin:$PATH" bash "$root/scripts/codesign-app" "$@" 2>/dev/null ||
-        status=$?
+    CODESIGN_LOG="$scratch/log" PATH="$scratch/bin:$PATH" \
+        bash "$root/scripts/codesign-app" "$@" 2>/dev/null || status=$?
     local actual
     actual="$(sed "s|$scratch/||g" "$scratch/log")"
     if [ "$actual" != "$expected" ]; then
