@@ -113,30 +113,20 @@ TEST(SimAccessibility, NothingIsReadOrObservedWithoutThePermission) {
     EXPECT_EQ(everyRequest(service().application(pid))[0], kAXErrorSuccess);
 }
 
-TEST(SimAccessibility, AnInjectedFailureRefusesThatNotificationAlone) {
+// Whether a real Mac queues what happens before an observer's source is added is not known; the
+// simulated one delivers nothing of it.
+TEST(SimAccessibility, ObserversHearNothingBeforeTheirSourceIsAddedAndInjectedFailuresRefuseOneName) {
     SimMac mac;
     auto& nc = mac.notificationCenter();
     Element app = service().application(nc.pid());
     mac.accessibility().failNotification("AXWindowCreated", kAXErrorCannotComplete);
-    std::unique_ptr<AXObserver> observer;
-    ASSERT_EQ(service().createObserver(
-                  nc.pid(), [](const Element&, std::string_view) {}, observer),
-              kAXErrorSuccess);
-    EXPECT_EQ(observer->addNotification(app, "AXWindowCreated"), kAXErrorCannotComplete);
-    EXPECT_EQ(observer->addNotification(app, "AXLayoutChanged"), kAXErrorSuccess);
-}
-
-// Whether a real Mac queues what happens before the source is added is not known; the simulated
-// one delivers nothing of it.
-TEST(SimAccessibility, AnObserverHearsNothingOfWhatHappenedBeforeItsSourceWasAdded) {
-    SimMac mac;
-    auto& nc = mac.notificationCenter();
     int received = 0;
     std::unique_ptr<AXObserver> observer;
     ASSERT_EQ(service().createObserver(
                   nc.pid(), [&](const Element&, std::string_view) { ++received; }, observer),
               kAXErrorSuccess);
-    ASSERT_EQ(observer->addNotification(service().application(nc.pid()), "AXLayoutChanged"), kAXErrorSuccess);
+    EXPECT_EQ(observer->addNotification(app, "AXWindowCreated"), kAXErrorCannotComplete);
+    ASSERT_EQ(observer->addNotification(app, "AXLayoutChanged"), kAXErrorSuccess);
     nc.post({.app = "Mail", .title = "Changed"});
     observer->addRunLoopSource();
     mac.runUntilIdle();
