@@ -42,12 +42,15 @@ void collectCards(const sim::AXNode& node, std::vector<Card>& out) {
         for (const auto& child : node.children()) {
             if (text(*child, "AXRole") != "AXStaticText") continue;
             std::string value = text(*child, "AXValue");
-            if (text(*child, "AXIdentifier") == "header")
+            std::string identifier = text(*child, "AXIdentifier");
+            if (identifier == "header")
                 card.app = value;
-            else if (card.title.empty())
+            else if (identifier == "title" || (identifier.empty() && card.title.empty()))
                 card.title = value;
+            else if (identifier == "subtitle")
+                card.body = value + (card.body.empty() ? "" : " · " + card.body);
             else
-                card.body = value;
+                card.body = card.body.empty() ? value : card.body + " · " + value;
         }
         out.push_back(std::move(card));
         return;

@@ -1,5 +1,6 @@
 #include "console/script.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -79,18 +80,24 @@ Outcome parseWait(const Tokens& tokens) {
 }
 
 Outcome parsePost(const Tokens& tokens) {
-    constexpr std::string_view usage = "usage: post APP \"TITLE\" [\"BODY\"] [id=ID] [older]";
+    constexpr std::string_view usage =
+        "usage: post APP \"TITLE\" [\"BODY\"] [subtitle=\"…\"] [id=ID] [older]";
     command::Post post;
     std::vector<std::string> texts;
+    bool options = false;
     for (std::size_t i = 1; i < tokens.size(); ++i) {
         const Token& token = tokens[i];
         if (!token.quoted && i > 1 && token.text == "older") {
-            post.older = true;
+            post.older = options = true;
         } else if (!token.quoted && i > 1 && token.text.starts_with("id=")) {
             post.id = token.text.substr(3);
+            options = true;
             if (post.id.empty()) return "post: id= needs a value";
-        } else if (post.older || !post.id.empty()) {
-            return "post: texts come before id= and older; " + std::string(usage);
+        } else if (!token.quoted && i > 1 && token.text.starts_with("subtitle=")) {
+            post.subtitle = token.text.substr(9);
+            options = true;
+        } else if (options) {
+            return "post: texts come before subtitle=, id= and older; " + std::string(usage);
         } else {
             texts.push_back(token.text);
         }
@@ -101,6 +108,32 @@ Outcome parsePost(const Tokens& tokens) {
     post.title = texts[1];
     if (texts.size() == 3) post.body = texts[2];
     return post;
+}
+
+// nc language CODE ["CLOSE" "CLEAR ALL" "SHOW"]
+Outcome parseLanguage(const Tokens& tokens) {
+    constexpr std::string_view usage = "usage: nc language CODE [\"CLOSE\" \"CLEAR ALL\" \"SHOW\"]";
+    if ((tokens.size() != 3 && tokens.size() != 6) || tokens[2].quoted) return std::string(usage);
+    const std::string& code = tokens[2].text;
+    bool plain = !code.empty() && code.size() <= 16 && std::all_of(code.begin(), code.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
+               c == '_';
+    });
+    if (!plain) return "nc language: CODE is letters, digits, - and _ (at most 16)";
+    command::Language language{code, {}};
+    if (tokens.size() == 6) {
+        command::Language::Labels labels;
+        for (std::size_t i = 3; i < 6; ++i) {
+            const Token& token = tokens[i];
+            if (!token.quoted || token.text.empty() || token.text.find('\n') != std::string::npos)
+                return "nc language: each label is a quoted one-line text; " + std::string(usage);
+        }
+        labels.close = tokens[3].text;
+        labels.clearAll = tokens[4].text;
+        labels.show = tokens[5].text;
+        language.labels = std::move(labels);
+    }
+    return language;
 }
 
 Outcome parseChordCommand(const Tokens& tokens, bool hold) {
@@ -185,15 +218,23 @@ Outcome parseExpect(const Tokens& tokens) {
     if (what == "picker")
         return lift(oneOf<bool>(rest, "expect picker shown|hidden", {{"shown", true}, {"hidden", false}}),
                     [](bool shown) { return ExpectPicker{shown}; });
+    if (what == "selected" && tokens.size() == 3 && tokens[2].quoted)
+        return ExpectSelected{0, tokens[2].text};
+    if (what == "action") {
+        if (tokens.size() == 4 && tokens[2].quoted && tokens[3].quoted && !tokens[2].text.empty())
+            return ExpectAction{tokens[2].text, tokens[3].text};
+        return "usage: expect action \"LABEL\" \"TITLE\"";
+    }
     if (what == "selected" || what == "items") {
         bool selected = what == "selected";
         if (tokens.size() == 3 && !tokens[2].quoted) {
             if (auto count = parseCount(tokens[2].text, selected ? 1 : 0)) {
-                if (selected) return ExpectSelected{*count};
+                if (selected) return ExpectSelected{*count, std::nullopt};
                 return ExpectItems{*count};
             }
         }
-        return selected ? "usage: expect selected N (1 to 1000)" : "usage: expect items N (0 to 1000)";
+        return selected ? "usage: expect selected N (1 to 1000) | expect selected \"TITLE\""
+                        : "usage: expect items N (0 to 1000)";
     }
     if (what == "menu-row") {
         constexpr std::string_view usage = "usage: expect menu-row \"TITLE\" enabled|disabled|hidden|shown";
@@ -209,7 +250,7 @@ Outcome parseExpect(const Tokens& tokens) {
                     });
     }
     return "unknown expectation \"" + what + "\" (expected one of " +
-           join({"log", "log-prefix", "no-log", "opened", "sidebar", "picker", "selected", "items",
+           join({"log", "log-prefix", "no-log", "opened", "action", "sidebar", "picker", "selected", "items",
                  "menu-row", "window", "window-text", "window-value", "window-row", "window-height",
                  "window-top", "alert", "no-alert"}) +
            ")";
@@ -263,6 +304,8 @@ Outcome parseCommand(const Tokens& tokens) {
         return lift(
             oneOf<bool>(tokens, "sample-tool missing|present", {{"missing", true}, {"present", false}}),
             [](bool missing) { return SampleTool{missing}; });
+    if (name == "nc" && tokens.size() >= 2 && !tokens[1].quoted && tokens[1].text == "language")
+        return parseLanguage(tokens);
     if (name == "nc") {
         using Action = NotificationCenter::Action;
         return lift(oneOf<Action>(tokens, "nc running|quit|restart|crash|hung|answering",
@@ -299,6 +342,36 @@ Outcome parseCommand(const Tokens& tokens) {
     return "unknown command \"" + name + "\" (try help)";
 }
 
+// Reads the quoted string that starts at line[i] into `out`; moves i past it. An error, or none.
+std::optional<std::string> readQuoted(std::string_view line, std::size_t& i, std::string& out) {
+    std::size_t start = i++;
+    bool closed = false;
+    while (i < line.size() && !closed) {
+        char d = line[i++];
+        if (d == '"') {
+            closed = true;
+        } else if (d == '\\') {
+            if (i == line.size()) break;
+            char escaped = line[i++];
+            if (escaped == 'n')
+                out += '\n';
+            else if (escaped == '"' || escaped == '\\')
+                out += escaped;
+            else
+                return std::string("unknown escape \\") + escaped + " at column " + std::to_string(i - 1) +
+                       " (use \\\", \\\\ or \\n)";
+        } else if (static_cast<unsigned char>(d) < 0x20 && d != '\t') {
+            return "control character in a quoted string at column " + std::to_string(i);
+        } else {
+            out += d;
+        }
+    }
+    if (!closed) return "unterminated quoted string starting at column " + std::to_string(start + 1);
+    if (i < line.size() && !isBlank(line[i]) && line[i] != '#')
+        return "a quoted string must be followed by a space at column " + std::to_string(i + 1);
+    return std::nullopt;
+}
+
 } // namespace
 
 std::variant<std::vector<Token>, std::string> tokenize(std::string_view line) {
@@ -319,34 +392,15 @@ std::variant<std::vector<Token>, std::string> tokenize(std::string_view line) {
         Token token;
         if (c == '"') {
             token.quoted = true;
-            std::size_t start = i++;
-            bool closed = false;
-            while (i < line.size() && !closed) {
-                char d = line[i++];
-                if (d == '"') {
-                    closed = true;
-                } else if (d == '\\') {
-                    if (i == line.size()) break;
-                    char escaped = line[i++];
-                    if (escaped == 'n')
-                        token.text += '\n';
-                    else if (escaped == '"' || escaped == '\\')
-                        token.text += escaped;
-                    else
-                        return std::string("unknown escape \\") + escaped + " at column " +
-                               std::to_string(i - 1) + " (use \\\", \\\\ or \\n)";
-                } else if (static_cast<unsigned char>(d) < 0x20 && d != '\t') {
-                    return "control character in a quoted string at column " + std::to_string(i);
-                } else {
-                    token.text += d;
-                }
-            }
-            if (!closed) return "unterminated quoted string starting at column " + std::to_string(start + 1);
-            if (i < line.size() && !isBlank(line[i]) && line[i] != '#')
-                return "a quoted string must be followed by a space at column " + std::to_string(i + 1);
+            if (auto error = readQuoted(line, i, token.text)) return *error;
         } else {
             while (i < line.size() && !isBlank(line[i])) {
                 char d = line[i];
+                if (d == '"' && token.text.ends_with('=')) {
+                    // key="a quoted value" is one word
+                    if (auto error = readQuoted(line, i, token.text)) return *error;
+                    break;
+                }
                 if (d == '"') return "unexpected quote inside a word at column " + std::to_string(i + 1);
                 if (static_cast<unsigned char>(d) < 0x20 || d == 0x7f)
                     return "control character " + std::to_string(static_cast<int>(d)) + " at column " +
@@ -391,10 +445,10 @@ std::variant<std::vector<Command>, ParseError> parseScript(std::string_view text
 bool isExpectation(const CommandBody& body) {
     using namespace command;
     return std::holds_alternative<ExpectLog>(body) || std::holds_alternative<ExpectOpened>(body) ||
-           std::holds_alternative<ExpectSidebar>(body) || std::holds_alternative<ExpectPicker>(body) ||
-           std::holds_alternative<ExpectSelected>(body) || std::holds_alternative<ExpectItems>(body) ||
-           std::holds_alternative<ExpectMenuRow>(body) || std::holds_alternative<ExpectWindow>(body) ||
-           std::holds_alternative<ExpectWindowText>(body) ||
+           std::holds_alternative<ExpectAction>(body) || std::holds_alternative<ExpectSidebar>(body) ||
+           std::holds_alternative<ExpectPicker>(body) || std::holds_alternative<ExpectSelected>(body) ||
+           std::holds_alternative<ExpectItems>(body) || std::holds_alternative<ExpectMenuRow>(body) ||
+           std::holds_alternative<ExpectWindow>(body) || std::holds_alternative<ExpectWindowText>(body) ||
            std::holds_alternative<ExpectWindowValue>(body) || std::holds_alternative<ExpectWindowRow>(body) ||
            std::holds_alternative<ExpectWindowHeight>(body) ||
            std::holds_alternative<ExpectWindowTop>(body) || std::holds_alternative<ExpectAlert>(body);
@@ -408,13 +462,18 @@ std::string_view commandSummary() {
                                   is refused, as after an update of the app)
   nc running|quit|restart|crash|hung|answering   Notification Center's process (a crash: gone at
                                   once, relaunched by the system after about a second)
+  nc language CODE                Notification Center speaks CODE (en de fr es pt it nl sv pl ru ja ko
+                                  zh-Hans), and it is the user's preferred language; a running
+                                  Notification Center is relaunched, as after a new login
+  nc language CODE "CLOSE" "CLEAR ALL" "SHOW"   the same for a language the table lacks, with
+                                  these labels (its strings table carries them)
   widgets N                       the sidebar shows N widgets below the notifications
   user close "TITLE"              the user closes a notification with Notification Center's button
   user clear "APP"                the user clears an application's stack the same way
   feed "VERSION"|none             the update feed offers VERSION (none: up to date)
   update-check scheduled|user     a scheduled check, or the user's own, runs now
   sample-tool missing|present     whether "/usr/bin/sample" can be launched
-  post APP "TITLE" ["BODY"] [id=ID] [older]   a notification arrives
+  post APP "TITLE" ["BODY"] [subtitle="…"] [id=ID] [older]   a notification arrives
   sidebar open|close              the user opens or closes the sidebar by hand
   key CHORD                       press and release: opt+n, ctrl+opt+shift+n, shift+g, cmd+,, 1-9,
                                   kp1-kp9, up, down, return, enter, esc, tab, delete,
@@ -429,8 +488,11 @@ std::string_view commandSummary() {
   expect log-prefix "TEXT"        the same, for a message that begins with TEXT
   expect no-log "TEXT"            no log line since the previous match begins with TEXT
   expect opened "TITLE"           Notification Center opened a notification with this title
+  expect action "LABEL" "TITLE"   Notification Center received the action LABEL (a custom action's
+                                  label, or a name such as "AXPress") on the row whose first text is TITLE
   expect sidebar open|closed      expect picker shown|hidden
   expect selected N               the picker's selection (1 is the top item)
+  expect selected "TITLE"         the selected item is the row whose first text is TITLE
   expect items N                  the picker's items (the sidebar's rows while no picker shows)
   expect menu-row "TITLE" enabled|disabled|hidden|shown
   window tab general|shortcuts|behavior|appearance   click that tab of the settings sidebar

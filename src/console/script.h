@@ -44,6 +44,13 @@ struct NotificationCenter {
     enum class Action { Running, Quit, Restart, Hung, Answering, Crash };
     Action action = Action::Running;
 };
+struct Language { // Notification Center's language
+    struct Labels {
+        std::string close, clearAll, show;
+    };
+    std::string code;
+    std::optional<Labels> labels; // for a language its table lacks
+};
 struct Widgets {
     int count = 0;
 };
@@ -65,6 +72,7 @@ struct Post {
     std::string app;
     std::string title;
     std::string body;
+    std::string subtitle;
     std::string id;
     bool older = false;
 };
@@ -108,7 +116,12 @@ struct ExpectPicker {
     bool shown = false;
 };
 struct ExpectSelected {
-    int position = 1; // 1-based, as the badges number the items
+    int position = 1;                 // 1-based, as the badges number the items
+    std::optional<std::string> title; // or the row whose first text this is
+};
+struct ExpectAction {
+    std::string label; // a custom action's label, or a plain action name
+    std::string title; // the row's first text
 };
 struct ExpectItems {
     int count = 0;
@@ -171,14 +184,15 @@ struct Quit {};
 
 using CommandBody =
     std::variant<command::Launch, command::Wait, command::Permission, command::NotificationCenter,
-                 command::Widgets, command::User, command::Feed, command::UpdateCheck, command::SampleTool,
-                 command::Post, command::Sidebar, command::Key, command::Hold, command::Layout, command::Menu,
-                 command::Defaults, command::Bundle, command::ExpectLog, command::ExpectOpened,
-                 command::ExpectSidebar, command::ExpectPicker, command::ExpectSelected, command::ExpectItems,
-                 command::ExpectMenuRow, command::Window, command::Appearance, command::LoginItem,
-                 command::ExpectWindow, command::ExpectWindowText, command::ExpectWindowValue,
-                 command::ExpectWindowRow, command::ExpectWindowHeight, command::ExpectWindowTop,
-                 command::ExpectAlert, command::Screenshot, command::Show, command::Help, command::Quit>;
+                 command::Language, command::Widgets, command::User, command::Feed, command::UpdateCheck,
+                 command::SampleTool, command::Post, command::Sidebar, command::Key, command::Hold,
+                 command::Layout, command::Menu, command::Defaults, command::Bundle, command::ExpectLog,
+                 command::ExpectOpened, command::ExpectAction, command::ExpectSidebar, command::ExpectPicker,
+                 command::ExpectSelected, command::ExpectItems, command::ExpectMenuRow, command::Window,
+                 command::Appearance, command::LoginItem, command::ExpectWindow, command::ExpectWindowText,
+                 command::ExpectWindowValue, command::ExpectWindowRow, command::ExpectWindowHeight,
+                 command::ExpectWindowTop, command::ExpectAlert, command::Screenshot, command::Show,
+                 command::Help, command::Quit>;
 
 struct Command {
     int line = 0;

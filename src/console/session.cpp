@@ -47,6 +47,26 @@ void postSamples(sim::SimNotificationCenter& center) {
     center.post({.app = "Messages", .title = "Jonas", .body = "Bring the keys, please"});
 }
 
+// The first visible text of an element, read straight from the simulated process: a static text's
+// value, "header" texts left out, in pre-order.
+std::string firstText(const sim::AXNode& node, int depth) {
+    if (node.stringValue("AXRole") == "AXStaticText" && node.stringValue("AXIdentifier") != "header") {
+        std::string value = node.stringValue("AXValue");
+        if (!value.empty()) return value;
+    }
+    if (depth >= 10) return {};
+    for (const auto& child : node.children()) {
+        if (auto text = firstText(*child, depth + 1); !text.empty()) return text;
+    }
+    return {};
+}
+
+std::string firstText(const platform::Element& element) {
+    auto* ref = dynamic_cast<const sim::SimElementRef*>(element.ref());
+    auto node = ref ? ref->node() : nullptr;
+    return node ? firstText(*node, 0) : std::string();
+}
+
 std::string inQuotes(const std::string& text) {
     return "\"" + text + "\"";
 }
@@ -135,6 +155,17 @@ Result Session::dispatch(const Command& command) {
             mac_.accessibility().setTrusted(permission->state == Permission::State::Granted);
         return {};
     }
+    if (auto* language = std::get_if<Language>(&body)) {
+        if (language->labels) {
+            const auto& labels = *language->labels;
+            center.setCustomLanguage(language->code, labels.close, labels.clearAll, labels.show);
+        } else if (!center.setLanguage(language->code)) {
+            return failed("Notification Center ships no " + inQuotes(language->code) +
+                          ": give its Close, Clear All and Show labels");
+        }
+        mac_.bundleStrings().setPreferredLanguages({language->code});
+        return {};
+    }
     if (auto* widgets = std::get_if<Widgets>(&body)) {
         center.setWidgets(widgets->count);
         return {};
@@ -190,6 +221,7 @@ Result Session::dispatch(const Command& command) {
         center.post({.app = post->app,
                      .title = post->title,
                      .body = post->body,
+                     .subtitle = post->subtitle,
                      .id = post->id,
                      .older = post->older});
         return {};
@@ -232,6 +264,18 @@ Result Session::dispatch(const Command& command) {
             seen += (seen.empty() ? "" : ", ") + inQuotes(n.title);
         return failed("no notification titled " + inQuotes(opened->title) +
                       " was opened; opened: " + (seen.empty() ? "none" : seen));
+    }
+    if (auto* action = std::get_if<ExpectAction>(&body)) {
+        const auto& all = center.receivedActions();
+        bool found = std::any_of(all.begin(), all.end(), [&](const auto& received) {
+            return received.label == action->label && received.title == action->title;
+        });
+        if (found) return {};
+        std::string seen;
+        for (const auto& received : all)
+            seen += (seen.empty() ? "" : ", ") + inQuotes(received.label) + " on " + inQuotes(received.title);
+        return failed("Notification Center received no " + inQuotes(action->label) + " on " +
+                      inQuotes(action->title) + "; received: " + (seen.empty() ? "none" : seen));
     }
     if (auto* sidebar = std::get_if<ExpectSidebar>(&body)) {
         if (center.sidebarIsOpen() == sidebar->open) return {};
@@ -345,6 +389,12 @@ Result Session::expectPicker(const Command& command) {
     }
     if (auto* selected = std::get_if<ExpectSelected>(&command.body)) {
         if (!overlay) return failed("the picker is hidden");
+        if (selected->title) {
+            auto item = app_->controller()->selectedItem();
+            std::string title = item ? firstText(*item) : "";
+            if (item && title == *selected->title) return {};
+            return failed("the selected item's first text is " + (item ? inQuotes(title) : "missing"));
+        }
         if (overlay->selected + 1 == selected->position) return {};
         return failed("item " + std::to_string(overlay->selected + 1) + " is selected");
     }

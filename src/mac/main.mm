@@ -79,6 +79,9 @@ int main(int argc, const char* argv[]) {
             .updates = updates.get(),
             .loginItems = loginItems.get(),
             .appearance = appearance.get(),
+            // No reader of another bundle's strings yet: Notification Center's labels come from the
+            // known translations.
+            .bundleStrings = nullptr,
         };
         p::Installation installation(services);
 

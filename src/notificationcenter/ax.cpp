@@ -154,6 +154,30 @@ std::optional<std::string> customActionName(const Element& element, std::string_
     return std::nullopt;
 }
 
+std::optional<std::string> customActionName(const Element& element, std::span<const std::string> labels) {
+    auto names = actionNames(element);
+    for (const auto& label : labels) {
+        std::string prefix = "Name:" + label + "\n";
+        for (auto& name : names) {
+            if (name.starts_with(prefix)) return std::move(name);
+        }
+    }
+    return std::nullopt;
+}
+
+std::vector<CustomAction> customActions(const Element& element) {
+    constexpr std::string_view kPrefix = "Name:";
+    std::vector<CustomAction> actions;
+    for (auto& name : actionNames(element)) {
+        if (!name.starts_with(kPrefix)) continue;
+        auto end = name.find('\n');
+        if (end == std::string::npos) continue;
+        std::string label = name.substr(kPrefix.size(), end - kPrefix.size());
+        actions.push_back({std::move(label), std::move(name)});
+    }
+    return actions;
+}
+
 platform::AXError performAction(const Element& element, std::string_view action) {
     return platform::current().accessibility->performAction(element, action);
 }

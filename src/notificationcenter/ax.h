@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -89,6 +90,16 @@ bool hasAction(const platform::Element& element, std::string_view action);
 // Custom actions are listed as "Name:" + label + "\n" + more lines; this is the first such entry for
 // the label (the line feed keeps "Close" from matching "Close All"), to be handed to performAction.
 std::optional<std::string> customActionName(const platform::Element& element, std::string_view label);
+// The same for the first of `labels` (in their order) that the element offers, from one request.
+std::optional<std::string> customActionName(const platform::Element& element,
+                                            std::span<const std::string> labels);
+// A custom action: the label it is shown by and the full name that performAction takes.
+struct CustomAction {
+    std::string label;
+    std::string name;
+};
+// The element's custom actions, in the service's order.
+std::vector<CustomAction> customActions(const platform::Element& element);
 platform::AXError performAction(const platform::Element& element, std::string_view action);
 // The element's frame in bottom-left-origin screen coordinates.
 std::optional<platform::Rect> frameOf(const platform::Element& element);

@@ -58,6 +58,12 @@ public:
 
     // The overlay while the picker's panel exists; none otherwise.
     std::shared_ptr<SidebarOverlay> shownOverlay() const { return panel ? overlay : nullptr; }
+    // The picker's selected item while one is shown.
+    std::optional<platform::Element> selectedItem() const {
+        if (!panel || sidebarIndex < 0 || sidebarIndex >= static_cast<int>(sidebarItems.size()))
+            return std::nullopt;
+        return sidebarItems[static_cast<std::size_t>(sidebarIndex)];
+    }
     // Whether a hot-key action is still waiting for Notification Center.
     bool isWaiting() const { return waiting; }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/log.h"
+#include "notificationcenter/action_labels.h"
 #include "notificationcenter/ax.h"
 #include "notificationcenter/controller.h"
 #include "platform/iso8601.h"
@@ -19,10 +20,22 @@ constexpr double kClearRoundDelay = 0.3;
 constexpr std::string_view kSampleTool = "/usr/bin/sample";
 constexpr std::string_view kSampleSeconds = "3";
 
-// A stack's "Clear All" takes all of its notifications; a single row only has "Close".
+// A stack's "Clear All" takes all of its notifications; a single row only has "Close". Either in
+// Notification Center's language or in English; a row offering neither is left alone.
 std::optional<std::string> dismissingAction(const Element& row) {
-    if (auto clear = customActionName(row, "Clear All")) return clear;
-    return customActionName(row, "Close");
+    const auto& labels = notificationCenterLabels();
+    if (auto clear = customActionName(row, labels.clearAll)) return clear;
+    return customActionName(row, labels.close);
+}
+
+std::string missingDismissingLabels() {
+    const auto& labels = notificationCenterLabels();
+    std::vector<std::string> all = labels.clearAll;
+    all.insert(all.end(), labels.close.begin(), labels.close.end());
+    std::string names;
+    for (const auto& label : all)
+        names += (names.empty() ? "\"" : " or \"") + escapeUntrusted(label) + "\"";
+    return "no action labelled " + names;
 }
 
 } // namespace
@@ -35,6 +48,7 @@ void Controller::closeSelected() {
     auto action = dismissingAction(item);
     if (!action) {
         log("Close: nothing to close on item " + std::to_string(sidebarIndex) + ": " + description);
+        log("Close: " + missingDismissingLabels());
         return;
     }
     log("Closing item " + std::to_string(sidebarIndex) + ": " + description);
@@ -85,9 +99,14 @@ void Controller::clearAllStep(int waitAttempts, int rounds, int dismissed, After
         return;
     }
     int count = 0;
+    int unlabelled = 0;
     for (const auto& row : rows) {
         auto action = dismissingAction(row.element);
+        if (!action) ++unlabelled;
         if (action && performAction(row.element, *action) == platform::kAXErrorSuccess) ++count;
+    }
+    if (unlabelled > 0) {
+        log("Clear all: " + std::to_string(unlabelled) + " row(s) with " + missingDismissingLabels());
     }
     bool progress = count > 0;
     if (count == 0) {

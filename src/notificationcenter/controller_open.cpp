@@ -1,6 +1,7 @@
 // Opening notifications: pressing a row, looking again for a banner that went away, opening the top
 // row, and what picking an item of the picker does.
 #include "app/log.h"
+#include "notificationcenter/action_labels.h"
 #include "notificationcenter/ax.h"
 #include "notificationcenter/controller.h"
 #include "platform/platform.h"
@@ -14,9 +15,10 @@ namespace {
 constexpr int kSidebarSearchAttempts = 20;
 constexpr double kUnfoldWait = 0.4;
 
-// "Show" when the row offers it, so Notification Center opens the notification the way a click would.
+// "Show" (in Notification Center's language or in English) when the row offers it, so Notification
+// Center opens the notification the way a click would.
 std::string openingAction(const Element& row) {
-    return customActionName(row, "Show").value_or("AXPress");
+    return customActionName(row, notificationCenterLabels().show).value_or("AXPress");
 }
 
 bool bodiesMatch(const std::string& a, const std::string& b) {

@@ -4,6 +4,7 @@
 
 #include "app/log.h"
 #include "input/settings.h"
+#include "notificationcenter/action_labels.h"
 #include "notificationcenter/ax.h"
 #include "notificationcenter/controller.h"
 #include "overlay/sidebar_overlay.h"
@@ -75,6 +76,8 @@ void Controller::watchCheck() {
         return;
     }
     if (!notificationCenter->observe() && sinceRestart < kRestartGrace) scheduleCheck(0.25);
+    // Worked out (and logged) once per process, before anything needs them.
+    notificationCenterLabels();
 
     bool open = sidebarIsOpen(*application);
     if (waiting) {

@@ -8,6 +8,7 @@
 #include "platform/appearance.h"
 #include "platform/application.h"
 #include "platform/application_events.h"
+#include "platform/bundle_strings.h"
 #include "platform/files.h"
 #include "platform/fonts.h"
 #include "platform/hot_keys.h"
@@ -50,6 +51,8 @@ struct Services {
     UpdateFramework* updates = nullptr;
     LoginItems* loginItems = nullptr;
     SystemAppearance* appearance = nullptr;
+    // None where another application's strings cannot be read; callers fall back on their own.
+    BundleStrings* bundleStrings = nullptr;
 };
 
 // The installed services. Calling it with none installed is a programming error and aborts.

@@ -224,6 +224,18 @@ bool SimNotificationCenter::userClear(std::string_view app) {
     return clearApp(std::string(app)) == kAXErrorSuccess;
 }
 
+bool SimNotificationCenter::setLanguage(std::string_view language) {
+    if (!strings_.setLanguage(language)) return false;
+    if (state_ != State::Quit) restart();
+    return true;
+}
+
+void SimNotificationCenter::setCustomLanguage(std::string language, std::string close, std::string clearAll,
+                                              std::string show) {
+    strings_.setCustomLanguage(std::move(language), std::move(close), std::move(clearAll), std::move(show));
+    if (state_ != State::Quit) restart();
+}
+
 void SimNotificationCenter::setWidgets(int count) {
     widgets_ = std::clamp(count, 0, kMaxWidgets);
     refresh();
@@ -353,13 +365,6 @@ AXError SimNotificationCenter::foldBack(const std::string& app) {
 AXError SimNotificationCenter::openNewestOf(const std::string& app) {
     for (const Entry* entry : listedOf(app)) {
         if (!entry->removing) return openEntry(entry->serial);
-    }
-    return kAXErrorFailure;
-}
-
-AXError SimNotificationCenter::closeNewestOf(const std::string& app) {
-    for (const Entry* entry : listedOf(app)) {
-        if (!entry->removing && entry->notification.closable) return closeEntries({entry->serial});
     }
     return kAXErrorFailure;
 }

@@ -1,18 +1,23 @@
 // The simulated Notification Center process: the notifications it holds, its banners and sidebar,
 // and the accessibility tree it presents from them. Tests post notifications and act as the user
 // here; the product meets it only through the accessibility service and the workspace.
-// Models: a new pid per launch; running, hung, quit or crashed (requests fail at once, the workspace
-// notices 0.2 s later and the system relaunches it after 1 s); banners for 5 s, newest on top, hidden when
-// the sidebar opens (a press on one whose time is up fails: it has left the screen, even if a request
-// was under way); notifications shown only as banners; rows without "Close"; the sidebar opened and
-// closed by AXToggleUI or by hand (rows 0.1 s after it opens, sliding in and out over 0.3 s, the
-// "widget-editor-button" only while open); stacks per application, unfolded 0.2 s after a press and
-// folded back or cleared from their heading (a stack's "Close" dismisses only its newest notification,
-// its "Clear All" the whole stack); widgets below the notifications; older notifications behind the history
-// button; a scroll area paged by its visible height; the custom actions Show, Close and Clear All, removals
-// 0.15 s after a close; accessibility notifications for every change. Not modelled: alerts that wait for a
-// click, threads within an application, focus modes, what a widget shows, sounds, the banners' own slide-in,
-// time stamps.
+// Models: macOS 26's shape: one full-screen "AXSystemDialog" window holding banners and the panel
+// (hosting view, group, scroll area, "AXNotificationListItems", a lone banner straight under its
+// scroll area), rows with "title", "subtitle" and "body" texts and no close button, AXToggleUI that
+// toggles yet answers -25205; every label in the language chosen (13 shipped, or a custom one) and
+// a strings table to match; a new pid per launch; running, hung, quit or crashed (requests fail at
+// once, the workspace notices 0.2 s later and the system relaunches it after 1 s); banners for 5 s,
+// newest on top, hidden when the sidebar opens (a press on one whose time is up fails: it has left
+// the screen, even if a request was under way); notifications shown only as banners; rows without
+// "Close"; the sidebar opened and closed by AXToggleUI or by hand (rows 0.1 s after it opens, sliding
+// in and out over 0.3 s, the "widget-editor-button" only while open); stacks per application,
+// unfolded 0.2 s after a press into a heading, "Show Less", "Clear" and the rows, folded back or
+// cleared from there (a folded stack offers "Clear All", not "Close"); widgets below the
+// notifications; older notifications behind the history button; a scroll area paged by its visible
+// height; the custom actions Show Details, Show, Close and Clear All, removals 0.15 s after a close,
+// a record of every action a row received; accessibility notifications for every change. Not
+// modelled: alerts that wait for a click, threads within an application, focus modes, what a widget
+// shows, sounds, the banners' own slide-in, time stamps.
 #pragma once
 
 #include <cstdint>
@@ -29,6 +34,7 @@
 #include "platform/geometry.h"
 #include "sim/accessibility.h"
 #include "sim/ax_reconciler.h"
+#include "sim/notification_center_strings.h"
 #include "sim/run_loop.h"
 #include "sim/workspace.h"
 
@@ -40,8 +46,9 @@ struct SimNotification {
     std::string app = {};
     std::string title = {};
     std::string body = {};
-    std::string id = {}; // the row's "AXIdentifier"; none when empty
-    bool older = false;  // from before: listed only once the history button has been pressed
+    std::string subtitle = {}; // shown between the title and the body; none when empty
+    std::string id = {};       // the row's "AXIdentifier"; none when empty
+    bool older = false;        // from before: listed only once the history button has been pressed
     // The application's "Show in Notification Center": when false it shows only as its banner.
     bool keptInSidebar = true;
     // Offers "Close" (and goes with its stack's "Clear All"); some applications keep theirs until
@@ -114,6 +121,21 @@ public:
     // cannot react.
     bool userClose(std::string_view title);
     bool userClear(std::string_view app);
+
+    // The language every label is shown in. A change relaunches a running process, as a new login
+    // would on a Mac. False for a language the strings table lacks.
+    bool setLanguage(std::string_view language);
+    // A language the table lacks, with its labels for Close, Clear All and Show.
+    void setCustomLanguage(std::string language, std::string close, std::string clearAll, std::string show);
+    const NotificationCenterStrings& strings() const { return strings_; }
+
+    // The actions the process received on its rows: the custom action's label, or the plain name
+    // ("AXPress"), and the row's first text. The latest kRecordsKept.
+    struct ReceivedAction {
+        std::string label;
+        std::string title;
+    };
+    const std::deque<ReceivedAction>& receivedActions() const { return receivedActions_; }
 
     // How many widgets the sidebar shows below the notifications (0 to kMaxWidgets).
     void setWidgets(int count);
@@ -189,7 +211,6 @@ private:
     platform::AXError unfold(const std::string& app);
     platform::AXError foldBack(const std::string& app);
     platform::AXError openNewestOf(const std::string& app);
-    platform::AXError closeNewestOf(const std::string& app);
     platform::AXError clearApp(const std::string& app);
     platform::AXError revealHistory();
     platform::AXError scrollByPage(int direction);
@@ -215,6 +236,12 @@ private:
     AXNodeSpec describeRow(const Entry& entry, std::string key, std::string_view subrole,
                            platform::Rect frame, bool slides);
     AXNodeSpec describeStackRow(const Block& block, platform::Rect frame);
+    // Adds an action to a row that records its arrival before it does its work.
+    void rowAction(AXNodeSpec& row, NCLabel label, const std::string& title,
+                   std::function<platform::AXError()> work);
+    void rowAction(AXNodeSpec& row, std::string name, std::string recordedAs, const std::string& title,
+                   std::function<platform::AXError()> work);
+    std::string customAction(NCLabel label) const;
     void addTexts(AXNodeSpec& row, const SimNotification& shown, platform::Rect frame, bool slides) const;
     AXNodeSpec element(std::string key, std::string role, platform::Rect frame, bool slides) const;
 
@@ -234,6 +261,8 @@ private:
     std::set<std::string, std::less<>> unfolded_;
     std::deque<SimNotification> opened_;
     std::deque<SimNotification> closedOrCleared_;
+    std::deque<ReceivedAction> receivedActions_;
+    NotificationCenterStrings strings_;
 
     Sidebar sidebar_ = Sidebar::Closed;
     std::uint64_t sidebarEpoch_ = 0; // a task of an earlier opening or closing does nothing

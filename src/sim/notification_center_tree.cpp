@@ -33,11 +33,10 @@ constexpr double kHistoryButtonHeight = 28;
 constexpr double kWidgetHeight = 150;
 constexpr double kWidgetEditorButtonTop = kScreenHeight - 40;
 
-static_assert(SimNotificationCenter::kMaxVisibleHeight == kWidgetEditorButtonTop - 12 - kColumnTop);
+// What AXToggleUI answers on macOS 26, though it does toggle.
+constexpr AXError kToggleAnswer = platform::kAXErrorAttributeUnsupported;
 
-std::string customAction(std::string_view label) {
-    return "Name:" + std::string(label) + "\nTarget:0x0\nSelector:(null)";
-}
+static_assert(SimNotificationCenter::kMaxVisibleHeight == kWidgetEditorButtonTop - 12 - kColumnTop);
 
 // Keys that hold an application's name carry its length, so that no name can pass for another key.
 std::string appKey(std::string_view kind, const std::string& app, std::string_view part) {
@@ -52,6 +51,7 @@ std::string rowKey(std::string_view kind, SimNotificationCenter::NotificationId 
 
 std::string SimNotificationCenter::describe(const SimNotification& notification) {
     std::string text = notification.app + ", " + notification.title;
+    if (!notification.subtitle.empty()) text += ", " + notification.subtitle;
     if (!notification.body.empty()) text += ", " + notification.body;
     return text;
 }
@@ -203,12 +203,27 @@ AXNodeSpec SimNotificationCenter::describeTree() {
     root.key = "application";
     root.role = "AXApplication";
     root.set("AXTitle", std::string("Notification Center"));
-    root.action("AXToggleUI", [this] { return toggleSidebar(); });
+    // It opens and closes the panel all the same, but answers as if it could not.
+    root.action("AXToggleUI", [this] {
+        toggleSidebar();
+        return kToggleAnswer;
+    });
     root.children.push_back(describeMenuBar());
-    if (std::any_of(entries_.begin(), entries_.end(), [](const Entry& entry) { return entry.banner; })) {
-        root.children.push_back(describeBanners());
-    }
-    if (sidebar_ != Sidebar::Closed) root.children.push_back(describeSidebar());
+    bool banners =
+        std::any_of(entries_.begin(), entries_.end(), [](const Entry& entry) { return entry.banner; });
+    if (!banners && sidebar_ == Sidebar::Closed) return root;
+
+    // One full-screen window holds the banners and the panel alike.
+    Rect screen{0, 0, kScreenWidth, kScreenHeight};
+    AXNodeSpec window = element("dialog", "AXWindow", screen, false);
+    window.announced = true;
+    window.set("AXSubrole", std::string("AXSystemDialog")).set("AXTitle", std::string("Notification Center"));
+    AXNodeSpec hosting = element("dialog/hosting", "AXGroup", screen, false);
+    hosting.set("AXSubrole", std::string("AXHostingView"));
+    if (banners) hosting.children.push_back(describeBanners());
+    if (sidebar_ != Sidebar::Closed) hosting.children.push_back(describeSidebar());
+    window.children.push_back(std::move(hosting));
+    root.children.push_back(std::move(window));
     return root;
 }
 
@@ -235,32 +250,33 @@ AXNodeSpec SimNotificationCenter::describeBanners() {
     for (auto it = entries_.rbegin(); it != entries_.rend(); ++it) {
         if (it->banner) shown.push_back(&*it);
     }
-    Rect frame{kWindowX, kMenuBarHeight, kScreenWidth - kWindowX,
-               10 + static_cast<double>(shown.size()) * (kRowHeight + kGap)};
-    AXNodeSpec window = element("banners", "AXWindow", frame, false);
-    window.announced = true;
-    window.set("AXTitle", std::string("Notification Center"));
-    AXNodeSpec outer = element("banners/group", "AXGroup", frame, false);
-    AXNodeSpec list = element("banners/list", "AXGroup", frame, false);
+    Rect frame{kColumnX, kColumnTop, kColumnWidth, static_cast<double>(shown.size()) * (kRowHeight + kGap)};
+    AXNodeSpec group = element("banners", "AXGroup", frame, false);
+    AXNodeSpec area = element("banners/scroll-area", "AXScrollArea", frame, false);
+    std::vector<AXNodeSpec> rows;
     double y = kColumnTop;
     for (const Entry* entry : shown) {
-        list.children.push_back(describeRow(*entry, rowKey("banner", entry->serial),
-                                            "AXNotificationCenterBanner",
-                                            {kColumnX, y, kColumnWidth, kRowHeight}, false));
+        rows.push_back(describeRow(*entry, rowKey("banner", entry->serial), "AXNotificationCenterBanner",
+                                   {kColumnX, y, kColumnWidth, kRowHeight}, false));
         y += kRowHeight + kGap;
     }
-    outer.children.push_back(std::move(list));
-    window.children.push_back(std::move(outer));
-    return window;
+    if (rows.size() == 1) {
+        // A lone banner hangs straight off the scroll area.
+        area.children = std::move(rows);
+    } else {
+        AXNodeSpec list = element("banners/list", "AXGroup", frame, false);
+        list.set("AXIdentifier", std::string("AXNotificationListItems"));
+        list.children = std::move(rows);
+        area.children.push_back(std::move(list));
+    }
+    group.children.push_back(std::move(area));
+    return group;
 }
 
 AXNodeSpec SimNotificationCenter::describeSidebar() {
     static_assert(kSlideDistance == kScreenWidth - kColumnX, "rows slide in from the screen's right edge");
-    Rect windowFrame{kWindowX, kMenuBarHeight, kScreenWidth - kWindowX, kScreenHeight - kMenuBarHeight};
-    AXNodeSpec window = element("sidebar", "AXWindow", windowFrame, false);
-    window.announced = true;
-    window.set("AXTitle", std::string("Notification Center"));
-    AXNodeSpec outer = element("sidebar/group", "AXGroup", windowFrame, false);
+    Rect panelFrame{kWindowX, kMenuBarHeight, kScreenWidth - kWindowX, kScreenHeight - kMenuBarHeight};
+    AXNodeSpec panel = element("sidebar", "AXGroup", panelFrame, false);
 
     std::vector<AXNodeSpec> content;
     double areaHeight = 0;
@@ -268,37 +284,35 @@ AXNodeSpec SimNotificationCenter::describeSidebar() {
         auto blocks = sidebarBlocks();
         for (const auto& block : blocks)
             describeBlock(block, kColumnTop + block.top - scrollOffset_, content);
-        // The area keeps the gap below its last row, so it never hugs a lone row the way a stack's
-        // own group does.
+        // The area keeps the gap below its last row, so it never hugs a lone row.
         if (!blocks.empty()) areaHeight = std::min(visibleHeight_, contentHeight(blocks) + kGap);
     }
     Rect areaFrame{kColumnX, kColumnTop, kColumnWidth, areaHeight};
-    AXNodeSpec list = element("sidebar/list", "AXGroup", areaFrame, false);
     AXNodeSpec area = element("sidebar/scroll-area", "AXScrollArea", areaFrame, false);
     area.action("AXScrollDownByPage", [this] { return scrollByPage(+1); });
     area.action("AXScrollUpByPage", [this] { return scrollByPage(-1); });
-    area.children = std::move(content);
-    list.children.push_back(std::move(area));
-    outer.children.push_back(std::move(list));
-    if (rowsShown_ && widgets_ > 0) {
-        double top = kColumnTop + std::min(visibleHeight_, contentHeight(sidebarBlocks())) + kGap;
-        AXNodeSpec widgets = element("sidebar/widgets", "AXGroup",
-                                     {kColumnX, top, kColumnWidth, widgets_ * (kWidgetHeight + kGap)}, true);
-        describeWidgets(top, widgets.children);
-        outer.children.push_back(std::move(widgets));
-    }
-
+    AXNodeSpec list = element("sidebar/list", "AXGroup", areaFrame, false);
+    list.set("AXIdentifier", std::string("AXNotificationListItems"));
+    list.children = std::move(content);
+    area.children.push_back(std::move(list));
     // Closing takes the editor button away at once; the rows stay while they slide out.
     if (sidebar_ == Sidebar::Open) {
         AXNodeSpec editor = element("sidebar/widget-editor", "AXButton",
                                     {kColumnX + 112, kWidgetEditorButtonTop, 120, 28}, false);
         editor.set("AXIdentifier", std::string("widget-editor-button"))
-            .set("AXTitle", std::string("Edit Widgets"))
+            .set("AXTitle", strings_.label(NCLabel::EditWidgets))
             .action("AXPress", [] { return kAXErrorSuccess; });
-        outer.children.push_back(std::move(editor));
+        area.children.push_back(std::move(editor));
     }
-    window.children.push_back(std::move(outer));
-    return window;
+    panel.children.push_back(std::move(area));
+    if (rowsShown_ && widgets_ > 0) {
+        double top = kColumnTop + std::min(visibleHeight_, contentHeight(sidebarBlocks())) + kGap;
+        AXNodeSpec widgets = element("sidebar/widgets", "AXGroup",
+                                     {kColumnX, top, kColumnWidth, widgets_ * (kWidgetHeight + kGap)}, true);
+        describeWidgets(top, widgets.children);
+        panel.children.push_back(std::move(widgets));
+    }
+    return panel;
 }
 
 // Widgets are pressable groups with texts, just like a row without its subrole; only their
@@ -335,20 +349,20 @@ void SimNotificationCenter::describeBlock(const Block& block, double top, std::v
         out.push_back(describeStackRow(block, {kColumnX, top, kColumnWidth, kStackHeight}));
         break;
     case Block::Kind::Unfolded: {
-        // A heading with the application's name and two buttons (fold back, clear), then the rows,
-        // all side by side in the list.
+        // Flattened into the list: a heading with the application's name, two buttons (fold back,
+        // clear), then the rows.
         const std::string& app = block.app;
         AXNodeSpec heading = element(appKey("unfolded", app, "heading"), "AXHeading",
                                      {kColumnX + 4, top, 214, kHeadingHeight}, true);
         heading.set("AXDescription", app);
         AXNodeSpec fold = element(appKey("unfolded", app, "fold"), "AXButton",
                                   {kColumnX + kColumnWidth - 116, top + 2, 84, 24}, true);
-        fold.set("AXDescription", std::string("Show Less")).action("AXPress", [this, app] {
+        fold.set("AXDescription", strings_.label(NCLabel::ShowLess)).action("AXPress", [this, app] {
             return foldBack(app);
         });
         AXNodeSpec clear = element(appKey("unfolded", app, "clear"), "AXButton",
                                    {kColumnX + kColumnWidth - 26, top + 4, 20, 20}, true);
-        clear.set("AXDescription", std::string("Clear All")).action("AXPress", [this, app] {
+        clear.set("AXDescription", strings_.label(NCLabel::Clear)).action("AXPress", [this, app] {
             return clearApp(app);
         });
         out.push_back(std::move(heading));
@@ -366,7 +380,7 @@ void SimNotificationCenter::describeBlock(const Block& block, double top, std::v
         AXNodeSpec button =
             element("history", "AXButton", {kColumnX, top, kColumnWidth, kHistoryButtonHeight}, true);
         button.set("AXIdentifier", std::string("AXShowHistoryButton"))
-            .set("AXDescription", std::string("Older Notifications"))
+            .set("AXDescription", strings_.label(NCLabel::OlderNotifications))
             .action("AXPress", [this] { return revealHistory(); });
         out.push_back(std::move(button));
         break;
@@ -374,23 +388,42 @@ void SimNotificationCenter::describeBlock(const Block& block, double top, std::v
     }
 }
 
-// The texts of a row: the application's name (the "header"), the title, and the body when there is one.
+// A row's texts: the application's name (the "header"), then the title, subtitle and body, each
+// only when there is one.
 void SimNotificationCenter::addTexts(AXNodeSpec& row, const SimNotification& shown, Rect frame,
                                      bool slides) const {
     double x = frame.origin.x + 14;
     double width = frame.size.width - 28;
     double y = frame.origin.y;
-    AXNodeSpec header = element(row.key + "/header", "AXStaticText", {x, y + 10, width, 16}, slides);
-    header.set("AXIdentifier", std::string("header")).set("AXValue", shown.app);
-    AXNodeSpec title = element(row.key + "/title", "AXStaticText", {x, y + 28, width, 18}, slides);
-    title.set("AXValue", shown.title);
-    row.children.push_back(std::move(header));
-    row.children.push_back(std::move(title));
-    if (!shown.body.empty()) {
-        AXNodeSpec body = element(row.key + "/body", "AXStaticText", {x, y + 48, width, 16}, slides);
-        body.set("AXValue", shown.body);
-        row.children.push_back(std::move(body));
-    }
+    bool subtitled = !shown.subtitle.empty();
+    auto text = [&](std::string_view identifier, const std::string& value, double top, double height) {
+        AXNodeSpec spec = element(row.key + "/" + std::string(identifier), "AXStaticText",
+                                  {x, y + top, width, height}, slides);
+        spec.set("AXIdentifier", std::string(identifier)).set("AXValue", value);
+        row.children.push_back(std::move(spec));
+    };
+    text("header", shown.app, subtitled ? 8 : 10, 14);
+    text("title", shown.title, subtitled ? 24 : 28, 16);
+    if (subtitled) text("subtitle", shown.subtitle, 40, 14);
+    if (!shown.body.empty()) text("body", shown.body, subtitled ? 54 : 48, 14);
+}
+
+std::string SimNotificationCenter::customAction(NCLabel label) const {
+    return "Name:" + strings_.label(label) + "\nTarget:0x0\nSelector:(null)";
+}
+
+void SimNotificationCenter::rowAction(AXNodeSpec& row, std::string name, std::string recordedAs,
+                                      const std::string& title, std::function<AXError()> work) {
+    row.action(std::move(name), [this, recordedAs = std::move(recordedAs), title, work = std::move(work)] {
+        receivedActions_.push_back({recordedAs, title});
+        if (receivedActions_.size() > kRecordsKept) receivedActions_.pop_front();
+        return work();
+    });
+}
+
+void SimNotificationCenter::rowAction(AXNodeSpec& row, NCLabel label, const std::string& title,
+                                      std::function<AXError()> work) {
+    rowAction(row, customAction(label), strings_.label(label), title, std::move(work));
 }
 
 AXNodeSpec SimNotificationCenter::describeRow(const Entry& entry, std::string key, std::string_view subrole,
@@ -403,33 +436,30 @@ AXNodeSpec SimNotificationCenter::describeRow(const Entry& entry, std::string ke
     NotificationId serial = entry.serial;
     bool banner = subrole == "AXNotificationCenterBanner";
     auto open = [this, serial, banner] { return banner ? openBanner(serial) : openEntry(serial); };
-    row.action("AXPress", open).action(customAction("Show"), open);
-    if (shown.closable) row.action(customAction("Close"), [this, serial] { return closeEntries({serial}); });
+    rowAction(row, "AXPress", "AXPress", shown.title, open);
+    rowAction(row, NCLabel::ShowDetails, shown.title, [] { return kAXErrorSuccess; });
+    if (shown.closable) {
+        rowAction(row, NCLabel::Close, shown.title, [this, serial] { return closeEntries({serial}); });
+    }
+    rowAction(row, NCLabel::Show, shown.title, open);
     addTexts(row, shown, frame, slides);
     return row;
 }
 
+// A folded stack is one row showing its newest notification; it has no close button of its own.
 AXNodeSpec SimNotificationCenter::describeStackRow(const Block& block, Rect frame) {
-    // The stack's row fills a group of its own, whose last button (clear) sits at the right.
     const std::string& app = block.app;
-    AXNodeSpec group = element(appKey("stack", app, "group"), "AXGroup", frame, true);
+    const SimNotification& newest = block.entries.front()->notification;
     AXNodeSpec row = element(appKey("stack", app, "row"), "AXGroup", frame, true);
     row.announced = true;
     row.set("AXSubrole", std::string("AXNotificationCenterAlertStack"))
-        .set("AXDescription", describeStack(app, block.entries.size()));
-    row.action("AXPress", [this, app] { return unfold(app); })
-        .action(customAction("Show"), [this, app] { return openNewestOf(app); })
-        .action(customAction("Close"), [this, app] { return closeNewestOf(app); })
-        .action(customAction("Clear All"), [this, app] { return clearApp(app); });
-    addTexts(row, block.entries.front()->notification, frame, true);
-    AXNodeSpec clear = element(appKey("stack", app, "clear"), "AXButton",
-                               {frame.origin.x + frame.size.width - 28, frame.origin.y + 6, 20, 20}, true);
-    clear.set("AXDescription", std::string("Clear All")).action("AXPress", [this, app] {
-        return clearApp(app);
-    });
-    group.children.push_back(std::move(row));
-    group.children.push_back(std::move(clear));
-    return group;
+        .set("AXDescription", describe(newest) + ", stacked");
+    rowAction(row, "AXPress", "AXPress", newest.title, [this, app] { return unfold(app); });
+    rowAction(row, NCLabel::ShowDetails, newest.title, [] { return kAXErrorSuccess; });
+    rowAction(row, NCLabel::ClearAll, newest.title, [this, app] { return clearApp(app); });
+    rowAction(row, NCLabel::Show, newest.title, [this, app] { return openNewestOf(app); });
+    addTexts(row, newest, frame, true);
+    return row;
 }
 
 } // namespace marlowick::sim

@@ -24,7 +24,8 @@ SimMac::SimMac(Options options)
       loop_(options.epoch), accessibility_(loop_), workspace_(loop_), files_(home_),
       defaults_(defaultsFilePath(home_), files_, loop_, notifications_), events_(loop_),
       keyboard_(loop_, hotKeys_, events_), notificationCenter_(loop_, accessibility_, workspace_),
-      windows_(screens_), menus_(events_, notifications_, keyboardLayouts_), statusBar_(menus_),
+      bundleStrings_(notificationCenter_), windows_(screens_),
+      menus_(events_, notifications_, keyboardLayouts_), statusBar_(menus_),
       titledWindows_(defaults_, screens_, fonts_, loop_),
       application_(menus_, titledWindows_, windows_, keyboard_), updates_(loop_, defaults_, process_),
       appearance_(loop_), installation_(platform::Services{
@@ -49,6 +50,7 @@ SimMac::SimMac(Options options)
                               .updates = &updates_,
                               .loginItems = &loginItems_,
                               .appearance = &appearance_,
+                              .bundleStrings = &bundleStrings_,
                           }) {
     accessibility_.setTrusted(options.trusted);
     if (options.notificationCenterRunning) notificationCenter_.launch();

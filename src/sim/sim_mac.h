@@ -12,6 +12,7 @@
 #include "sim/accessibility.h"
 #include "sim/application.h"
 #include "sim/application_events.h"
+#include "sim/bundle_strings.h"
 #include "sim/files.h"
 #include "sim/fonts.h"
 #include "sim/hot_key_service.h"
@@ -69,6 +70,7 @@ public:
     SimSymbolicHotKeys& symbolicHotKeys() { return symbolicHotKeys_; }
     SimKeyboard& keyboard() { return keyboard_; }
     SimNotificationCenter& notificationCenter() { return notificationCenter_; }
+    SimBundleStrings& bundleStrings() { return bundleStrings_; }
     SimWindowServer& windows() { return windows_; }
     SimMenus& menus() { return menus_; }
     SimStatusBar& statusBar() { return statusBar_; }
@@ -116,6 +118,7 @@ private:
     SimSymbolicHotKeys symbolicHotKeys_;
     SimKeyboard keyboard_;
     SimNotificationCenter notificationCenter_;
+    SimBundleStrings bundleStrings_;
     SimWindowServer windows_;
     SimMenus menus_;
     SimStatusBar statusBar_;
