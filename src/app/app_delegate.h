@@ -32,7 +32,7 @@ class AppDelegate : public platform::MenuDelegate, public std::enable_shared_fro
 public:
     static inline const std::string kAccessibilityWasGrantedKey = "accessibilityWasGranted";
     static constexpr platform::ActivityOptions kActivityOptions =
-        platform::kActivityUserInitiated | platform::kActivityLatencyCritical;
+        platform::kActivityUserInitiatedAllowingIdleSystemSleep | platform::kActivityLatencyCritical;
     static constexpr double kPermissionPollInterval = 1.0;
     // Reads of Notification Center that may fail before the onboarding says it does not answer.
     static constexpr int kReadsBeforeNoAnswer = 5;

@@ -74,6 +74,11 @@ public:
     std::optional<OSStatus> knownStatusForChordHeldElsewhere() const override {
         return kEventHotKeyExistsErr;
     }
+    void runOffTheMainThread(const std::function<void()>& work) override { mac_.runLoop().runOnBackgroundQueue(work); }
+    bool isMainThread() override { return mac_.runLoop().isMainThread(); }
+    std::optional<bool> preventsIdleSystemSleep(std::string&) override {
+        return mac_.application().preventsIdleSystemSleep();
+    }
     OSStatus sendHotKeyEvent(EventTarget target, std::uint32_t kind, std::optional<HotKeyID> id) override {
         return mac_.hotKeys().sendToTarget({kEventClassKeyboard, kind, id}, target);
     }

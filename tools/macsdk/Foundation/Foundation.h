@@ -173,6 +173,10 @@ typedef NSString* NSNotificationName;
 @property(nullable, readonly, copy) NSDictionary* userInfo;
 @end
 
+@interface NSThread : NSObject
+@property(class, readonly) BOOL isMainThread;
+@end
+
 @interface NSOperationQueue : NSObject
 @property(class, readonly, strong) NSOperationQueue* mainQueue;
 @end
