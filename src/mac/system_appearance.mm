@@ -10,16 +10,12 @@
 #include <memory>
 
 #include "mac/appkit_values.h"
+#include "mac/key_value_observer.h"
 #include "mac/services.h"
 
 namespace p = marlowick::platform;
 
-// Hands key-value changes of the observed object to a C++ callback.
-@interface MWKAppearanceObserver : NSObject
-- (instancetype)initWithCallback:(std::function<void()>)callback;
-@end
-
-@implementation MWKAppearanceObserver {
+@implementation MWKKeyValueObserver {
     std::function<void()> _callback;
 }
 
@@ -66,7 +62,7 @@ public:
         std::weak_ptr<Observation> weak = observation;
         // The change arrives while AppKit is switching; the handler runs afterwards on the main run
         // loop, and not at all once the handle has been dropped.
-        MWKAppearanceObserver* observer = [[MWKAppearanceObserver alloc] initWithCallback:[weak] {
+        MWKKeyValueObserver* observer = [[MWKKeyValueObserver alloc] initWithCallback:[weak] {
             dispatch_async(dispatch_get_main_queue(), ^{
               auto held = weak.lock();
               if (!held) return;

@@ -210,6 +210,7 @@ private:
     std::unique_ptr<RunLoop> runLoop_ = mac::makeRunLoop();
     std::unique_ptr<Application> app_ = mac::makeApplication();
     std::unique_ptr<Accessibility> accessibility_ = mac::makeAccessibility();
+    std::unique_ptr<Workspace> workspace_ = mac::makeWorkspace();
     std::unique_ptr<Files> files_ = mac::makeFiles();
     std::unique_ptr<UserDefaults> defaults_ = mac::makeUserDefaults();
     std::unique_ptr<NotificationBus> notifications_ = mac::makeNotificationBus();
@@ -224,6 +225,7 @@ private:
     Installation installation_{Services{
         .runLoop = runLoop_.get(),
         .accessibility = accessibility_.get(),
+        .workspace = workspace_.get(),
         .screens = screens_.get(),
         .files = files_.get(),
         .defaults = defaults_.get(),

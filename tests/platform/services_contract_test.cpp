@@ -1,5 +1,5 @@
 // What the plainer services promise, on whichever platform the tests were built for: files, user
-// defaults and their change notification, process activities and idle sleep, hot-key registration
+// defaults and their change notification, process activities and idle sleep, running applications, hot-key registration
 // and its refusal, the keyboard layout, the accessibility service's time-out and permission
 // queries, the overlay panel, and the titled windows as far as they go without a person at the
 // machine.
@@ -12,6 +12,7 @@
 
 #include "platform/application.h"
 #include "platform/layer.h"
+#include "platform/workspace.h"
 #include "platform/platform.h"
 #include "platform/titled_windows.h"
 #include "platform_under_test.h"
@@ -97,6 +98,35 @@ TEST(UserDefaultsContract, AChangeMadeOffTheMainThreadIsAnnouncedOnIt) {
     ASSERT_FALSE(onMainThread.empty());
     for (bool onMain : onMainThread)
         EXPECT_TRUE(onMain);
+}
+
+// Notification Center has no Dock icon, so the workspace's launch and termination notifications
+// never mention it: observers of the list must hear of such an application coming and going.
+TEST(WorkspaceContract, AnApplicationWithoutADockIconIsSeenStartingAndEnding) {
+    auto platform = PlatformUnderTest::make();
+    Workspace& workspace = *current().workspace;
+    int changes = 0;
+    auto observation = workspace.observeRunningApplications([&] { ++changes; });
+    std::string whyNot;
+    auto helper = platform->launchHelper(whyNot);
+    ASSERT_TRUE(helper) << whyNot;
+    const auto record = [&]() -> std::shared_ptr<const RunningApplication> {
+        for (const auto& application : workspace.runningApplications()) {
+            if (application->processIdentifier() == helper->pid()) return application;
+        }
+        return nullptr;
+    };
+    platform->runFor(0.5);
+    EXPECT_GE(changes, 1);
+    const auto helperRecord = record();
+    ASSERT_TRUE(helperRecord);
+
+    changes = 0;
+    helper->kill();
+    platform->runFor(1);
+    EXPECT_GE(changes, 1);
+    EXPECT_FALSE(record());
+    EXPECT_TRUE(helperRecord->isTerminated());
 }
 
 TEST(HotKeysContract, AChordIsHeldOnceUntilItsRegistrationIsDropped) {
