@@ -46,7 +46,8 @@ public:
 
     void applicationDidFinishLaunching();
     void startServices();
-    void waitForAccessibility();
+    // `refused`: the permission is reported, but reads are refused.
+    void waitForAccessibility(bool refused = false);
     void trackWindow(const std::shared_ptr<platform::Window>& window);
     void updateActivationPolicy();
     void activateApp();
@@ -98,6 +99,9 @@ private:
     AppDelegate();
     void buildStatusMenu();
     void checkPermission(bool wasGranted);
+    // A grant that no longer matches the binary (every rebuild signed ad hoc) is still reported;
+    // the accessibility service then refuses every read.
+    static bool accessibilityReadsRefused();
     void watchWindowClose(const std::shared_ptr<platform::Window>& window);
     void windowWillClose(const std::shared_ptr<platform::Window>& window);
     void setOnboardingStep(OnboardingStep step);
