@@ -185,6 +185,9 @@ Outcome parseExpect(const Tokens& tokens) {
     if (what == "picker")
         return lift(oneOf<bool>(rest, "expect picker shown|hidden", {{"shown", true}, {"hidden", false}}),
                     [](bool shown) { return ExpectPicker{shown}; });
+    if (what == "ring")
+        return lift(oneOf<bool>(rest, "expect ring animated|plain", {{"animated", true}, {"plain", false}}),
+                    [](bool animated) { return ExpectRing{animated}; });
     if (what == "selected" || what == "items") {
         bool selected = what == "selected";
         if (tokens.size() == 3 && !tokens[2].quoted) {
@@ -209,7 +212,7 @@ Outcome parseExpect(const Tokens& tokens) {
                     });
     }
     return "unknown expectation \"" + what + "\" (expected one of " +
-           join({"log", "log-prefix", "no-log", "opened", "sidebar", "picker", "selected", "items",
+           join({"log", "log-prefix", "no-log", "opened", "sidebar", "picker", "ring", "selected", "items",
                  "menu-row", "window", "window-text", "window-value", "window-row", "window-height",
                  "window-top", "alert", "no-alert"}) +
            ")";
@@ -393,6 +396,7 @@ bool isExpectation(const CommandBody& body) {
     return std::holds_alternative<ExpectLog>(body) || std::holds_alternative<ExpectOpened>(body) ||
            std::holds_alternative<ExpectSidebar>(body) || std::holds_alternative<ExpectPicker>(body) ||
            std::holds_alternative<ExpectSelected>(body) || std::holds_alternative<ExpectItems>(body) ||
+           std::holds_alternative<ExpectRing>(body) ||
            std::holds_alternative<ExpectMenuRow>(body) || std::holds_alternative<ExpectWindow>(body) ||
            std::holds_alternative<ExpectWindowText>(body) ||
            std::holds_alternative<ExpectWindowValue>(body) || std::holds_alternative<ExpectWindowRow>(body) ||
@@ -432,6 +436,7 @@ std::string_view commandSummary() {
   expect sidebar open|closed      expect picker shown|hidden
   expect selected N               the picker's selection (1 is the top item)
   expect items N                  the picker's items (the sidebar's rows while no picker shows)
+  expect ring animated|plain      whether an animation of the picker's selection ring applies now
   expect menu-row "TITLE" enabled|disabled|hidden|shown
   window tab general|shortcuts|behavior|appearance   click that tab of the settings sidebar
   window click "TITLE"            click the button titled TITLE in the front window (or its alert)
@@ -441,6 +446,7 @@ std::string_view commandSummary() {
   window record "ROW"             click the shortcut field of ROW; `key` commands then go to it
   window close                    close the front window with its close button
   appearance light|dark           the system appearance
+  reduce-motion on|off            the system's Reduce Motion setting
   login-item allow|refuse|disable the login-item service: accepts changes, refuses them, or the
                                   user switched Marlowick off in Login Items (requires approval)
   expect window "TITLE" shown|hidden   a titled window (its title hidden or not) is on screen

@@ -113,6 +113,9 @@ struct ExpectSelected {
 struct ExpectItems {
     int count = 0;
 };
+struct ExpectRing {
+    bool animated = false; // an animation of the selection ring applies at this moment
+};
 struct ExpectMenuRow {
     enum class State { Enabled, Disabled, Hidden, Shown };
     std::string title;
@@ -128,6 +131,9 @@ struct Window {
 };
 struct Appearance {
     bool dark = false;
+};
+struct ReduceMotion {
+    bool on = false;
 };
 struct LoginItem {
     enum class Answer { Allow, Refuse, Disable };
@@ -175,7 +181,8 @@ using CommandBody =
                  command::Post, command::Sidebar, command::Key, command::Hold, command::Layout, command::Menu,
                  command::Defaults, command::Bundle, command::ExpectLog, command::ExpectOpened,
                  command::ExpectSidebar, command::ExpectPicker, command::ExpectSelected, command::ExpectItems,
-                 command::ExpectMenuRow, command::Window, command::Appearance, command::LoginItem,
+                 command::ExpectRing, command::ExpectMenuRow, command::Window, command::Appearance,
+                 command::ReduceMotion, command::LoginItem,
                  command::ExpectWindow, command::ExpectWindowText, command::ExpectWindowValue,
                  command::ExpectWindowRow, command::ExpectWindowHeight, command::ExpectWindowTop,
                  command::ExpectAlert, command::Screenshot, command::Show, command::Help, command::Quit>;

@@ -1,6 +1,6 @@
 // Wraps: NSApplication's effective appearance, matched to aqua or darkAqua, and its changes through
 // key-value observing (AppKit updates it after the user switches, unlike the distributed theme
-// notification, which can arrive before).
+// notification, which can arrive before); NSWorkspace's Reduce Motion preference.
 // Leaves out: the high-contrast and vibrant variants (each counts as its light or dark base), accent
 // and highlight colours, per-window appearances.
 #import <AppKit/AppKit.h>
@@ -56,6 +56,7 @@ struct Observation {
 class MacSystemAppearance final : public p::SystemAppearance {
 public:
     p::Appearance current() const override { return appearanceNow(); }
+    bool reducesMotion() const override { return NSWorkspace.sharedWorkspace.accessibilityDisplayShouldReduceMotion; }
 
     p::Subscription observe(std::function<void()> changed) override {
         auto observation = std::make_shared<Observation>(Observation{std::move(changed), appearanceNow()});
