@@ -262,10 +262,13 @@ Outcome parseCommand(const Tokens& tokens) {
         return lift(
             oneOf<bool>(tokens, "update-check scheduled|user", {{"scheduled", true}, {"user", false}}),
             [](bool scheduled) { return UpdateCheck{scheduled}; });
-    if (name == "sample-tool")
-        return lift(
-            oneOf<bool>(tokens, "sample-tool missing|present", {{"missing", true}, {"present", false}}),
-            [](bool missing) { return SampleTool{missing}; });
+    if (name == "sample-tool") {
+        using State = SampleTool::State;
+        return lift(oneOf<State>(tokens, "sample-tool missing|present|failing",
+                                 {{"missing", State::Missing}, {"present", State::Present},
+                                  {"failing", State::Failing}}),
+                    [](State state) { return SampleTool{state}; });
+    }
     if (name == "nc") {
         using Action = NotificationCenter::Action;
         return lift(oneOf<Action>(tokens, "nc running|quit|restart|crash|hung|answering",
@@ -417,7 +420,8 @@ std::string_view commandSummary() {
   user clear "APP"                the user clears an application's stack the same way
   feed "VERSION"|none             the update feed offers VERSION (none: up to date)
   update-check scheduled|user     a scheduled check, or the user's own, runs now
-  sample-tool missing|present     whether "/usr/bin/sample" can be launched
+  sample-tool missing|present|failing   whether "/usr/bin/sample" can be launched, and whether it
+                                  then writes its file (failing: it ends with status 1, no file)
   post APP "TITLE" ["BODY"] [id=ID] [older]   a notification arrives
   sidebar open|close              the user opens or closes the sidebar by hand
   key CHORD                       press and release: opt+n, ctrl+opt+shift+n, shift+g, cmd+,, 1-9,

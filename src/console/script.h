@@ -59,7 +59,8 @@ struct UpdateCheck {
     bool scheduled = true;
 };
 struct SampleTool {
-    bool missing = true;
+    enum class State { Present, Missing, Failing };
+    State state = State::Missing;
 };
 struct Post {
     std::string app;

@@ -168,7 +168,9 @@ Result Session::dispatch(const Command& command) {
         return {};
     }
     if (auto* tool = std::get_if<SampleTool>(&body)) {
-        mac_.workspace().setToolMissing("/usr/bin/sample", tool->missing);
+        using State = SampleTool::State;
+        mac_.workspace().setToolMissing("/usr/bin/sample", tool->state == State::Missing);
+        mac_.workspace().setToolExitStatus("/usr/bin/sample", tool->state == State::Failing ? 1 : 0);
         return {};
     }
     if (auto* nc = std::get_if<NotificationCenter>(&body)) {

@@ -1,6 +1,7 @@
 // Wraps: NSWorkspace's running applications and their key-value observation (the launch and
 // termination notifications never come for an application without a Dock icon, such as
-// Notification Center), NSRunningApplication, opening URLs, NSTask for helper tools.
+// Notification Center), NSRunningApplication, opening URLs, NSTask for helper tools and their exit
+// status.
 // Leaves out: launching applications, file icons, the frontmost application.
 #import <AppKit/AppKit.h>
 #import <Foundation/Foundation.h>
@@ -66,7 +67,8 @@ public:
         return target && [NSWorkspace.sharedWorkspace openURL:target];
     }
 
-    bool launchTask(const std::string& executable, const std::vector<std::string>& arguments) override {
+    bool launchTask(const std::string& executable, const std::vector<std::string>& arguments,
+                    std::function<void(int exitStatus)> onExit) override {
         NSString* path = toNSString(executable);
         if (!path) return false;
         NSMutableArray<NSString*>* list = [NSMutableArray arrayWithCapacity:arguments.size()];
@@ -78,6 +80,16 @@ public:
         NSTask* task = [[NSTask alloc] init];
         task.executableURL = [NSURL fileURLWithPath:path];
         task.arguments = list;
+        if (onExit) {
+            auto held = std::make_shared<std::function<void(int)>>(std::move(onExit));
+            // Called on a thread of the task's own; the status goes to the main queue.
+            [task setTerminationHandler:^(NSTask* ended) {
+              const int status = ended.terminationStatus;
+              dispatch_async(dispatch_get_main_queue(), ^{
+                (*held)(status);
+              });
+            }];
+        }
         // The task runs on after this object goes; nobody waits for it.
         return [task launchAndReturnError:nil];
     }

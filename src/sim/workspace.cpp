@@ -51,11 +51,19 @@ bool SimWorkspace::openURL(const std::string& url) {
     return true;
 }
 
-bool SimWorkspace::launchTask(const std::string& executable, const std::vector<std::string>& arguments) {
+bool SimWorkspace::launchTask(const std::string& executable, const std::vector<std::string>& arguments,
+                              std::function<void(int exitStatus)> onExit) {
     if (std::find(missingTools_.begin(), missingTools_.end(), executable) != missingTools_.end())
         return false;
     launchedTasks_.push_back({executable, arguments});
+    auto found = exitStatuses_.find(executable);
+    const int status = found == exitStatuses_.end() ? 0 : found->second;
+    if (onExit) loop_.async([onExit = std::move(onExit), status] { onExit(status); });
     return true;
+}
+
+void SimWorkspace::setToolExitStatus(const std::string& executable, int status) {
+    exitStatuses_[executable] = status;
 }
 
 void SimWorkspace::setToolMissing(const std::string& executable, bool missing) {

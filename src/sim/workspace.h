@@ -3,7 +3,8 @@
 // Models: live records whose terminated flag flips, key-value observation of the list through the
 // run loop, the launch and termination notifications, which an application without a Dock icon
 // (an accessory or background process, as Notification Center is) never gets, fresh process
-// identifiers per launch, tools that are missing and so cannot be launched. Not modelled:
+// identifiers per launch, tools that are missing and so cannot be launched, and tools that end,
+// on a later turn of the run loop, with the exit status set for them. Not modelled:
 // activation, hiding, application icons.
 #pragma once
 
@@ -31,7 +32,8 @@ public:
     std::vector<std::shared_ptr<const platform::RunningApplication>> runningApplications() override;
     platform::Subscription observeRunningApplications(std::function<void()> onChange) override;
     bool openURL(const std::string& url) override;
-    bool launchTask(const std::string& executable, const std::vector<std::string>& arguments) override;
+    bool launchTask(const std::string& executable, const std::vector<std::string>& arguments,
+                    std::function<void(int exitStatus)> onExit = {}) override;
 
     // Starts an application and returns its new process identifier.
     std::int32_t launchApplication(const std::string& bundleIdentifier,
@@ -44,6 +46,8 @@ public:
 
     // Launching this executable fails from now on (or works again).
     void setToolMissing(const std::string& executable, bool missing);
+    // The executable ends with this status from now on (0, doing its work, unless set).
+    void setToolExitStatus(const std::string& executable, int status);
 
     const std::vector<std::string>& openedURLs() const { return openedURLs_; }
     const std::vector<LaunchedTask>& launchedTasks() const { return launchedTasks_; }
@@ -62,6 +66,7 @@ private:
     std::vector<std::string> openedURLs_;
     std::vector<LaunchedTask> launchedTasks_;
     std::vector<std::string> missingTools_;
+    std::map<std::string, int> exitStatuses_;
 };
 
 } // namespace marlowick::sim

@@ -299,6 +299,8 @@ typedef NSString* NSFileAttributeKey;
 @interface NSTask : NSObject
 @property(nullable, copy) NSURL* executableURL;
 @property(nullable, copy) NSArray<NSString*>* arguments;
+- (void)setTerminationHandler:(void (^_Nullable)(NSTask*))handler;
+@property(readonly) int terminationStatus;
 - (BOOL)launchAndReturnError:(NSError* _Nullable* _Nullable)error;
 @end
 
