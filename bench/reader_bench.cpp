@@ -54,6 +54,7 @@ public:
         return inner_.setMessagingTimeout(element, seconds);
     }
     bool isProcessTrusted() override { return inner_.isProcessTrusted(); }
+    bool isProcessTrustedPromptingUser() override { return inner_.isProcessTrustedPromptingUser(); }
     AXError createObserver(std::int32_t pid, platform::AXObserverCallback callback,
                            std::unique_ptr<platform::AXObserver>& out) override {
         return inner_.createObserver(pid, std::move(callback), out);

@@ -75,10 +75,22 @@ void AppDelegate::applicationDidFinishLaunching() {
     updater->startUpdates();
 
     services.accessibility->setMessagingTimeout(services.accessibility->systemWide(), kMessagingTimeout);
-    if (services.accessibility->isProcessTrusted())
-        startServices();
-    else
+    if (!services.accessibility->isProcessTrusted())
         waitForAccessibility();
+    else if (accessibilityReadsRefused())
+        waitForAccessibility(true);
+    else
+        startServices();
+}
+
+bool AppDelegate::accessibilityReadsRefused() {
+    auto& accessibility = *os().accessibility;
+    platform::AXValue value;
+    // Only a refusal counts: Notification Center may not run yet, or be slow to answer.
+    if (auto application = notificationCenterApp())
+        return accessibility.copyAttributeValue(*application, "AXRole", value) == platform::kAXErrorAPIDisabled;
+    return accessibility.copyAttributeValue(accessibility.systemWide(), "AXFocusedApplication", value) ==
+           platform::kAXErrorAPIDisabled;
 }
 
 void AppDelegate::startServices() {
@@ -112,9 +124,10 @@ void AppDelegate::startServices() {
         (AppSettings::autoBadges() ? "on" : "off"));
 }
 
-void AppDelegate::waitForAccessibility() {
+void AppDelegate::waitForAccessibility(bool refused) {
+    if (refused) log("Accessibility permission reported, but reads are refused");
     log("Waiting for Accessibility permission");
-    bool wasGranted = os().defaults->plainBoolean(kAccessibilityWasGrantedKey);
+    bool wasGranted = refused || os().defaults->plainBoolean(kAccessibilityWasGrantedKey);
     permissionAttempts_ = 0;
     std::weak_ptr<AppDelegate> weak = weak_from_this();
     permissionTimer_ = os().runLoop->scheduleTimer(kPermissionPollInterval, platform::TimerKind::Repeating,
@@ -125,8 +138,13 @@ void AppDelegate::waitForAccessibility() {
 }
 
 void AppDelegate::checkPermission(bool wasGranted) {
-    if (!os().accessibility->isProcessTrusted()) {
-        if (!onboarding_) showOnboarding(wasGranted);
+    const bool trusted = os().accessibility->isProcessTrusted();
+    const bool refused = trusted && !started_ && accessibilityReadsRefused();
+    if (!trusted || refused) {
+        if (!onboarding_)
+            showOnboarding(wasGranted || refused);
+        else if (refused)
+            setOnboardingStep(OnboardingStep::lost);
         return;
     }
     startServices();

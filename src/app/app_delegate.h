@@ -32,7 +32,7 @@ class AppDelegate : public platform::MenuDelegate, public std::enable_shared_fro
 public:
     static inline const std::string kAccessibilityWasGrantedKey = "accessibilityWasGranted";
     static constexpr platform::ActivityOptions kActivityOptions =
-        platform::kActivityUserInitiated | platform::kActivityLatencyCritical;
+        platform::kActivityUserInitiatedAllowingIdleSystemSleep | platform::kActivityLatencyCritical;
     static constexpr double kPermissionPollInterval = 1.0;
     // Reads of Notification Center that may fail before the onboarding says it does not answer.
     static constexpr int kReadsBeforeNoAnswer = 5;
@@ -46,7 +46,8 @@ public:
 
     void applicationDidFinishLaunching();
     void startServices();
-    void waitForAccessibility();
+    // `refused`: the permission is reported, but reads are refused.
+    void waitForAccessibility(bool refused = false);
     void trackWindow(const std::shared_ptr<platform::Window>& window);
     void updateActivationPolicy();
     void activateApp();
@@ -98,6 +99,9 @@ private:
     AppDelegate();
     void buildStatusMenu();
     void checkPermission(bool wasGranted);
+    // A grant that no longer matches the binary (every rebuild signed ad hoc) is still reported;
+    // the accessibility service then refuses every read.
+    static bool accessibilityReadsRefused();
     void watchWindowClose(const std::shared_ptr<platform::Window>& window);
     void windowWillClose(const std::shared_ptr<platform::Window>& window);
     void setOnboardingStep(OnboardingStep step);

@@ -34,9 +34,9 @@ std::string onboardingText(OnboardingStep step) {
                "them through Accessibility. It only touches Notification Center.\n\nSystem Settings opens on "
                "the right list. Turn on Marlowick there.";
     case OnboardingStep::lost:
-        return "macOS can drop the Accessibility permission after an update.\n\nIn System Settings, turn on "
-               "Marlowick. If it already shows on, select it, remove it with \u2212, then add it back with "
-               "+.";
+        return "macOS no longer accepts the permission Marlowick was given, as happens after an update.\n\nIn "
+               "System Settings, select Marlowick, remove it with \u2212, then add it back with + and turn it "
+               "on.";
     case OnboardingStep::checking:
         return "Reading Notification Center\u2026";
     case OnboardingStep::noAnswer:
@@ -50,7 +50,8 @@ std::string onboardingText(OnboardingStep step) {
     return {};
 }
 
-platform::ViewNode onboardingView(OnboardingStep step, const std::function<void()>& close) {
+platform::ViewNode onboardingView(OnboardingStep step, const std::function<void()>& close,
+                                  const std::function<void()>& openSettings) {
     using platform::ViewNode;
     platform::StackView content;
     content.axis = platform::Axis::Vertical;
@@ -80,9 +81,7 @@ platform::ViewNode onboardingView(OnboardingStep step, const std::function<void(
     switch (step) {
     case OnboardingStep::needed:
     case OnboardingStep::lost:
-        buttons.children.push_back(button("Open System Settings", [] {
-            platform::current().workspace->openURL(std::string(kAccessibilitySettingsURL));
-        }));
+        buttons.children.push_back(button("Open System Settings", openSettings));
         break;
     case OnboardingStep::granted:
         buttons.children.push_back(button("Done", close));
@@ -113,9 +112,25 @@ std::shared_ptr<OnboardingWindow> OnboardingWindow::create() {
 void OnboardingWindow::redraw() {
     // The window is held weakly: the content belongs to it.
     std::weak_ptr<platform::Window> weakWindow = window_;
-    window_->setContent(onboardingView(state.step(), [weakWindow] {
-        if (auto window = weakWindow.lock()) window->performClose();
-    }));
+    std::weak_ptr<OnboardingWindow> weak = weak_from_this();
+    window_->setContent(onboardingView(
+        state.step(),
+        [weakWindow] {
+            if (auto window = weakWindow.lock()) window->performClose();
+        },
+        [weak] {
+            if (auto self = weak.lock()) self->openSettings();
+        }));
+}
+
+void OnboardingWindow::openSettings() {
+    auto& services = platform::current();
+    // Only the prompting trust query puts Marlowick in the list the settings open on; once a run.
+    if (!askedToBeListed_) {
+        askedToBeListed_ = true;
+        services.accessibility->isProcessTrustedPromptingUser();
+    }
+    services.workspace->openURL(std::string(kAccessibilitySettingsURL));
 }
 
 void OnboardingWindow::show() {

@@ -30,8 +30,10 @@ private:
     std::function<void()> observer_;
 };
 
-// The window's content for a step; `close` closes the window as its close button would.
-platform::ViewNode onboardingView(OnboardingStep step, const std::function<void()>& close);
+// The window's content for a step; `close` closes the window as its close button would,
+// `openSettings` sends the user to the accessibility list.
+platform::ViewNode onboardingView(OnboardingStep step, const std::function<void()>& close,
+                                  const std::function<void()>& openSettings);
 std::string onboardingTitle(OnboardingStep step);
 std::string onboardingText(OnboardingStep step);
 
@@ -50,8 +52,10 @@ public:
 private:
     OnboardingWindow() = default;
     void redraw();
+    void openSettings();
 
     std::shared_ptr<platform::Window> window_;
+    bool askedToBeListed_ = false;
 };
 
 } // namespace marlowick

@@ -225,6 +225,9 @@ Outcome parseExpect(const Tokens& tokens) {
             return ExpectAction{tokens[2].text, tokens[3].text};
         return "usage: expect action \"LABEL\" \"TITLE\"";
     }
+    if (what == "ring")
+        return lift(oneOf<bool>(rest, "expect ring animated|plain", {{"animated", true}, {"plain", false}}),
+                    [](bool animated) { return ExpectRing{animated}; });
     if (what == "selected" || what == "items") {
         bool selected = what == "selected";
         if (tokens.size() == 3 && !tokens[2].quoted) {
@@ -250,7 +253,7 @@ Outcome parseExpect(const Tokens& tokens) {
                     });
     }
     return "unknown expectation \"" + what + "\" (expected one of " +
-           join({"log", "log-prefix", "no-log", "opened", "action", "sidebar", "picker", "selected", "items",
+           join({"log", "log-prefix", "no-log", "opened", "action", "sidebar", "picker", "ring", "selected", "items",
                  "menu-row", "window", "window-text", "window-value", "window-row", "window-height",
                  "window-top", "alert", "no-alert"}) +
            ")";
@@ -300,10 +303,13 @@ Outcome parseCommand(const Tokens& tokens) {
         return lift(
             oneOf<bool>(tokens, "update-check scheduled|user", {{"scheduled", true}, {"user", false}}),
             [](bool scheduled) { return UpdateCheck{scheduled}; });
-    if (name == "sample-tool")
-        return lift(
-            oneOf<bool>(tokens, "sample-tool missing|present", {{"missing", true}, {"present", false}}),
-            [](bool missing) { return SampleTool{missing}; });
+    if (name == "sample-tool") {
+        using State = SampleTool::State;
+        return lift(oneOf<State>(tokens, "sample-tool missing|present|failing",
+                                 {{"missing", State::Missing}, {"present", State::Present},
+                                  {"failing", State::Failing}}),
+                    [](State state) { return SampleTool{state}; });
+    }
     if (name == "nc" && tokens.size() >= 2 && !tokens[1].quoted && tokens[1].text == "language")
         return parseLanguage(tokens);
     if (name == "nc") {
@@ -447,7 +453,8 @@ bool isExpectation(const CommandBody& body) {
     return std::holds_alternative<ExpectLog>(body) || std::holds_alternative<ExpectOpened>(body) ||
            std::holds_alternative<ExpectAction>(body) || std::holds_alternative<ExpectSidebar>(body) ||
            std::holds_alternative<ExpectPicker>(body) || std::holds_alternative<ExpectSelected>(body) ||
-           std::holds_alternative<ExpectItems>(body) || std::holds_alternative<ExpectMenuRow>(body) ||
+           std::holds_alternative<ExpectItems>(body) || std::holds_alternative<ExpectRing>(body) ||
+           std::holds_alternative<ExpectMenuRow>(body) ||
            std::holds_alternative<ExpectWindow>(body) || std::holds_alternative<ExpectWindowText>(body) ||
            std::holds_alternative<ExpectWindowValue>(body) || std::holds_alternative<ExpectWindowRow>(body) ||
            std::holds_alternative<ExpectWindowHeight>(body) ||
@@ -472,7 +479,8 @@ std::string_view commandSummary() {
   user clear "APP"                the user clears an application's stack the same way
   feed "VERSION"|none             the update feed offers VERSION (none: up to date)
   update-check scheduled|user     a scheduled check, or the user's own, runs now
-  sample-tool missing|present     whether "/usr/bin/sample" can be launched
+  sample-tool missing|present|failing   whether "/usr/bin/sample" can be launched, and whether it
+                                  then writes its file (failing: it ends with status 1, no file)
   post APP "TITLE" ["BODY"] [subtitle="…"] [id=ID] [older]   a notification arrives
   sidebar open|close              the user opens or closes the sidebar by hand
   key CHORD                       press and release: opt+n, ctrl+opt+shift+n, shift+g, cmd+,, 1-9,
@@ -494,6 +502,7 @@ std::string_view commandSummary() {
   expect selected N               the picker's selection (1 is the top item)
   expect selected "TITLE"         the selected item is the row whose first text is TITLE
   expect items N                  the picker's items (the sidebar's rows while no picker shows)
+  expect ring animated|plain      whether an animation of the picker's selection ring applies now
   expect menu-row "TITLE" enabled|disabled|hidden|shown
   window tab general|shortcuts|behavior|appearance   click that tab of the settings sidebar
   window click "TITLE"            click the button titled TITLE in the front window (or its alert)
@@ -503,6 +512,7 @@ std::string_view commandSummary() {
   window record "ROW"             click the shortcut field of ROW; `key` commands then go to it
   window close                    close the front window with its close button
   appearance light|dark           the system appearance
+  reduce-motion on|off            the system's Reduce Motion setting
   login-item allow|refuse|disable the login-item service: accepts changes, refuses them, or the
                                   user switched Marlowick off in Login Items (requires approval)
   expect window "TITLE" shown|hidden   a titled window (its title hidden or not) is on screen

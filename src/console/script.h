@@ -66,7 +66,8 @@ struct UpdateCheck {
     bool scheduled = true;
 };
 struct SampleTool {
-    bool missing = true;
+    enum class State { Present, Missing, Failing };
+    State state = State::Missing;
 };
 struct Post {
     std::string app;
@@ -126,6 +127,9 @@ struct ExpectAction {
 struct ExpectItems {
     int count = 0;
 };
+struct ExpectRing {
+    bool animated = false; // an animation of the selection ring applies at this moment
+};
 struct ExpectMenuRow {
     enum class State { Enabled, Disabled, Hidden, Shown };
     std::string title;
@@ -141,6 +145,9 @@ struct Window {
 };
 struct Appearance {
     bool dark = false;
+};
+struct ReduceMotion {
+    bool on = false;
 };
 struct LoginItem {
     enum class Answer { Allow, Refuse, Disable };
@@ -188,11 +195,11 @@ using CommandBody =
                  command::SampleTool, command::Post, command::Sidebar, command::Key, command::Hold,
                  command::Layout, command::Menu, command::Defaults, command::Bundle, command::ExpectLog,
                  command::ExpectOpened, command::ExpectAction, command::ExpectSidebar, command::ExpectPicker,
-                 command::ExpectSelected, command::ExpectItems, command::ExpectMenuRow, command::Window,
-                 command::Appearance, command::LoginItem, command::ExpectWindow, command::ExpectWindowText,
-                 command::ExpectWindowValue, command::ExpectWindowRow, command::ExpectWindowHeight,
-                 command::ExpectWindowTop, command::ExpectAlert, command::Screenshot, command::Show,
-                 command::Help, command::Quit>;
+                 command::ExpectSelected, command::ExpectItems, command::ExpectRing, command::ExpectMenuRow,
+                 command::Window, command::Appearance, command::ReduceMotion, command::LoginItem,
+                 command::ExpectWindow, command::ExpectWindowText, command::ExpectWindowValue,
+                 command::ExpectWindowRow, command::ExpectWindowHeight, command::ExpectWindowTop,
+                 command::ExpectAlert, command::Screenshot, command::Show, command::Help, command::Quit>;
 
 struct Command {
     int line = 0;

@@ -110,6 +110,11 @@ std::optional<Outcome> parseWindowCommand(const Tokens& tokens) {
             return Outcome{command::Appearance{tokens[1].text == "dark"}};
         return Outcome{std::string("usage: appearance light|dark")};
     }
+    if (name == "reduce-motion") {
+        if (tokens.size() == 2 && (word(tokens[1], "on") || word(tokens[1], "off")))
+            return Outcome{command::ReduceMotion{tokens[1].text == "on"}};
+        return Outcome{std::string("usage: reduce-motion on|off")};
+    }
     if (name == "login-item") {
         using Answer = command::LoginItem::Answer;
         if (tokens.size() == 2) {

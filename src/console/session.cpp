@@ -17,6 +17,17 @@ namespace {
 
 using Result = Session::Result;
 
+// Whether an animation of the layer, its mask or a sublayer's is under way at the time.
+bool appliesAnimation(const platform::Layer& layer, double time) {
+    for (const auto& key : layer.animationKeys()) {
+        const auto* animation = layer.animation(key);
+        if (animation && animation->beginTime <= time && time < animation->endTime()) return true;
+    }
+    if (layer.mask() && appliesAnimation(*layer.mask(), time)) return true;
+    return std::any_of(layer.sublayers().begin(), layer.sublayers().end(),
+                       [&](const auto& sublayer) { return appliesAnimation(*sublayer, time); });
+}
+
 Result failed(std::string message) {
     return {false, false, std::move(message)};
 }
@@ -188,7 +199,9 @@ Result Session::dispatch(const Command& command) {
         return {};
     }
     if (auto* tool = std::get_if<SampleTool>(&body)) {
-        mac_.workspace().setToolMissing("/usr/bin/sample", tool->missing);
+        using State = SampleTool::State;
+        mac_.workspace().setToolMissing("/usr/bin/sample", tool->state == State::Missing);
+        mac_.workspace().setToolExitStatus("/usr/bin/sample", tool->state == State::Failing ? 1 : 0);
         return {};
     }
     if (auto* nc = std::get_if<NotificationCenter>(&body)) {
@@ -282,12 +295,16 @@ Result Session::dispatch(const Command& command) {
         return failed(std::string("the sidebar is ") + (sidebar->open ? "closed" : "open"));
     }
     if (std::holds_alternative<ExpectPicker>(body) || std::holds_alternative<ExpectSelected>(body) ||
-        std::holds_alternative<ExpectItems>(body))
+        std::holds_alternative<ExpectItems>(body) || std::holds_alternative<ExpectRing>(body))
         return expectPicker(command);
     if (auto* row = std::get_if<ExpectMenuRow>(&body)) return expectMenuRow(*row);
     if (auto* windowCommand = std::get_if<Window>(&body)) return window(*windowCommand);
     if (auto* appearance = std::get_if<Appearance>(&body)) {
         mac_.appearance().set(appearance->dark ? platform::Appearance::Dark : platform::Appearance::Light);
+        return {};
+    }
+    if (auto* reduceMotion = std::get_if<ReduceMotion>(&body)) {
+        mac_.appearance().setReducesMotion(reduceMotion->on);
         return {};
     }
     if (auto* loginItem = std::get_if<LoginItem>(&body)) {
@@ -397,6 +414,12 @@ Result Session::expectPicker(const Command& command) {
         }
         if (overlay->selected + 1 == selected->position) return {};
         return failed("item " + std::to_string(overlay->selected + 1) + " is selected");
+    }
+    if (auto* ring = std::get_if<ExpectRing>(&command.body)) {
+        if (!overlay) return failed("the picker is hidden");
+        const bool animated = appliesAnimation(*overlay->indicator, mac_.now());
+        if (animated == ring->animated) return {};
+        return failed(std::string("the ring is ") + (animated ? "animated" : "plain"));
     }
     const auto& items = std::get<ExpectItems>(command.body);
     int count = overlay ? static_cast<int>(overlay->itemFrames.size())

@@ -23,6 +23,7 @@ struct State {
     platform::HotKeyRegistration toggleHotKeyRef;
     bool recorderActive = false;
     platform::Subscription menuTrackingObserver;
+    bool draining = false;
     platform::Subscription menuKeyMonitor;
     std::vector<platform::HotKeyRegistration> pickerHotKeyRefs;
     std::unique_ptr<platform::InstalledEventHandler> eventHandler;
@@ -42,8 +43,14 @@ State& state() {
     return *current;
 }
 
+// A peek at the event queue runs the run loop once, main-queue tasks included, so a toggle the
+// drain schedules could otherwise run inside the drain, in the middle of the menu's tracking loop.
 void scheduleToggle() {
     platform::current().runLoop->async([] {
+        if (state().draining) {
+            scheduleToggle();
+            return;
+        }
         if (auto toggle = state().onToggle) toggle();
     });
 }
@@ -57,7 +64,10 @@ bool isToggleChord(const platform::Event& event) {
 
 // A menu's own loop may take key events before any monitor sees them, so the pending key-downs are
 // looked at here, before the menu handles its sources. Other events go back in their order.
+// Peeking runs due timers and tasks of ours nested in here; none of them may start another drain.
 void drainMenuKeyEvents() {
+    if (state().draining) return;
+    state().draining = true;
     auto& events = *platform::current().events;
     std::vector<platform::Event> kept;
     while (auto next = events.nextEvent(platform::kAnyEventMask, platform::RunLoopMode::EventTracking,
@@ -74,6 +84,7 @@ void drainMenuKeyEvents() {
     }
     for (auto it = kept.rbegin(); it != kept.rend(); ++it)
         events.postEvent(*it, platform::QueueEnd::Front);
+    state().draining = false;
 }
 
 void menuDidBeginTracking() {

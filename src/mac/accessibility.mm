@@ -1,8 +1,8 @@
 // Wraps: AXUIElement (attribute reads one at a time and batched, action names, actions, the
-// messaging time-out), AXObserver and its run-loop source, AXValue points and sizes, AXIsProcessTrusted
-// and CFEqual for element identity.
+// messaging time-out), AXObserver and its run-loop source, AXValue points and sizes,
+// AXIsProcessTrusted (with the prompt option as well) and CFEqual for element identity.
 // Leaves out: parameterized attributes, setting attributes, AXTextMarker, rectangles and ranges
-// (they read as no value), AXIsProcessTrustedWithOptions' prompt.
+// (they read as no value).
 #import <ApplicationServices/ApplicationServices.h>
 #import <Foundation/Foundation.h>
 
@@ -247,6 +247,10 @@ public:
     }
 
     bool isProcessTrusted() override { return AXIsProcessTrusted(); }
+    bool isProcessTrustedPromptingUser() override {
+        NSDictionary* options = @{(__bridge NSString*)kAXTrustedCheckOptionPrompt : @YES};
+        return AXIsProcessTrustedWithOptions((__bridge CFDictionaryRef)options);
+    }
 
     p::AXError createObserver(std::int32_t pid, p::AXObserverCallback callback,
                               std::unique_ptr<p::AXObserver>& out) override {

@@ -19,6 +19,12 @@ namespace {
 
 namespace p = marlowick::platform;
 
+// The core names activity options by the Mac's own bits.
+static_assert(p::kActivityIdleSystemSleepDisabled == NSActivityIdleSystemSleepDisabled);
+static_assert(p::kActivityUserInitiated == NSActivityUserInitiated);
+static_assert(p::kActivityUserInitiatedAllowingIdleSystemSleep == NSActivityUserInitiatedAllowingIdleSystemSleep);
+static_assert(p::kActivityLatencyCritical == NSActivityLatencyCritical);
+
 class MacApplication final : public p::Application {
 public:
     p::ActivationPolicy activationPolicy() override {

@@ -1,7 +1,10 @@
 // Wraps: NSNotificationCenter's default centre, so that the system's own notifications (user
-// defaults changes, menu tracking) and the product's reach the same observers.
-// Leaves out: notification objects (senders), the distributed centre, queues other than the main one.
+// defaults changes, menu tracking) and the product's reach the same observers, always on the main
+// thread: one posted on another thread (a framework writing the defaults from its own queue) is
+// handed to the main queue.
+// Leaves out: notification objects (senders), the distributed centre.
 #import <Foundation/Foundation.h>
+#include <dispatch/dispatch.h>
 
 #include <memory>
 
@@ -44,16 +47,31 @@ public:
         NSString* notification = toNSString(name);
         if (!notification) return {};
         auto held = std::make_shared<std::function<void(const p::UserInfo&)>>(std::move(handler));
-        // Without a queue the block runs synchronously on the posting thread, as post() promises.
+        // Read and written on the main thread only: a hop still under way when the observation
+        // ends calls nobody.
+        auto observing = std::make_shared<bool>(true);
+        // Without a queue the block runs synchronously on the posting thread, as post() promises
+        // on the main thread; from any other thread the call hops to the main queue.
         NSNotificationCenter* center = NSNotificationCenter.defaultCenter;
         id token = [center addObserverForName:notification
                                        object:nil
                                         queue:nil
                                    usingBlock:^(NSNotification* delivered) {
-                                     auto keep = held; // the handler may end this observation
-                                     (*keep)(userInfoOf(delivered.userInfo));
+                                     p::UserInfo info = userInfoOf(delivered.userInfo);
+                                     if (NSThread.isMainThread) {
+                                         auto keep = held; // the handler may end this observation
+                                         if (*observing) (*keep)(info);
+                                         return;
+                                     }
+                                     dispatch_async(dispatch_get_main_queue(), ^{
+                                       auto keep = held;
+                                       if (*observing) (*keep)(info);
+                                     });
                                    }];
-        return p::Subscription([center, token] { [center removeObserver:token]; });
+        return p::Subscription([center, token, observing] {
+            *observing = false;
+            [center removeObserver:token];
+        });
     }
 };
 

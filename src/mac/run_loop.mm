@@ -1,5 +1,6 @@
 // Wraps: the main run loop (NSRunLoop) and the main dispatch queue, NSTimer in the default, common
 // and event-tracking modes, the process's uptime and the wall clock.
+// Closures of cancelled tasks and dropped timers are let go of at once.
 // Leaves out: other threads and queues, timer tolerance, run-loop sources of our own.
 #import <AppKit/AppKit.h>
 #import <Foundation/Foundation.h>
@@ -45,14 +46,23 @@ public:
     }
 
     platform::Cancellable asyncAfter(double delay, std::function<void()> task) override {
-        auto cancelled = std::make_shared<bool>(false);
+        auto state = std::make_shared<platform::Cancellable::State>();
         auto held = std::make_shared<std::function<void()>>(std::move(task));
+        // The queue keeps the block until its due time; cancelling empties what the block holds.
+        state->release = [held] {
+            auto task = std::move(*held);
+            *held = nullptr;
+        };
         auto when =
             dispatch_time(DISPATCH_TIME_NOW, static_cast<int64_t>(boundedDelay(delay) * NSEC_PER_SEC));
         dispatch_after(when, dispatch_get_main_queue(), ^{
-          if (!*cancelled) (*held)();
+          if (state->cancelled || !*held) return;
+          // Taken out before it runs: a task that cancels itself must not free what is running.
+          auto run = std::move(*held);
+          *held = nullptr;
+          run();
         });
-        return platform::Cancellable(cancelled);
+        return platform::Cancellable(state);
     }
 
     platform::Timer scheduleTimer(double interval, platform::TimerKind kind, RunLoopMode mode,
@@ -63,8 +73,8 @@ public:
         auto state = std::make_shared<platform::Timer::State>();
         auto held = std::make_shared<std::function<void()>>(std::move(fire));
         bool repeats = kind == platform::TimerKind::Repeating;
-        // The block shares the state with the handle: dropping the handle clears the flag and the
-        // timer invalidates itself at its next firing without calling back.
+        // The block shares the state with the handle: a timer whose handle was dropped never calls
+        // back, even at a firing already under way.
         NSTimer* timer = [NSTimer timerWithTimeInterval:interval
                                                 repeats:repeats
                                                   block:^(NSTimer* firing) {
@@ -74,8 +84,19 @@ public:
                                                     }
                                                     // A one-shot timer is spent as it fires.
                                                     if (!repeats) state->valid = false;
-                                                    (*held)();
+                                                    // A copy runs: the closure may drop its own
+                                                    // timer, which frees the one held.
+                                                    std::function<void()> call = *held;
+                                                    if (call) call();
                                                   }];
+        // Dropping the handle invalidates the NSTimer, which lets go of its block, and empties what
+        // the block holds at once in case the run loop keeps the block a while longer.
+        __weak NSTimer* weakTimer = timer;
+        state->release = [held, weakTimer] {
+            [weakTimer invalidate];
+            auto closure = std::move(*held);
+            *held = nullptr;
+        };
         [NSRunLoop.mainRunLoop addTimer:timer forMode:runLoopModeName(mode)];
         return platform::Timer(state);
     }

@@ -1,6 +1,6 @@
 // Wraps: NSApplication's effective appearance, matched to aqua or darkAqua, and its changes through
 // key-value observing (AppKit updates it after the user switches, unlike the distributed theme
-// notification, which can arrive before).
+// notification, which can arrive before); NSWorkspace's Reduce Motion preference.
 // Leaves out: the high-contrast and vibrant variants (each counts as its light or dark base), accent
 // and highlight colours, per-window appearances.
 #import <AppKit/AppKit.h>
@@ -10,16 +10,12 @@
 #include <memory>
 
 #include "mac/appkit_values.h"
+#include "mac/key_value_observer.h"
 #include "mac/services.h"
 
 namespace p = marlowick::platform;
 
-// Hands key-value changes of the observed object to a C++ callback.
-@interface MWKAppearanceObserver : NSObject
-- (instancetype)initWithCallback:(std::function<void()>)callback;
-@end
-
-@implementation MWKAppearanceObserver {
+@implementation MWKKeyValueObserver {
     std::function<void()> _callback;
 }
 
@@ -60,13 +56,14 @@ struct Observation {
 class MacSystemAppearance final : public p::SystemAppearance {
 public:
     p::Appearance current() const override { return appearanceNow(); }
+    bool reducesMotion() const override { return NSWorkspace.sharedWorkspace.accessibilityDisplayShouldReduceMotion; }
 
     p::Subscription observe(std::function<void()> changed) override {
         auto observation = std::make_shared<Observation>(Observation{std::move(changed), appearanceNow()});
         std::weak_ptr<Observation> weak = observation;
         // The change arrives while AppKit is switching; the handler runs afterwards on the main run
         // loop, and not at all once the handle has been dropped.
-        MWKAppearanceObserver* observer = [[MWKAppearanceObserver alloc] initWithCallback:[weak] {
+        MWKKeyValueObserver* observer = [[MWKKeyValueObserver alloc] initWithCallback:[weak] {
             dispatch_async(dispatch_get_main_queue(), ^{
               auto held = weak.lock();
               if (!held) return;

@@ -175,8 +175,14 @@ void Controller::sampleNotificationCenter() {
     std::string stamp = platform::iso8601(services.runLoop->secondsSince1970());
     std::replace(stamp.begin(), stamp.end(), ':', '-');
     std::string file = folder + "/NotificationCenter-" + stamp + ".sample.txt";
+    // The launch only starts the tool; its exit status says whether the file was written.
     if (services.workspace->launchTask(std::string(kSampleTool),
-                                       {std::to_string(pid), std::string(kSampleSeconds), "-file", file})) {
+                                       {std::to_string(pid), std::string(kSampleSeconds), "-file", file},
+                                       [](int status) {
+                                           if (status != 0)
+                                               log("Sampling Notification Center failed with status " +
+                                                   std::to_string(status) + "; no file was written");
+                                       })) {
         log("Sampling Notification Center to " + file);
     }
 }

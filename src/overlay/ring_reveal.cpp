@@ -7,6 +7,7 @@
 #include "overlay/sidebar_overlay.h"
 #include "platform/animation.h"
 #include "platform/layer.h"
+#include "platform/platform.h"
 #include "platform/transaction.h"
 
 namespace marlowick {
@@ -168,6 +169,8 @@ double revealLength(RingReveal style) {
 }
 
 void revealRing(SidebarOverlay& overlay, const Rect& itemFrame) {
+    // With Reduce Motion on, the indicator simply appears: no trace, pop, glow or bounce.
+    if (auto* appearance = platform::current().appearance; appearance && appearance->reducesMotion()) return;
     switch (AppSettings::ringReveal()) {
     case RingReveal::trace:
         trace(overlay, itemFrame);

@@ -10,7 +10,7 @@ namespace marlowick {
 class SidebarOverlay;
 
 // Animates the overlay's indicator (just filled with the selection layers for the item) in the
-// reveal style in force.
+// reveal style in force; leaves it as it is while the system asks for less motion.
 void revealRing(SidebarOverlay& overlay, const platform::Rect& itemFrame);
 
 // Seconds from the start of a reveal until every layer shows its final look.

@@ -30,6 +30,7 @@ inline constexpr AXError kAXErrorActionUnsupported = -25206;
 inline constexpr AXError kAXErrorNotificationUnsupported = -25207;
 inline constexpr AXError kAXErrorNotImplemented = -25208;
 inline constexpr AXError kAXErrorNotificationAlreadyRegistered = -25209;
+inline constexpr AXError kAXErrorAPIDisabled = -25211;
 inline constexpr AXError kAXErrorNoValue = -25212;
 
 // What a service keeps behind an element handle. Only the service that made it can compare two.
@@ -102,8 +103,13 @@ public:
     virtual AXError performAction(const Element& element, std::string_view action) = 0;
     // On the system-wide element the time-out applies to every later request of the process.
     virtual AXError setMessagingTimeout(const Element& element, double seconds) = 0;
-    // Whether the user has granted this process the accessibility permission.
+    // Whether the user has granted this process the accessibility permission. The report can
+    // outlive a grant that no longer matches the binary; only a read that is not refused
+    // (kAXErrorAPIDisabled) shows that the permission works.
     virtual bool isProcessTrusted() = 0;
+    // The same, asking the system to list this application under Privacy & Security ›
+    // Accessibility (only this call adds it there) and to offer the user to turn it on.
+    virtual bool isProcessTrustedPromptingUser() = 0;
 
     virtual AXError createObserver(std::int32_t pid, AXObserverCallback callback,
                                    std::unique_ptr<AXObserver>& out) = 0;

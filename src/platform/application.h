@@ -16,9 +16,14 @@ class Window;
 // Regular: a Dock icon and a menu bar of its own. Accessory: neither, as a menu-bar utility runs.
 enum class ActivationPolicy { Regular, Accessory, Prohibited };
 
-// Options of a process activity, with the bits the Mac gives them.
+// Options of a process activity, with the bits the Mac gives them. User-initiated alone includes
+// kActivityIdleSystemSleepDisabled: an activity held for the life of the process with it would
+// keep the Mac awake for as long as the process runs.
 using ActivityOptions = std::uint64_t;
+inline constexpr ActivityOptions kActivityIdleSystemSleepDisabled = 0x00100000ULL;
 inline constexpr ActivityOptions kActivityUserInitiated = 0x00FFFFFFULL;
+inline constexpr ActivityOptions kActivityUserInitiatedAllowingIdleSystemSleep =
+    kActivityUserInitiated & ~kActivityIdleSystemSleepDisabled;
 inline constexpr ActivityOptions kActivityLatencyCritical = 0xFF00000000ULL;
 
 // A process activity that lasts while the token is held.

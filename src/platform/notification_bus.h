@@ -1,5 +1,5 @@
-// The process's own notification centre: a name with user information, posted and observed on the
-// main thread. It carries the hot-key engine's notifications, user-defaults changes and menu
+// The process's own notification centre: a name with user information, observed on the main
+// thread (a post from another thread reaches the observers on a later turn of the main run loop). It carries the hot-key engine's notifications, user-defaults changes and menu
 // tracking. Observers are handles that stop observing when dropped.
 #pragma once
 
@@ -24,7 +24,8 @@ inline constexpr std::string_view kMenuDidEndTracking = "NSMenuDidEndTrackingNot
 class NotificationBus {
 public:
     virtual ~NotificationBus() = default;
-    // Delivers synchronously to every observer of the name, in the order they began observing.
+    // Delivers to every observer of the name, in the order they began observing: synchronously when
+    // posted on the main thread.
     virtual void post(std::string_view name, const UserInfo& userInfo = {}) = 0;
     virtual Subscription observe(std::string_view name, std::function<void(const UserInfo&)> handler) = 0;
 };

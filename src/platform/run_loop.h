@@ -13,25 +13,44 @@ enum class RunLoopMode { Default, Common, EventTracking };
 
 enum class TimerKind { OneShot, Repeating };
 
-// A delayed task that can be called off. Dropping the handle does not cancel the task.
+// Calls a run loop's release once; what it frees may reach the handle again as it goes.
+inline void releaseOnce(std::function<void()>& release) {
+    auto once = std::move(release);
+    release = nullptr;
+    if (once) once();
+}
+
+// A delayed task that can be called off. Dropping the handle does not cancel the task; cancelling
+// it lets go of the task, and so of what it captured, at once rather than at its due time.
 class Cancellable {
 public:
+    struct State {
+        bool cancelled = false;
+        // Set by the run loop: drops the task it holds.
+        std::function<void()> release;
+    };
+
     Cancellable() = default;
-    explicit Cancellable(std::shared_ptr<bool> cancelled) : cancelled_(std::move(cancelled)) {}
+    explicit Cancellable(std::shared_ptr<State> state) : state_(std::move(state)) {}
     void cancel() {
-        if (cancelled_) *cancelled_ = true;
+        if (!state_ || state_->cancelled) return;
+        state_->cancelled = true;
+        releaseOnce(state_->release);
     }
-    bool isCancelled() const { return cancelled_ && *cancelled_; }
+    bool isCancelled() const { return state_ && state_->cancelled; }
 
 private:
-    std::shared_ptr<bool> cancelled_;
+    std::shared_ptr<State> state_;
 };
 
-// A scheduled timer. Move-only; dropping it invalidates the timer, as does invalidate().
+// A scheduled timer. Move-only; dropping it invalidates the timer, as does invalidate(), and the
+// run loop lets go of its closure at once.
 class Timer {
 public:
     struct State {
         bool valid = true;
+        // Set by the run loop: drops the closure it holds.
+        std::function<void()> release;
     };
 
     Timer() = default;
@@ -49,8 +68,10 @@ public:
     ~Timer() { invalidate(); }
 
     void invalidate() {
-        if (state_) state_->valid = false;
-        state_.reset();
+        if (!state_) return;
+        auto state = std::move(state_);
+        state->valid = false;
+        releaseOnce(state->release);
     }
     bool isValid() const { return state_ && state_->valid; }
 

@@ -27,8 +27,10 @@ public:
     // Calls back on the main run loop whenever the list of running applications changes.
     virtual Subscription observeRunningApplications(std::function<void()> onChange) = 0;
     virtual bool openURL(const std::string& url) = 0;
-    // Starts a tool without waiting for it; false when it could not be started.
-    virtual bool launchTask(const std::string& executable, const std::vector<std::string>& arguments) = 0;
+    // Starts a tool without waiting for it; false when it could not be started. Whether it did its
+    // work is its exit status, which `onExit` receives on the main run loop once it has ended.
+    virtual bool launchTask(const std::string& executable, const std::vector<std::string>& arguments,
+                            std::function<void(int exitStatus)> onExit = {}) = 0;
 };
 
 } // namespace marlowick::platform

@@ -2,7 +2,8 @@
 // Models: per-process trees, stale handles (-25202) after an element or its process has gone, hung
 // processes that fail every request with -25204 after the messaging time-out (the virtual clock
 // advances by it), crashed processes whose application element fails with -25204 at once, the
-// permission (-25211 while not trusted, and for every request while it is stale), observers delivering
+// permission (-25211 while not trusted, and for every request while it is stale; the settings list
+// the application only after the prompting trust query or a grant), observers delivering
 // notifications through the run loop, a count of every request and an optional latency per request, and
 // failures injected per notification name. Not modelled: the system-wide element's own attributes, hit tests.
 #pragma once
@@ -20,7 +21,7 @@
 
 namespace marlowick::sim {
 
-inline constexpr platform::AXError kAXErrorAPIDisabled = -25211;
+using platform::kAXErrorAPIDisabled;
 
 class SimAccessibility final : public platform::Accessibility {
 public:
@@ -40,6 +41,11 @@ public:
     platform::AXError performAction(const platform::Element& element, std::string_view action) override;
     platform::AXError setMessagingTimeout(const platform::Element& element, double seconds) override;
     bool isProcessTrusted() override { return trusted_ || stale_; }
+    bool isProcessTrustedPromptingUser() override {
+        ++prompts_;
+        listed_ = true;
+        return isProcessTrusted();
+    }
     platform::AXError createObserver(std::int32_t pid, platform::AXObserverCallback callback,
                                      std::unique_ptr<platform::AXObserver>& out) override;
 
@@ -47,7 +53,12 @@ public:
     void setTrusted(bool trusted) {
         trusted_ = trusted;
         stale_ = false;
+        if (trusted) listed_ = true;
     }
+    // Whether Privacy & Security › Accessibility lists this application: only after the prompting
+    // trust query, or once the user has turned the permission on.
+    bool isListedInPrivacySettings() const { return listed_; }
+    int promptCount() const { return prompts_; }
     // The permission is reported, yet every request is refused, as after an update of the app
     // until the user turns it off and on again.
     void setPermissionStale() {
@@ -94,6 +105,8 @@ private:
     SimRunLoop& loop_;
     bool trusted_ = false;
     bool stale_ = false;
+    bool listed_ = false;
+    int prompts_ = 0;
     double timeout_ = 6.0; // the service's default until the process sets its own
     double latency_ = 0;
     std::uint64_t requests_ = 0;

@@ -37,6 +37,13 @@ platform::ActivityToken SimApplication::beginActivity(platform::ActivityOptions 
     }));
 }
 
+bool SimApplication::preventsIdleSystemSleep() const {
+    for (const Activity& activity : *activities_) {
+        if (activity.active && (activity.options & platform::kActivityIdleSystemSleepDisabled)) return true;
+    }
+    return false;
+}
+
 void SimApplication::handleKeyEvent(const platform::Event& event) {
     bool menuBarShown = active_ && policy_ == platform::ActivationPolicy::Regular;
     if (menuBarShown && mainMenu_ && menus_.performKeyEquivalent(*mainMenu_, event)) return;

@@ -3,7 +3,7 @@
 // Models: the activation policy (accessory at launch, as the bundle declares), activation that
 // makes this application frontmost for the keyboard and tells the window server (panels that hide
 // while the application is inactive), the main menu (its key equivalents answer only
-// while the application is active and regular), process activities held by their tokens, and
+// while the application is active and regular), process activities held by their tokens (and whether one keeps the Mac from idle sleep), and
 // terminate, which stops the event loop after the current turn. Not modelled: the Dock, hiding,
 // deactivation by other applications, termination delegates.
 #pragma once
@@ -53,6 +53,8 @@ public:
     bool isTerminated() const { return terminated_; }
     // Every activity begun, oldest first; `active` turns false when its token is dropped.
     const std::vector<Activity>& activities() const { return *activities_; }
+    // Whether an activity in force keeps the Mac from sleeping when the user leaves it idle.
+    bool preventsIdleSystemSleep() const;
     // Policies in the order they were set, the launch's accessory first.
     const std::vector<platform::ActivationPolicy>& policyHistory() const { return policyHistory_; }
     int activationCount() const { return activations_; }

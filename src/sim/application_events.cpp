@@ -54,6 +54,8 @@ struct GlobalMonitor {
 struct Observer {
     RunLoopMode mode;
     std::function<void()> beforeSources;
+    // A run loop does not call an observer again while it is being called.
+    std::shared_ptr<bool> firing = std::make_shared<bool>(false);
 };
 
 } // namespace
@@ -62,6 +64,8 @@ struct SimApplicationEvents::State {
     std::deque<Event> queue;
     bool turnScheduled = false;
     bool menuTracking = false;
+    int peeks = 0;         // peeks under way, each running a pass of the loop
+    int observerCalls = 0; // observer callbacks under way
     std::shared_ptr<Registry<LocalMonitor>> localMonitors = std::make_shared<Registry<LocalMonitor>>();
     std::shared_ptr<Registry<GlobalMonitor>> globalMonitors = std::make_shared<Registry<GlobalMonitor>>();
     std::shared_ptr<Registry<Observer>> observers = std::make_shared<Registry<Observer>>();
@@ -72,9 +76,15 @@ SimApplicationEvents::SimApplicationEvents(SimRunLoop& loop)
 
 SimApplicationEvents::~SimApplicationEvents() = default;
 
-std::optional<Event> SimApplicationEvents::nextEvent(platform::EventMask mask, RunLoopMode,
+std::optional<Event> SimApplicationEvents::nextEvent(platform::EventMask mask, RunLoopMode mode,
                                                      platform::Dequeue dequeue) {
-    auto& queue = state_->queue;
+    // Asking for the next event runs the loop once in the mode, even without waiting.
+    auto state = state_;
+    ++state->peeks;
+    runObservers(mode);
+    loop_.runPass(mode);
+    --state->peeks;
+    auto& queue = state->queue;
     for (auto it = queue.begin(); it != queue.end(); ++it) {
         if (!matches(mask, *it)) continue;
         Event event = *it;
@@ -159,20 +169,35 @@ void SimApplicationEvents::scheduleTurn() {
         auto state = weak.lock();
         if (!state) return;
         state->turnScheduled = false;
+        // A peek runs the loop but dispatches nothing: the turn comes after it.
+        if (state->peeks > 0) {
+            scheduleTurn();
+            return;
+        }
         runTurn();
     });
 }
 
-void SimApplicationEvents::runObservers() {
-    auto mode = loop_.currentMode();
-    forEachLive(*state_->observers, [&](const Observer& observer) {
-        if (observer.mode == RunLoopMode::Common || observer.mode == mode) observer.beforeSources();
+int SimApplicationEvents::runLoopObserverDepth() const {
+    return state_->observerCalls;
+}
+
+void SimApplicationEvents::runObservers(RunLoopMode mode) {
+    auto state = state_;
+    forEachLive(*state->observers, [&](const Observer& observer) {
+        if (observer.mode != RunLoopMode::Common && observer.mode != mode) return true;
+        if (*observer.firing) return true;
+        *observer.firing = true;
+        ++state->observerCalls;
+        observer.beforeSources();
+        --state->observerCalls;
+        *observer.firing = false;
         return true;
     });
 }
 
 void SimApplicationEvents::runTurn() {
-    runObservers();
+    runObservers(loop_.currentMode());
     if (state_->queue.empty()) return;
     Event event = state_->queue.front();
     state_->queue.pop_front();

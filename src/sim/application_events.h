@@ -2,12 +2,13 @@
 // takes its events while it tracks.
 // Models: key events queued for this application and handled one per turn of the run loop; before
 // each turn the run-loop observers of the current mode run and may peek at, take and re-post
-// queued events; while a menu tracks (the loop runs in the event-tracking mode) the menu takes the
-// events without showing them to local monitors (as most menus do; switchable), otherwise local
-// monitors see each event before the key window gets it; global monitors see, on the main run
-// loop, the key events that went to other applications. Not modelled: mouse events, windows and
-// first responders (a dispatcher set by the owner decides where an event goes), menus that close
-// themselves.
+// queued events; every peek runs one pass of the loop, as AppKit's does: due timers and main-queue
+// tasks of the mode, and the observers not already being called, run inside it; while a menu
+// tracks (the loop runs in the event-tracking mode) the menu takes the events without showing them
+// to local monitors (as most menus do; switchable), otherwise local monitors see each event before
+// the key window gets it; global monitors see, on the main run loop, the key events that went to
+// other applications. Not modelled: mouse events, windows and first responders (a dispatcher set
+// by the owner decides where an event goes), menus that close themselves.
 #pragma once
 
 #include <cstdint>
@@ -62,12 +63,15 @@ public:
     const std::vector<platform::Event>& keyWindowEvents() const { return keyWindowEvents_; }
     const std::vector<platform::Event>& otherApplicationEvents() const { return otherApplicationEvents_; }
     std::size_t pendingCount() const;
+    // How many run-loop observer callbacks are under way, one inside the other when a peek in one
+    // runs the others.
+    int runLoopObserverDepth() const;
 
 private:
     struct State;
     void scheduleTurn();
     void runTurn();
-    void runObservers();
+    void runObservers(platform::RunLoopMode mode);
 
     SimRunLoop& loop_;
     std::shared_ptr<State> state_;

@@ -16,7 +16,8 @@ struct SimNotificationBus::Registry {
     std::uint64_t nextSequence = 0;
 };
 
-SimNotificationBus::SimNotificationBus() : registry_(std::make_shared<Registry>()) {}
+SimNotificationBus::SimNotificationBus(SimRunLoop& loop)
+    : loop_(loop), registry_(std::make_shared<Registry>()) {}
 
 SimNotificationBus::~SimNotificationBus() {
     // Handles still held elsewhere must not call handlers that may refer to a torn-down world.
@@ -27,8 +28,19 @@ SimNotificationBus::~SimNotificationBus() {
 }
 
 void SimNotificationBus::post(std::string_view name, const platform::UserInfo& userInfo) {
-    auto found = registry_->byName.find(name);
-    if (found == registry_->byName.end()) return;
+    if (loop_.isMainThread()) {
+        deliver(*registry_, name, userInfo);
+        return;
+    }
+    // Observers run on the main thread, whoever posts.
+    loop_.async([weak = std::weak_ptr<Registry>(registry_), name = std::string(name), userInfo] {
+        if (auto registry = weak.lock()) deliver(*registry, name, userInfo);
+    });
+}
+
+void SimNotificationBus::deliver(Registry& registry, std::string_view name, const platform::UserInfo& userInfo) {
+    auto found = registry.byName.find(name);
+    if (found == registry.byName.end()) return;
     // A snapshot: handlers may add or drop observers (their own included) while this post runs.
     std::vector<std::shared_ptr<Observer>> receivers;
     receivers.reserve(found->second.size());

@@ -1,7 +1,8 @@
 // The simulated process's notification centre behind platform::NotificationBus.
 // Models: synchronous delivery in the order observers began observing; observers dropped during a
 // post are not called afterwards, observers added during a post wait for the next one; handles that
-// outlive the bus. Not modelled: other threads, posting queues, distributed notifications.
+// outlive the bus; a post made off the main thread delivered on a later turn of the main run loop.
+// Not modelled: posting queues, distributed notifications.
 #pragma once
 
 #include <cstdint>
@@ -10,12 +11,13 @@
 #include <string>
 
 #include "platform/notification_bus.h"
+#include "sim/run_loop.h"
 
 namespace marlowick::sim {
 
 class SimNotificationBus final : public platform::NotificationBus {
 public:
-    SimNotificationBus();
+    explicit SimNotificationBus(SimRunLoop& loop);
     ~SimNotificationBus() override;
     SimNotificationBus(const SimNotificationBus&) = delete;
     SimNotificationBus& operator=(const SimNotificationBus&) = delete;
@@ -30,6 +32,8 @@ public:
 private:
     struct Observer;
     struct Registry;
+    static void deliver(Registry& registry, std::string_view name, const platform::UserInfo& userInfo);
+    SimRunLoop& loop_;
     std::shared_ptr<Registry> registry_;
 };
 

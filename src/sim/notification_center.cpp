@@ -33,7 +33,8 @@ void SimNotificationCenter::launch() {
     if (state_ != State::Quit) return;
     ++processEpoch_;
     settleForNewProcess();
-    pid_ = workspace_.launchApplication(std::string(kBundleIdentifier));
+    // An agent without a Dock icon.
+    pid_ = workspace_.launchApplication(std::string(kBundleIdentifier), platform::ActivationPolicy::Accessory);
     auto root = AXNode::make();
     accessibility_.registerProcess(pid_, root);
     tree_.emplace(root);

@@ -31,7 +31,8 @@ void SimRunLoop::async(std::function<void()> task) {
 platform::Cancellable SimRunLoop::asyncAfter(double delay, std::function<void()> task) {
     auto entry = std::make_shared<Entry>();
     entry->work = std::move(task);
-    entry->cancelled = std::make_shared<bool>(false);
+    entry->cancelled = std::make_shared<platform::Cancellable::State>();
+    entry->cancelled->release = releaser(entry);
     platform::Cancellable handle(entry->cancelled);
     enqueue(now_ + std::max(0.0, delay), std::move(entry));
     return handle;
@@ -45,22 +46,33 @@ platform::Timer SimRunLoop::scheduleTimer(double interval, platform::TimerKind k
     entry->mode = mode;
     entry->work = std::move(fire);
     entry->timer = std::make_shared<platform::Timer::State>();
+    entry->timer->release = releaser(entry);
     platform::Timer handle(entry->timer);
     enqueue(now_ + interval, std::move(entry));
     return handle;
+}
+
+std::function<void()> SimRunLoop::releaser(const std::shared_ptr<Entry>& entry) {
+    return [weak = std::weak_ptr<Entry>(entry)] {
+        auto held = weak.lock();
+        if (!held) return;
+        // Moved out first: what the closure captured may cancel other work as it is destroyed.
+        auto work = std::move(held->work);
+        held->work = nullptr;
+    };
 }
 
 bool SimRunLoop::mayRun(const Entry& entry) const {
     return entry.mode == RunLoopMode::Common || entry.mode == mode_;
 }
 
-bool SimRunLoop::runNext(double limit) {
+bool SimRunLoop::runNext(double limit, std::uint64_t sequenceLimit) {
     for (auto it = queue_.begin(); it != queue_.end() && it->first.first <= limit;) {
         if (!it->second->isLive()) {
             it = queue_.erase(it);
             continue;
         }
-        if (!mayRun(*it->second)) {
+        if (!mayRun(*it->second) || it->first.second >= sequenceLimit) {
             ++it;
             continue;
         }
@@ -102,6 +114,22 @@ void SimRunLoop::runFor(double seconds) {
 
 void SimRunLoop::runUntilIdle() {
     runFor(0);
+}
+
+void SimRunLoop::runPass(RunLoopMode mode) {
+    const RunLoopMode outer = mode_;
+    const std::uint64_t scheduledBefore = nextSequence_;
+    mode_ = mode;
+    while (runNext(now_, scheduledBefore)) {
+    }
+    // Unless the pass itself ended a menu's tracking.
+    if (mode_ == mode) mode_ = outer;
+}
+
+void SimRunLoop::runOnBackgroundQueue(const std::function<void()>& work) {
+    ++backgroundCalls_;
+    work();
+    --backgroundCalls_;
 }
 
 void SimRunLoop::advanceClock(double seconds) {

@@ -21,7 +21,7 @@ SimMac::SimMac() : SimMac(Options{}) {}
 
 SimMac::SimMac(Options options)
     : home_(options.home.empty() ? makeTemporaryHome() : options.home), ownsHome_(options.home.empty()),
-      loop_(options.epoch), accessibility_(loop_), workspace_(loop_), files_(home_),
+      loop_(options.epoch), accessibility_(loop_), workspace_(loop_), files_(home_), notifications_(loop_),
       defaults_(defaultsFilePath(home_), files_, loop_, notifications_), events_(loop_),
       keyboard_(loop_, hotKeys_, events_), notificationCenter_(loop_, accessibility_, workspace_),
       bundleStrings_(notificationCenter_), windows_(screens_),

@@ -1,6 +1,6 @@
 // The simulated system appearance behind platform::SystemAppearance.
 // Models: light or dark, switched at any time, observers told on a later turn of the main run loop
-// (a handle dropped before then is not called). Not modelled: the automatic schedule, accent colours,
+// (a handle dropped before then is not called); the Reduce Motion switch. Not modelled: the automatic schedule, accent colours,
 // per-window appearances.
 #pragma once
 
@@ -22,15 +22,19 @@ public:
     SimSystemAppearance& operator=(const SimSystemAppearance&) = delete;
 
     platform::Appearance current() const override { return current_; }
+    bool reducesMotion() const override { return reducesMotion_; }
     platform::Subscription observe(std::function<void()> changed) override;
 
     // The user picks an appearance in the system settings; nothing happens when it is already in force.
     void set(platform::Appearance appearance);
+    // The user switches Reduce Motion in the accessibility settings.
+    void setReducesMotion(bool reduces) { reducesMotion_ = reduces; }
 
 private:
     using Observers = std::map<std::uint64_t, std::function<void()>>;
     platform::RunLoop& loop_;
     platform::Appearance current_ = platform::Appearance::Light;
+    bool reducesMotion_ = false;
     std::shared_ptr<Observers> observers_ = std::make_shared<Observers>();
     std::uint64_t nextObserver_ = 1;
 };

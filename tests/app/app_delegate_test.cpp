@@ -52,7 +52,10 @@ TEST(LaunchTest, SetsUpTheShellThenStartsAtOnceWhenTrusted) {
                     "Mode badges, next style direct, stacks expand, auto badges on"));
     EXPECT_EQ(world.mac.defaults().boolean(AppDelegate::kAccessibilityWasGrantedKey), true);
     ASSERT_EQ(world.mac.application().activities().size(), 1u);
-    EXPECT_EQ(world.mac.application().activities()[0].options, 0x00FF00FFFFFFULL);
+    // Responsive hot keys, without keeping the Mac awake for as long as Marlowick runs.
+    EXPECT_EQ(world.mac.application().activities()[0].options & platform::kActivityLatencyCritical,
+              platform::kActivityLatencyCritical);
+    EXPECT_FALSE(world.mac.application().preventsIdleSystemSleep());
     EXPECT_EQ(world.mac.application().activities()[0].reason, "Hotkeys and the picker must respond at once");
     EXPECT_TRUE(world.mac.application().activities()[0].active);
     EXPECT_EQ(world.mac.application().activationPolicy(), ActivationPolicy::Accessory);

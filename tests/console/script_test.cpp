@@ -76,7 +76,7 @@ TEST(Parse, EveryCommandOfTheLanguage) {
     EXPECT_EQ(std::get<User>(body("user clear \"Mail\"")).action, User::Action::Clear);
     EXPECT_EQ(std::get<Feed>(body("feed \"2.0\"")).version, "2.0");
     EXPECT_FALSE(std::get<UpdateCheck>(body("update-check user")).scheduled);
-    EXPECT_FALSE(std::get<SampleTool>(body("sample-tool present")).missing);
+    EXPECT_EQ(std::get<SampleTool>(body("sample-tool failing")).state, SampleTool::State::Failing);
     EXPECT_EQ(std::get<NotificationCenter>(body("nc hung")).action, NotificationCenter::Action::Hung);
     EXPECT_FALSE(std::get<Sidebar>(body("sidebar close")).open);
     EXPECT_EQ(std::get<Layout>(body("layout dvorak")).layout, LayoutName::Dvorak);

@@ -95,7 +95,8 @@ TEST_F(HotkeysTest, TheOnOffChordTogglesOnceWhileAMenuTracksAndOtherKeysKeepThei
     auto& events = *platform::current().events;
     auto late = events.addRunLoopObserver(platform::RunLoopMode::EventTracking, [&] {
         static bool posted = false;
-        if (std::exchange(posted, true)) return;
+        // Not from inside the drain's peeks, which would show the event to the drain.
+        if (mac.events().runLoopObserverDepth() > 1 || std::exchange(posted, true)) return;
         events.postEvent(mac.events().makeKeyEvent(platform::EventType::KeyDown, 45,
                                                    sim::SimKeyboard::eventFlags(kToggleKeys), false),
                          platform::QueueEnd::Front);
@@ -111,6 +112,27 @@ TEST_F(HotkeysTest, TheOnOffChordTogglesOnceWhileAMenuTracksAndOtherKeysKeepThei
     mac.keyboard().type(kToggleKeys);
     mac.runUntilIdle();
     EXPECT_EQ(toggles, 5);
+}
+
+// Each peek at the queue runs the run loop once, so work of ours that falls due runs inside the
+// drain; the toggle the drain schedules waits until the drain is over.
+TEST_F(HotkeysTest, WorkDueDuringTheMenuDrainRunsInItsPeeksButTheToggleWaitsForItsEnd) {
+    int toggleDepth = -1;
+    Hotkeys::install([&] {
+        ++toggles;
+        toggleDepth = mac.events().runLoopObserverDepth();
+    });
+    mac.beginMenuTracking();
+    for (KeyChord chord : {KeyChord{kA}, kToggleKeys, KeyChord{kB}})
+        mac.keyboard().type(chord);
+    int taskDepth = -1;
+    platform::current().runLoop->async([&] { taskDepth = mac.events().runLoopObserverDepth(); });
+    mac.runUntilIdle();
+    EXPECT_EQ(taskDepth, 1) << "a task due at the first peek ran inside the drain";
+    EXPECT_EQ(toggles, 1);
+    EXPECT_EQ(toggleDepth, 0);
+    EXPECT_EQ(menuKeyDowns(mac), (std::vector<std::uint16_t>{kA, kB}));
+    mac.endMenuTracking();
 }
 
 TEST_F(HotkeysTest, TheOnOffKeyFollowsRecordersTheStoredChordAndNotTheEngine) {

@@ -61,7 +61,8 @@ inline sim::SimMac::Options withoutNotificationCenter() {
 
 // Launches Notification Center presenting `root` as its application element; returns its pid.
 inline std::int32_t launchNotificationCenter(sim::SimMac& mac, const NodePtr& root) {
-    auto pid = mac.workspace().launchApplication(std::string(kNotificationCenterBundleID));
+    auto pid = mac.workspace().launchApplication(std::string(kNotificationCenterBundleID),
+                                                  platform::ActivationPolicy::Accessory);
     mac.accessibility().registerProcess(pid, root);
     return pid;
 }

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <string_view>
 
 #include "overlay/ring_reveal.h"
 #include "overlay_fixture.h"
@@ -126,6 +128,22 @@ TEST_F(Reveal, ARevealRequestedBeforeTheRingShowsWaitsForIt) {
     overlay->display();
     EXPECT_FALSE(overlay->pendingReveal);
     EXPECT_THAT(overlay->indicator->animationKeys(), ElementsAre("reveal"));
+}
+
+// The user's Reduce Motion wins over every style: no trace, pop, glow or bounce.
+TEST_F(Reveal, WithReduceMotionEveryStyleSimplyAppears) {
+    mac.appearance().setReducesMotion(true);
+    const std::function<int(const platform::Layer&)> animationsIn = [&](const platform::Layer& layer) {
+        int count = static_cast<int>(layer.animationKeys().size()) + (layer.mask() ? 1 : 0);
+        for (const auto& sublayer : layer.sublayers())
+            count += animationsIn(*sublayer);
+        return count;
+    };
+    for (std::string_view style : {"trace", "fade", "pop", "tighten", "glow"}) {
+        const double start = reveal(style);
+        EXPECT_EQ(animationsIn(*overlay->indicator), 0) << style;
+        EXPECT_EQ(opacityAt(*overlay->indicator, start), 1) << style;
+    }
 }
 
 TEST_F(Reveal, TightenClosesTheRingInAndFadesTheOthersInLater) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -57,6 +58,15 @@ public:
     // What registering a chord that another process holds returns, where this platform is known to
     // answer it; the tests record what the platform did either way.
     virtual std::optional<OSStatus> knownStatusForChordHeldElsewhere() const = 0;
+
+    // Runs the work on a thread other than the main one and returns once it has finished; the main
+    // run loop does not turn meanwhile.
+    virtual void runOffTheMainThread(const std::function<void()>& work) = 0;
+    virtual bool isMainThread() = 0;
+
+    // Whether this process holds a power assertion that keeps the Mac from sleeping while the user
+    // leaves it idle, or null with the reason in `whyNot` where that cannot be told.
+    virtual std::optional<bool> preventsIdleSystemSleep(std::string& whyNot) = 0;
 
     // Sends a keyboard event of the kind (pressed or released) to the handlers of the target alone,
     // with the identifier as its direct object, as Carbon's SendEventToEventTarget does; returns

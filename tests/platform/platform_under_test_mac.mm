@@ -13,8 +13,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <string>
+#include <thread>
 
 #include "mac/foundation_values.h"
 #include "mac/run_loop_modes.h"
@@ -121,6 +123,35 @@ public:
     // Not documented: what a Mac answers is what the hot-key contract test records.
     std::optional<OSStatus> knownStatusForChordHeldElsewhere() const override { return std::nullopt; }
 
+    void runOffTheMainThread(const std::function<void()>& work) override {
+        std::thread worker(work);
+        worker.join();
+    }
+    bool isMainThread() override { return NSThread.isMainThread; }
+
+    // The power management's own list of assertions, by owning process.
+    std::optional<bool> preventsIdleSystemSleep(std::string& whyNot) override {
+        FILE* pmset = popen("/usr/bin/pmset -g assertions", "r");
+        if (!pmset) {
+            whyNot = std::string("pmset: ") + std::strerror(errno);
+            return std::nullopt;
+        }
+        const std::string owner = "pid " + std::to_string(getpid()) + "(";
+        bool held = false;
+        char line[1024];
+        while (std::fgets(line, sizeof line, pmset)) {
+            const std::string text = line;
+            if (text.find(owner) != std::string::npos &&
+                text.find("PreventUserIdleSystemSleep") != std::string::npos)
+                held = true;
+        }
+        if (pclose(pmset) != 0) {
+            whyNot = "pmset -g assertions failed";
+            return std::nullopt;
+        }
+        return held;
+    }
+
     OSStatus sendHotKeyEvent(EventTarget target, std::uint32_t kind, std::optional<HotKeyID> id) override {
         EventRef event = nullptr;
         OSStatus status = CreateEvent(nullptr, kEventClassKeyboard, kind, GetCurrentEventTime(),
@@ -177,7 +208,9 @@ private:
 
     NSApplication* application_ = NSApplication.sharedApplication;
     std::unique_ptr<RunLoop> runLoop_ = mac::makeRunLoop();
+    std::unique_ptr<Application> app_ = mac::makeApplication();
     std::unique_ptr<Accessibility> accessibility_ = mac::makeAccessibility();
+    std::unique_ptr<Workspace> workspace_ = mac::makeWorkspace();
     std::unique_ptr<Files> files_ = mac::makeFiles();
     std::unique_ptr<UserDefaults> defaults_ = mac::makeUserDefaults();
     std::unique_ptr<NotificationBus> notifications_ = mac::makeNotificationBus();
@@ -192,6 +225,7 @@ private:
     Installation installation_{Services{
         .runLoop = runLoop_.get(),
         .accessibility = accessibility_.get(),
+        .workspace = workspace_.get(),
         .screens = screens_.get(),
         .files = files_.get(),
         .defaults = defaults_.get(),
@@ -200,6 +234,7 @@ private:
         .hotKeys = hotKeys_.get(),
         .keyboardLayouts = keyboardLayouts_.get(),
         .windows = windows_.get(),
+        .application = app_.get(),
         .titledWindows = titledWindows_.get(),
         .appearance = appearance_.get(),
     }};

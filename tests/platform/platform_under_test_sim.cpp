@@ -10,7 +10,7 @@ namespace {
 class SimulatedHelper final : public HelperApplication {
 public:
     explicit SimulatedHelper(sim::SimMac& mac)
-        : mac_(mac), pid_(mac.workspace().launchApplication("Helper")) {
+        : mac_(mac), pid_(mac.workspace().launchApplication("Helper", ActivationPolicy::Accessory)) {
         using sim::AXNode;
         auto root = AXNode::make("AXApplication");
         window_->set("AXTitle", std::string(kHelperTitle))
@@ -43,10 +43,14 @@ public:
     ~SimulatedHelper() override {
         mac_.hotKeys().releaseFromOtherApplication(kHelperChordKeyCode, kHelperChordModifiers);
         mac_.accessibility().unregisterProcess(pid_);
+        mac_.workspace().terminateApplication(pid_);
     }
 
     std::int32_t pid() const override { return pid_; }
-    void kill() override { mac_.accessibility().crashProcess(pid_); }
+    void kill() override {
+        mac_.accessibility().crashProcess(pid_);
+        mac_.workspace().terminateApplication(pid_);
+    }
     void stop() override { mac_.accessibility().setHung(pid_, true); }
     void resume() override { mac_.accessibility().setHung(pid_, false); }
 
@@ -73,6 +77,11 @@ public:
     // The simulated Mac refuses a chord another application holds, as it refuses our own second one.
     std::optional<OSStatus> knownStatusForChordHeldElsewhere() const override {
         return kEventHotKeyExistsErr;
+    }
+    void runOffTheMainThread(const std::function<void()>& work) override { mac_.runLoop().runOnBackgroundQueue(work); }
+    bool isMainThread() override { return mac_.runLoop().isMainThread(); }
+    std::optional<bool> preventsIdleSystemSleep(std::string&) override {
+        return mac_.application().preventsIdleSystemSleep();
     }
     OSStatus sendHotKeyEvent(EventTarget target, std::uint32_t kind, std::optional<HotKeyID> id) override {
         return mac_.hotKeys().sendToTarget({kEventClassKeyboard, kind, id}, target);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -70,9 +71,13 @@ TEST(RunLoopContract, TimersEndWhenInvalidatedInTheirCallbackOrOnceFiredIfOneSho
     auto platform = PlatformUnderTest::make();
     int firings = 0;
     platform::Timer timer;
-    timer = current().runLoop->scheduleTimer(1.0, TimerKind::Repeating, RunLoopMode::Common, [&] {
-        if (++firings == 2) timer.invalidate();
+    // The closure goes on using what it captured after dropping its own timer.
+    auto count = std::make_shared<int>(0);
+    timer = current().runLoop->scheduleTimer(1.0, TimerKind::Repeating, RunLoopMode::Common, [&, count] {
+        if (++*count == 2) timer.invalidate();
+        firings = *count;
     });
+    count.reset();
     platform->runFor(4);
     EXPECT_EQ(firings, 2);
     EXPECT_FALSE(timer.isValid());
@@ -85,6 +90,38 @@ TEST(RunLoopContract, TimersEndWhenInvalidatedInTheirCallbackOrOnceFiredIfOneSho
     platform->runFor(1);
     EXPECT_FALSE(validInCallback);
     EXPECT_FALSE(timer.isValid());
+}
+
+// What a closure captures (an object kept alive, a weak owner) goes with the task or the timer
+// that is called off, not at its due time, which may be far off or never come.
+TEST(RunLoopContract, CancelledTasksAndDroppedTimersLetGoOfTheirClosuresAtOnce) {
+    auto platform = PlatformUnderTest::make();
+    RunLoop& loop = *current().runLoop;
+    auto captured = std::make_shared<int>(0);
+    const auto holders = [&] { return captured.use_count() - 1; };
+    auto task = loop.asyncAfter(600, [captured] {});
+    auto repeating = loop.scheduleTimer(600, TimerKind::Repeating, RunLoopMode::Common, [captured] {});
+    auto oneShot = loop.scheduleTimer(600, TimerKind::OneShot, RunLoopMode::Default, [captured] {});
+    ASSERT_EQ(holders(), 3);
+
+    task.cancel();
+    EXPECT_EQ(holders(), 2) << "a cancelled task";
+    repeating.invalidate();
+    EXPECT_EQ(holders(), 1) << "an invalidated timer";
+    oneShot = {};
+    EXPECT_EQ(holders(), 0) << "a dropped timer";
+
+    // A task that cancels itself while it runs still runs to its end.
+    Cancellable self;
+    int ran = 0;
+    auto count = std::make_shared<int>(0);
+    self = loop.asyncAfter(0.1, [&, count] {
+        self.cancel();
+        ran = ++*count;
+    });
+    count.reset();
+    platform->runFor(0.5);
+    EXPECT_EQ(ran, 1);
 }
 
 } // namespace

@@ -1,7 +1,8 @@
 // What the plainer services promise, on whichever platform the tests were built for: files, user
-// defaults and their change notification, hot-key registration and its refusal, the keyboard
-// layout, the accessibility service's time-out and permission queries, the overlay panel, and the
-// titled windows as far as they go without a person at the machine.
+// defaults and their change notification, process activities and idle sleep, running applications, hot-key registration
+// and its refusal, the keyboard layout, the accessibility service's time-out and permission
+// queries, the overlay panel, and the titled windows as far as they go without a person at the
+// machine.
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -9,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/application.h"
 #include "platform/layer.h"
+#include "platform/workspace.h"
 #include "platform/platform.h"
 #include "platform/titled_windows.h"
 #include "platform_under_test.h"
@@ -59,6 +62,71 @@ TEST(UserDefaultsContract, ValuesKeepTheirTypeAndEveryChangeIsAnnounced) {
     EXPECT_FALSE(defaults.object(key));
     platform->runFor(0.1);
     EXPECT_GE(changes, 5);
+}
+
+// The probe is proven by an activity that does keep the Mac awake, and that one's end.
+TEST(ApplicationContract, AResponsiveActivityLeavesTheMacFreeToIdleSleep) {
+    auto platform = PlatformUnderTest::make();
+    Application& application = *current().application;
+    std::string whyNot;
+    {
+        auto awake = application.beginActivity(kActivityUserInitiated, "Contract test: kept awake");
+        const auto held = platform->preventsIdleSystemSleep(whyNot);
+        if (!held) GTEST_SKIP() << "cannot tell here: " << whyNot;
+        EXPECT_TRUE(*held);
+    }
+    platform->runFor(0.1);
+    EXPECT_EQ(platform->preventsIdleSystemSleep(whyNot), false) << "an ended activity lets go";
+
+    auto responsive = application.beginActivity(
+        kActivityUserInitiatedAllowingIdleSystemSleep | kActivityLatencyCritical, "Contract test: responsive");
+    platform->runFor(0.1);
+    EXPECT_EQ(platform->preventsIdleSystemSleep(whyNot), false);
+}
+
+// A framework may write the defaults from a queue of its own; what the change sets off (the menu
+// bar's icon, the settings window) belongs to the main thread.
+TEST(UserDefaultsContract, AChangeMadeOffTheMainThreadIsAnnouncedOnIt) {
+    auto platform = PlatformUnderTest::make();
+    std::vector<bool> onMainThread;
+    auto observation = current().notifications->observe(
+        kUserDefaultsDidChange, [&](const UserInfo&) { onMainThread.push_back(platform->isMainThread()); });
+    const std::string key = "marlowickContractTestThread";
+    platform->runOffTheMainThread([&] { current().defaults->set(key, true); });
+    platform->runFor(0.5);
+    current().defaults->remove(key);
+    ASSERT_FALSE(onMainThread.empty());
+    for (bool onMain : onMainThread)
+        EXPECT_TRUE(onMain);
+}
+
+// Notification Center has no Dock icon, so the workspace's launch and termination notifications
+// never mention it: observers of the list must hear of such an application coming and going.
+TEST(WorkspaceContract, AnApplicationWithoutADockIconIsSeenStartingAndEnding) {
+    auto platform = PlatformUnderTest::make();
+    Workspace& workspace = *current().workspace;
+    int changes = 0;
+    auto observation = workspace.observeRunningApplications([&] { ++changes; });
+    std::string whyNot;
+    auto helper = platform->launchHelper(whyNot);
+    ASSERT_TRUE(helper) << whyNot;
+    const auto record = [&]() -> std::shared_ptr<const RunningApplication> {
+        for (const auto& application : workspace.runningApplications()) {
+            if (application->processIdentifier() == helper->pid()) return application;
+        }
+        return nullptr;
+    };
+    platform->runFor(0.5);
+    EXPECT_GE(changes, 1);
+    const auto helperRecord = record();
+    ASSERT_TRUE(helperRecord);
+
+    changes = 0;
+    helper->kill();
+    platform->runFor(1);
+    EXPECT_GE(changes, 1);
+    EXPECT_FALSE(record());
+    EXPECT_TRUE(helperRecord->isTerminated());
 }
 
 TEST(HotKeysContract, AChordIsHeldOnceUntilItsRegistrationIsDropped) {

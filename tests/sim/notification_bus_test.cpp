@@ -14,7 +14,8 @@ using platform::Subscription;
 using platform::UserInfo;
 
 TEST(SimNotificationBus, DeliversByNameInOrderUntilTheHandleIsDropped) {
-    SimNotificationBus bus;
+    SimRunLoop loop(0);
+    SimNotificationBus bus(loop);
     std::vector<std::string> calls;
     auto first = bus.observe("a", [&](const UserInfo& info) {
         calls.push_back("first " + std::get<std::string>(info.at("name")));
@@ -37,7 +38,8 @@ TEST(SimNotificationBus, DeliversByNameInOrderUntilTheHandleIsDropped) {
 }
 
 TEST(SimNotificationBus, ChangesDuringAPostTakeEffectAtOnceForRemovalAndNextPostForAddition) {
-    SimNotificationBus bus;
+    SimRunLoop loop(0);
+    SimNotificationBus bus(loop);
     std::vector<std::string> calls;
     Subscription victim, self;
     std::optional<Subscription> added;
@@ -61,12 +63,34 @@ TEST(SimNotificationBus, ChangesDuringAPostTakeEffectAtOnceForRemovalAndNextPost
 
 TEST(SimNotificationBus, HandlesOutlivingTheBusAreHarmless) {
     Subscription survivor;
+    SimRunLoop loop(0);
     {
-        SimNotificationBus bus;
+        SimNotificationBus bus(loop);
         survivor = bus.observe("n", [](const UserInfo&) {});
     }
     survivor.cancel();
     EXPECT_FALSE(survivor.isActive());
+}
+
+// A framework that writes the defaults from its own queue must not run our observers there.
+TEST(SimNotificationBus, APostFromAnotherThreadReachesObserversOnTheMainRunLoop) {
+    SimRunLoop loop(0);
+    std::vector<bool> onMainThread;
+    Subscription observer;
+    {
+        SimNotificationBus bus(loop);
+        observer = bus.observe("n", [&](const UserInfo& info) {
+            onMainThread.push_back(loop.isMainThread() && std::get<bool>(info.at("isActive")));
+        });
+        loop.runOnBackgroundQueue([&] { bus.post("n", {{"isActive", true}}); });
+        EXPECT_TRUE(onMainThread.empty()) << "not on the posting thread";
+        loop.runUntilIdle();
+        EXPECT_EQ(onMainThread, std::vector<bool>{true});
+
+        loop.runOnBackgroundQueue([&] { bus.post("n", {{"isActive", true}}); });
+    }
+    loop.runUntilIdle(); // the bus went before the main queue's turn
+    EXPECT_EQ(onMainThread.size(), 1u);
 }
 
 } // namespace

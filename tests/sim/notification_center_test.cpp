@@ -377,8 +377,20 @@ TEST_F(NotificationCenterTest, RestartQuitAndHangBehaveAsTheProcessWould) {
     mac.runFor(0.2);
     auto oldPid = nc.pid();
     Element oldRow = screen.rows().at(0);
+    // Without a Dock icon it gets no launch or termination notification; observers of the list
+    // hear of it, and of an ordinary application as well.
+    int listChanges = 0;
+    std::vector<std::int32_t> notified;
+    auto list = mac.workspace().observeRunningApplications([&] { ++listChanges; });
+    auto notifications = mac.workspace().observeLaunchNotifications(
+        [&](std::int32_t pid, bool) { notified.push_back(pid); });
 
     nc.restart();
+    const auto ordinary = mac.workspace().launchApplication("com.example.app");
+    mac.runUntilIdle();
+    EXPECT_EQ(listChanges, 3);
+    EXPECT_EQ(notified, std::vector<std::int32_t>{ordinary});
+    mac.workspace().terminateApplication(ordinary);
     EXPECT_NE(nc.pid(), oldPid);
     EXPECT_TRUE(screen.isStale(oldRow));
     EXPECT_FALSE(nc.sidebarIsOpen());

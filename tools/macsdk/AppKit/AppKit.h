@@ -119,6 +119,7 @@ FOUNDATION_EXPORT NSNotificationName const NSMenuDidEndTrackingNotification;
 @property(class, readonly, strong) NSWorkspace* sharedWorkspace;
 @property(readonly, strong) NSNotificationCenter* notificationCenter;
 @property(readonly, copy) NSArray<NSRunningApplication*>* runningApplications;
+@property(readonly) BOOL accessibilityDisplayShouldReduceMotion;
 - (BOOL)openURL:(NSURL*)url;
 @end
 FOUNDATION_EXPORT NSNotificationName const NSWorkspaceDidLaunchApplicationNotification;

@@ -50,6 +50,8 @@ typedef CF_OPTIONS(UInt32, AXCopyMultipleAttributeOptions){
 };
 
 Boolean AXIsProcessTrusted(void);
+Boolean AXIsProcessTrustedWithOptions(CFDictionaryRef options);
+extern const CFStringRef kAXTrustedCheckOptionPrompt;
 
 CFTypeID AXUIElementGetTypeID(void);
 AXUIElementRef AXUIElementCreateSystemWide(void) CF_RETURNS_RETAINED;

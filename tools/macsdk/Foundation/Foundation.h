@@ -173,6 +173,10 @@ typedef NSString* NSNotificationName;
 @property(nullable, readonly, copy) NSDictionary* userInfo;
 @end
 
+@interface NSThread : NSObject
+@property(class, readonly) BOOL isMainThread;
+@end
+
 @interface NSOperationQueue : NSObject
 @property(class, readonly, strong) NSOperationQueue* mainQueue;
 @end
@@ -295,6 +299,8 @@ typedef NSString* NSFileAttributeKey;
 @interface NSTask : NSObject
 @property(nullable, copy) NSURL* executableURL;
 @property(nullable, copy) NSArray<NSString*>* arguments;
+- (void)setTerminationHandler:(void (^_Nullable)(NSTask*))handler;
+@property(readonly) int terminationStatus;
 - (BOOL)launchAndReturnError:(NSError* _Nullable* _Nullable)error;
 @end
 
