@@ -58,8 +58,9 @@ public:
     }
     void draw(platform::Canvas& canvas) override { row_->draw(canvas); }
     void mouseUp() override { row_->mouseUp(); }
-    bool keyDown(std::uint16_t keyCode) override { return row_->keyDown(keyCode); }
-    void setDisplayRequest(std::function<void()> request) override { row_->displayRequest = std::move(request); }
+    void setDisplayRequest(std::function<void()> request) override {
+        row_->displayRequest = std::move(request);
+    }
 
 private:
     std::shared_ptr<MenuRowView> row_;

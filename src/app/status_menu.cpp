@@ -118,9 +118,12 @@ void AppDelegate::buildStatusMenu() {
     menu->addItem(accessibilityItem_);
     menu->addItem(accessibilitySeparator_);
 
+    // A click flips the switch in place; Return or Space reach the menu, which runs the item's
+    // action and closes, as AppKit's menus do.
     switchRow_ = MenuRowView::create("Marlowick", MenuRowView::Kind::onOff);
     switchRow_->onToggle = weakAction(&AppDelegate::toggleOnOff);
-    addRowItem(*menu, switchRow_, nullptr);
+    addRowItem(*menu, switchRow_,
+               menus.makeItem(switchRow_->title, weakAction(&AppDelegate::toggleOnOff), ""));
     menu->addItem(menus.makeSeparator());
     menu->addItem(menus.makeSectionHeader("Anywhere"));
 
@@ -150,7 +153,9 @@ void AppDelegate::buildStatusMenu() {
 
     legendHeader_ = MenuRowView::create("In the picker", MenuRowView::Kind::disclosure);
     legendHeader_->onToggle = weakAction(&AppDelegate::toggleLegend);
-    legendHeaderItem_ = addRowItem(*menu, legendHeader_, nullptr);
+    legendHeaderItem_ =
+        addRowItem(*menu, legendHeader_,
+                   menus.makeItem(legendHeader_->title, weakAction(&AppDelegate::toggleLegend), ""));
     for (auto& legend : pickerLegend()) {
         auto row = MenuRowView::create(legend.title, MenuRowView::Kind::legend);
         legendItems_.push_back(addRowItem(*menu, row, menus.makeSectionHeader(legend.title)));

@@ -78,10 +78,6 @@ static CGFloat viewSide(double side) {
     (void)event;
     _view->mouseUp();
 }
-
-- (void)keyDown:(NSEvent*)event {
-    if (!_view->keyDown(event.keyCode)) [super keyDown:event];
-}
 @end
 
 // "highlightItem:" is the menu's own and undocumented; it is only called where the menu answers it.

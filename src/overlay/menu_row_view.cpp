@@ -37,10 +37,6 @@ constexpr double kSwitchTextGap = 10;
 constexpr double kChevronInset = 16;
 constexpr double kChevronHalfWidth = 5;
 
-constexpr std::uint16_t kReturnKeyCode = platform::kKeyCodeReturn;
-constexpr std::uint16_t kSpaceKeyCode = platform::kKeyCodeSpace;
-constexpr std::uint16_t kKeypadEnterKeyCode = platform::kKeyCodeKeypadEnter;
-
 double measuredWidth(std::string_view text, const Font& font) {
     if (text.empty()) return 0;
     return std::ceil(platform::current().fonts->measureText(text, font).width);
@@ -208,12 +204,6 @@ double MenuRowView::intrinsicWidth() const {
         break;
     }
     return titleWidth + margins + gap + 2 * kChevronHalfWidth;
-}
-
-bool MenuRowView::keyDown(std::uint16_t keyCode) {
-    if (keyCode != kReturnKeyCode && keyCode != kSpaceKeyCode && keyCode != kKeypadEnterKeyCode) return false;
-    activate();
-    return true;
 }
 
 void MenuRowView::activate() {

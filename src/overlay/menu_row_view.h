@@ -85,10 +85,8 @@ public:
     // The width the row needs to show its title and caps uncut; the menu is as wide as its widest row.
     double intrinsicWidth() const;
 
-    // Events. A key the row does not take (anything but Return, Space and keypad Enter) returns
-    // false and goes on to the default handling.
+    // A click. Keys go to the menu, which runs the hosting item's action instead.
     void mouseUp() { activate(); }
-    bool keyDown(std::uint16_t keyCode);
     // Toggles in place, keeping the menu open, or closes the menu and runs the item's action.
     void activate();
 

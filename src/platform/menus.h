@@ -28,10 +28,9 @@ public:
     // resizes with its menu.
     virtual void setWidth(double width) = 0;
     virtual void draw(Canvas& canvas) = 0;
-    // The user released the mouse on the view.
+    // The user released the mouse on the view. Keys never reach it: the menu takes them and
+    // performs the highlighted item's action, so an item whose view does something has an action.
     virtual void mouseUp() = 0;
-    // A key pressed while the view's item is highlighted; false leaves it to the menu.
-    virtual bool keyDown(std::uint16_t keyCode) = 0;
     // The menu hands the view the way to have it drawn again: the view calls `request` when what it
     // draws has changed while its menu shows (a switch flipped in place). A menu that draws its
     // views afresh every time needs none.

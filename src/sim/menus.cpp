@@ -17,6 +17,7 @@ using platform::MenuItem;
 namespace {
 
 constexpr std::uint16_t kReturn = platform::kKeyCodeReturn;
+constexpr std::uint16_t kSpace = platform::kKeyCodeSpace;
 constexpr std::uint16_t kKeypadEnter = platform::kKeyCodeKeypadEnter;
 constexpr std::uint16_t kEscape = platform::kKeyCodeEscape;
 constexpr std::uint16_t kUpArrow = platform::kKeyCodeUpArrow;
@@ -268,13 +269,13 @@ void SimMenus::handleKeyEvent(const Event& event) {
     auto menu = std::dynamic_pointer_cast<SimMenu>(open_);
     if (!menu || event.type != platform::EventType::KeyDown) return;
     auto highlighted = menu->highlightedItem();
-    if (highlighted && highlighted->view() && highlighted->view()->keyDown(event.keyCode)) return;
     switch (event.keyCode) {
     case kEscape:
         close();
         return;
     case kReturn:
     case kKeypadEnter:
+    case kSpace:
         if (highlighted && highlighted->isEnabled())
             choose(highlighted);
         else

@@ -3,8 +3,9 @@
 // Models: one menu open at a time; around opening the delegate's menuNeedsUpdate and menuWillOpen
 // and the begin-tracking notification, the run loop in the event-tracking mode while it is open,
 // menuDidClose and the end-tracking notification after; key-downs that reach the open menu (after
-// the run-loop observers and any local monitors): the highlighted custom view first, then Escape,
-// Return, the arrows and the key equivalents of enabled items, hidden ones included when they allow
+// the run-loop observers and any local monitors), as AppKit's go to the menu and never to an item's
+// view: Escape, Return, Space (the highlighted item's action), the arrows and the key equivalents
+// of enabled items, hidden ones included when they allow
 // it; a chosen item closes the menu before its action runs. Not modelled: submenus opening, mouse
 // movement, type-to-select, scrolling, menus that lack "highlightItem:" unless switched off.
 #pragma once

@@ -100,6 +100,23 @@ TEST_F(StatusMenuTest, OpenAndClearNeedTheTrustAndTheSwitch) {
     EXPECT_TRUE(world.item("Quit")->isEnabled());
 }
 
+// Keys go to the menu, never to the rows' views: the menu runs the highlighted item's action.
+TEST_F(StatusMenuTest, ReturnOrSpaceOnTheHighlightedSwitchOrLegendHeaderRunsIt) {
+    world.launch();
+    world.openMenu();
+    world.press(126, 0); // up, from the preselected open row to the switch
+    ASSERT_EQ(world.mac.menus().openMenu()->highlightedItem(), world.item("Marlowick"));
+    world.press(36, 0);
+    EXPECT_EQ(world.mac.defaults().boolean("isOn"), false);
+    EXPECT_EQ(world.mac.menus().openMenu(), nullptr);
+
+    const bool legendOpen = world.mac.defaults().plainBoolean("pickerKeysOpen");
+    world.openMenu();
+    world.mac.menus().openMenu()->highlightItem(world.item("In the picker"));
+    world.press(49, 0);
+    EXPECT_EQ(world.mac.defaults().plainBoolean("pickerKeysOpen"), !legendOpen);
+}
+
 TEST_F(StatusMenuTest, LegendFollowsShowPickerKeysPickerKeysOpenAndVimKeys) {
     world.mac.defaults().set("pickerKeysOpen", true);
     world.mac.defaults().set("showPickerKeys", false);

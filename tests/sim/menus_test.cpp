@@ -160,7 +160,6 @@ struct WidthView final : platform::MenuItemView {
     void setWidth(double w) override { width = w; }
     void draw(platform::Canvas&) override {}
     void mouseUp() override {}
-    bool keyDown(std::uint16_t) override { return false; }
     double width = 200;
 };
 
