@@ -438,11 +438,22 @@ void drawWindow(cairo_t* cr, sim::SimMac& mac, const platform::Window& window, d
     }
     if (auto alert = sim::SimTitledWindows::alert(window)) drawAlert(cr, *alert, frame, p);
     // The window buttons sit over the content when it runs under the title bar.
+    // A button whose action the window does not allow is drawn disabled: a grey disc with a rim.
     const Color lights[] = {{1.0, 0.37, 0.34, 1}, {1.0, 0.74, 0.18, 1}, {0.16, 0.79, 0.25, 1}};
+    const std::uint64_t allows[] = {platform::kWindowStyleClosable, platform::kWindowStyleMiniaturizable,
+                                    platform::kWindowStyleResizable};
     for (int i = 0; i < 3; ++i) {
         arc(cr, frame.origin.x + 16 + i * 20, top + kTitleBar / 2, 6, 0, 2 * M_PI);
-        setColor(cr, lights[i]);
-        cairo_fill(cr);
+        if (window.styleMask() & allows[i]) {
+            setColor(cr, lights[i]);
+            cairo_fill(cr);
+            continue;
+        }
+        setColor(cr, p.switchOff);
+        cairo_fill_preserve(cr);
+        setColor(cr, p.separator);
+        cairo_set_line_width(cr, 0.5);
+        cairo_stroke(cr);
     }
     cairo_restore(cr);
 }

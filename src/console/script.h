@@ -80,6 +80,9 @@ struct Hold {
 struct Layout {
     LayoutName layout = LayoutName::US;
 };
+struct Locale {
+    std::string code; // one the simulated Mac knows: en_US, en_GB, de_DE, fr_FR, ja_JP
+};
 struct Menu {
     enum class Action { Open, Close, Click };
     Action action = Action::Open;
@@ -172,7 +175,7 @@ struct Quit {};
 using CommandBody =
     std::variant<command::Launch, command::Wait, command::Permission, command::NotificationCenter,
                  command::Widgets, command::User, command::Feed, command::UpdateCheck, command::SampleTool,
-                 command::Post, command::Sidebar, command::Key, command::Hold, command::Layout, command::Menu,
+                 command::Post, command::Sidebar, command::Key, command::Hold, command::Layout, command::Locale, command::Menu,
                  command::Defaults, command::Bundle, command::ExpectLog, command::ExpectOpened,
                  command::ExpectSidebar, command::ExpectPicker, command::ExpectSelected, command::ExpectItems,
                  command::ExpectMenuRow, command::Window, command::Appearance, command::LoginItem,

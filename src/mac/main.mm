@@ -52,6 +52,7 @@ int main(int argc, const char* argv[]) {
         auto loginItems = makeLoginItems();
         auto screens = makeScreens();
         auto appearance = makeSystemAppearance();
+        auto dateFormatter = makeDateFormatter();
         auto fonts = makeFonts();
         auto statusBar = makeStatusBar();
         auto menus = makeMenus();
@@ -79,6 +80,7 @@ int main(int argc, const char* argv[]) {
             .updates = updates.get(),
             .loginItems = loginItems.get(),
             .appearance = appearance.get(),
+            .dateFormatter = dateFormatter.get(),
         };
         p::Installation installation(services);
 

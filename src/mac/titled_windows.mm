@@ -289,6 +289,12 @@ public:
         }
         if (MWKShortcutField* field = presenter_.field(*identifier)) [window_ makeFirstResponder:field];
     }
+    void selectNextKeyView() override {
+        MWKShortcutField* edited = [window_ editedShortcutField];
+        [window_ selectNextKeyView:nil];
+        // A loop of the one field would start its editing over: the window keeps none instead.
+        if (edited && [window_ editedShortcutField] == edited) [window_ makeFirstResponder:nil];
+    }
     p::Subscription observeKeyStatus(std::function<void(bool isKey)> changed) override {
         return subscribe(keyObservers_, std::move(changed));
     }
@@ -298,6 +304,11 @@ public:
         if (!alertShowing_) showAlert();
     }
     bool hasAlert() const override { return !alerts_.empty(); }
+    void endAlert(std::size_t button) override {
+        NSWindow* sheet = window_.attachedSheet;
+        if (!alertShowing_ || !sheet) return;
+        [window_ endSheet:sheet returnCode:NSAlertFirstButtonReturn + static_cast<NSModalResponse>(button)];
+    }
 
     void makeKeyAndOrderFront() override { [window_ makeKeyAndOrderFront:nil]; }
     void orderFrontRegardless() override { [window_ orderFrontRegardless]; }

@@ -6,6 +6,7 @@
 
 #include "platform/accessibility.h"
 #include "platform/appearance.h"
+#include "platform/date_formatter.h"
 #include "platform/application.h"
 #include "platform/application_events.h"
 #include "platform/files.h"
@@ -50,6 +51,7 @@ struct Services {
     UpdateFramework* updates = nullptr;
     LoginItems* loginItems = nullptr;
     SystemAppearance* appearance = nullptr;
+    DateFormatter* dateFormatter = nullptr;
 };
 
 // The installed services. Calling it with none installed is a programming error and aborts.

@@ -134,6 +134,18 @@ public:
     virtual void setSize(Size size) = 0;
     // The window's effective appearance, told at first display and on every change.
     virtual void setAppearance(Appearance appearance) = 0;
+
+    // The host lays the content out again when its natural size changes (AppKit's
+    // invalidateIntrinsicContentSize).
+    void setNaturalSizeObserver(std::function<void()> changed) { naturalSizeChanged_ = std::move(changed); }
+
+protected:
+    void invalidateNaturalSize() {
+        if (naturalSizeChanged_) naturalSizeChanged_();
+    }
+
+private:
+    std::function<void()> naturalSizeChanged_;
 };
 
 struct HostedView {

@@ -26,7 +26,7 @@ SimMac::SimMac(Options options)
       keyboard_(loop_, hotKeys_, events_), notificationCenter_(loop_, accessibility_, workspace_),
       windows_(screens_), menus_(events_, notifications_, keyboardLayouts_), statusBar_(menus_),
       titledWindows_(defaults_, screens_, fonts_, loop_),
-      application_(menus_, titledWindows_, windows_, keyboard_), updates_(loop_, defaults_, process_),
+      application_(menus_, titledWindows_, windows_, keyboard_, notifications_), updates_(loop_, defaults_, process_),
       appearance_(loop_), installation_(platform::Services{
                               .runLoop = &loop_,
                               .accessibility = &accessibility_,
@@ -49,6 +49,7 @@ SimMac::SimMac(Options options)
                               .updates = &updates_,
                               .loginItems = &loginItems_,
                               .appearance = &appearance_,
+                              .dateFormatter = &dateFormatter_,
                           }) {
     accessibility_.setTrusted(options.trusted);
     if (options.notificationCenterRunning) notificationCenter_.launch();

@@ -4,6 +4,7 @@
 
 #include "app/settings_world.h"
 #include "input/settings_rows.h"
+#include "overlay/appearance_preview.h"
 
 namespace marlowick::testing {
 namespace {
@@ -79,6 +80,31 @@ TEST(SettingsWindowTest, RestoreButtonsFollowTheDefaultsAndTheGeneralOneAsksFirs
     EXPECT_FALSE(world.mac.defaults().object("stacks"));
     EXPECT_EQ(world.mac.defaults().object("isOn"), platform::DefaultsValue(false)) << "the switch stays";
     EXPECT_TRUE(world.buttonDisabled("Restore Defaults"));
+}
+
+// The example's reveal plays when its pane shows, not off screen behind another pane.
+TEST(SettingsWindowTest, TheAppearanceExampleLivesWhileItsPaneShowsAndRevealsThen) {
+    SettingsWorld world;
+    world.mac.defaults().set("ringReveal", std::string("pop"));
+    world.open();
+    world.mac.runFor(2);
+    EXPECT_FALSE(world.app->settings()->preview()) << "no example behind the General pane";
+
+    world.app->settings()->selectTab(SettingsTab::appearance);
+    world.mac.runUntilIdle();
+    auto first = world.app->settings()->preview();
+    ASSERT_TRUE(first);
+    EXPECT_GT(first->size().width, 0) << "laid out at the size the pane gives it";
+    EXPECT_TRUE(first->overlay()->showsRing);
+    EXPECT_FALSE(first->overlay()->pendingReveal) << "the reveal has begun";
+
+    world.app->settings()->selectTab(SettingsTab::general);
+    world.mac.runUntilIdle();
+    EXPECT_FALSE(world.app->settings()->preview());
+    world.app->settings()->selectTab(SettingsTab::appearance);
+    world.mac.runUntilIdle();
+    ASSERT_TRUE(world.app->settings()->preview());
+    EXPECT_NE(world.app->settings()->preview(), first) << "shown again, a new example reveals again";
 }
 
 // The service's answers are run by the launch-at-login scenario; here the log of a refused change

@@ -7,7 +7,7 @@ namespace KeyboardShortcuts {
 
 namespace {
 
-constexpr std::array<std::pair<std::string_view, std::string_view>, 8> kEnglish{{
+constexpr std::array<std::pair<std::string_view, std::string_view>, 9> kEnglish{{
     {"space_key", "space"},
     {"record_shortcut", "Record Shortcut"},
     {"press_shortcut", "Press Shortcut"},
@@ -18,6 +18,7 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 8> kEnglish{
      "You can change most system shortcuts in System Settings \u203A Keyboard \u203A Keyboard Shortcuts. "
      "While macOS keeps this one, it may take the keys first."},
     {"keyboard_shortcut_disallowed", "This shortcut can\u2019t be used."},
+    {"keyboard_shortcut_needs_modifier", "Add \u2303, \u2325 or \u2318, so that it doesn\u2019t take over typing."},
     {"force_use_shortcut", "Use Anyway"},
 }};
 
