@@ -90,6 +90,9 @@ struct PickerView {
     std::vector<PickerOption> options;
     int selectedIndex = 0;
     std::function<void(int)> onSelect;
+    // The button fits its selected option (its menu may be wider), up to this width, beyond which
+    // the title is cut short with an ellipsis; 0 for no limit.
+    double maximumWidth = 0;
 };
 
 // A round colour swatch; the selected one carries a checkmark.

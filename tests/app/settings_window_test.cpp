@@ -2,6 +2,8 @@
 // the flags that force a setting, the restore buttons, launch at login and the General pane's poll.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "app/settings_world.h"
 #include "input/settings_rows.h"
 #include "overlay/appearance_preview.h"
@@ -80,6 +82,53 @@ TEST(SettingsWindowTest, RestoreButtonsFollowTheDefaultsAndTheGeneralOneAsksFirs
     EXPECT_FALSE(world.mac.defaults().object("stacks"));
     EXPECT_EQ(world.mac.defaults().object("isOn"), platform::DefaultsValue(false)) << "the switch stays";
     EXPECT_TRUE(world.buttonDisabled("Restore Defaults"));
+}
+
+// Where controls sit as a Mac user would check them: pop-ups at the trailing edge beside their
+// titles whatever option they show, and the three shortcut fields one width, recording or not.
+TEST(SettingsWindowTest, PopUpsStayBesideTheirTitlesAndTheShortcutFieldsShareOneWidth) {
+    SettingsWorld world;
+    world.mac.defaults().set("openMode", std::string("pick")); // its title is the longest option
+    world.open(SettingsTab::behavior);
+    auto frames = [&] { return platform::layoutViews(world.content(), world.mac.fonts()).views; };
+    auto frameOf = [&](const std::function<bool(const platform::ViewNode&)>& match) {
+        for (const auto& placed : frames())
+            if (match(*placed.node)) return placed.frame;
+        ADD_FAILURE() << "no such view";
+        return platform::Rect{};
+    };
+    auto isText = [](std::string text) {
+        return [text](const platform::ViewNode& node) {
+            return node.as<platform::TextView>() && node.as<platform::TextView>()->text == text;
+        };
+    };
+    const auto title = frameOf(isText("With no banner"));
+    const auto picker = frameOf([](const platform::ViewNode& node) { return node.as<platform::PickerView>(); });
+    const auto note = frameOf(isText("Expanded, each notification in a stack gets its own number."));
+    EXPECT_NEAR(picker.midY(), title.midY(), 1) << "on the title's line, not wrapped under it";
+    EXPECT_NEAR(picker.maxX(), note.minX() + kSettingsRowWidth, 1) << "at the row's trailing edge";
+
+    world.app->settings()->selectTab(SettingsTab::shortcuts);
+    world.mac.runUntilIdle();
+    auto fieldWidths = [&] {
+        std::vector<double> widths;
+        for (const auto& placed : frames())
+            if (placed.node->as<platform::ShortcutFieldView>()) widths.push_back(placed.frame.width());
+        return widths;
+    };
+    const auto idle = fieldWidths();
+    ASSERT_EQ(idle.size(), 3u);
+    EXPECT_EQ(std::set<double>(idle.begin(), idle.end()).size(), 1u);
+    // The tallest pane has room for one more wrapped line before "Restore Defaults" leaves it.
+    const auto restore = frameOf([](const platform::ViewNode& node) {
+        return node.as<platform::ButtonView>() && node.as<platform::ButtonView>()->title == "Restore Defaults";
+    });
+    const auto lastRow = frameOf(isText("Go to top, bottom"));
+    // Below the last row: the group's padding, the pane's spacing twice, and a footnote line.
+    EXPECT_GE(restore.minY() - lastRow.maxY(), kSettingsGroupPadding + 2 * 14 + 16);
+    world.window()->makeFirstResponder("shortcut.clearAll");
+    world.mac.runUntilIdle();
+    EXPECT_EQ(fieldWidths(), idle) << "a field keeps its width when it starts recording";
 }
 
 // The example's reveal plays when its pane shows, not off screen behind another pane.
