@@ -23,7 +23,7 @@ struct Palette {
 
 Palette paletteFor(platform::Appearance appearance) {
     if (appearance == platform::Appearance::Dark)
-        return {{0.16, 0.16, 0.17, 1}, {0.21, 0.21, 0.23, 1}, {1, 1, 1, 0.05},   {1, 1, 1, 0.08},
+        return {{0.12, 0.12, 0.13, 1}, {0.2, 0.2, 0.21, 1},   {1, 1, 1, 0.07},   {1, 1, 1, 0.12},
                 {1, 1, 1, 0.88},       {1, 1, 1, 0.55},       {1, 1, 1, 0.3},    {0.04, 0.52, 1, 1},
                 {1, 1, 1, 0.16},       {1, 1, 1, 0.1},        {1, 1, 1, 0.1},    {1, 1, 1, 0.06},
                 {1, 1, 1, 0.16},       {1, 1, 1, 0.1},        {1, 0.27, 0.23, 1}};
@@ -143,14 +143,16 @@ void drawSymbol(cairo_t* cr, const std::string& name, const Rect& box, const Col
     }
 }
 
-void drawButton(cairo_t* cr, const platform::ButtonView& button, const Rect& f, const Palette& p) {
+// A selected sidebar row takes the accent colour, with white text, while its window is key.
+void drawButton(cairo_t* cr, const platform::ButtonView& button, const Rect& f, const Palette& p, bool keyWindow) {
     bool plain = button.style == platform::ButtonStyle::Plain;
     bool prominent = button.isDefault || button.role == platform::ButtonRole::Prominent;
-    Color text = p.primary;
+    bool accented = plain && button.isSelected && keyWindow;
+    Color text = accented ? Color{1, 1, 1, 1} : p.primary;
     if (plain) {
         if (button.isSelected) {
             roundedRect(cr, f, 6);
-            setColor(cr, p.selection);
+            setColor(cr, accented ? p.accent : p.selection);
             cairo_fill(cr);
         }
     } else {
@@ -165,7 +167,7 @@ void drawButton(cairo_t* cr, const platform::ButtonView& button, const Rect& f, 
     if (button.symbol) {
         drawSymbol(cr, button.symbol->name,
                    {x, f.midY() - button.symbol->width / 2, button.symbol->width, button.symbol->width},
-                   plain ? (button.isSelected ? p.accent : styled(button.symbol->style, {}, p)) : text);
+                   accented ? text : plain ? (button.isSelected ? p.accent : styled(button.symbol->style, {}, p)) : text);
         x += button.symbol->width + platform::metrics::kSymbolGap;
     }
     double width = textWidth(cr, button.title, style);
@@ -357,7 +359,7 @@ void drawAlert(cairo_t* cr, const platform::Alert& alert, const Rect& frame, con
         button.title = alert.buttons[i].title;
         button.role = alert.buttons[i].role;
         button.isDefault = i == 0;
-        drawButton(cr, button, {sheet.minX() + 16, y, width - 32, 22}, p);
+        drawButton(cr, button, {sheet.minX() + 16, y, width - 32, 22}, p, true);
         y += 28;
     }
 }
@@ -413,7 +415,7 @@ void drawWindow(cairo_t* cr, sim::SimMac& mac, const platform::Window& window, d
                 v.width() + 1, std::min(frame.maxX() - v.minX(), frame.width() - 2 * placed.frame.minX()));
             drawWrappedText(cr, text->text, v.minX(), v.minY(), room, style);
         } else if (const auto* button = node.as<platform::ButtonView>()) {
-            drawButton(cr, *button, v, p);
+            drawButton(cr, *button, v, p, window.isKeyWindow());
         } else if (const auto* symbol = node.as<platform::SymbolView>()) {
             drawSymbol(cr, symbol->name, v, styled(symbol->style, {}, p));
         } else if (const auto* toggle = node.as<platform::SwitchView>()) {

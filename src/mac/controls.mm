@@ -437,8 +437,8 @@ PresentedView makePresentedView(const p::ViewNode& node) {
         box.titlePosition = NSNoTitle;
         box.cornerRadius = 8;
         box.borderWidth = 0.5;
-        box.fillColor = dynamicColor({1, 1, 1, 0.6}, {1, 1, 1, 0.05});
-        box.borderColor = dynamicColor({0, 0, 0, 0.07}, {1, 1, 1, 0.08});
+        box.fillColor = dynamicColor({1, 1, 1, 0.6}, {1, 1, 1, 0.07});
+        box.borderColor = dynamicColor({0, 0, 0, 0.07}, {1, 1, 1, 0.12});
         presented.view = box;
         break;
     }

@@ -180,7 +180,7 @@ TEST_F(RecorderTest, AnAcceptedChordIsStoredShownAndLiveAndTheOnOffKeyFollowsIts
     for (auto flags : {platform::ModifierFlags{0}, kFlagShift}) {
         type(kC, flags);
         ASSERT_TRUE(alert());
-        EXPECT_EQ(alert()->message, "Add \u2303, \u2325 or \u2318, so that it doesn\u2019t take over typing.");
+        EXPECT_EQ(alert()->message, "Add \u2303, \u2325 or \u2318, so that it doesn't take over typing.");
         answer("OK");
         EXPECT_TRUE(recording());
     }
@@ -218,7 +218,7 @@ TEST_F(RecorderTest, TheRecordersOwnAlertsLeaveItRecordingWithTheOldChord) {
     record(Hotkeys::clearAll);
     type(kQ, kFlagCommand);
     ASSERT_TRUE(alert());
-    EXPECT_NE(alert()->title.find("\u201CQuit\u201D"), std::string::npos) << alert()->title;
+    EXPECT_NE(alert()->title.find("\"Quit\""), std::string::npos) << alert()->title;
     window->resignKey(); // the sheet takes key status while it asks
     EXPECT_TRUE(recording());
     answer("OK");
