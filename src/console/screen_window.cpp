@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "console/paint.h"
+#include "platform/control_looks.h"
 #include "platform/layer.h"
 #include "platform/view_metrics.h"
 #include "sim/layer_renderer.h"
@@ -21,7 +22,19 @@ struct Palette {
         controlBorder, separator, field, switchOff, selection, destructive;
 };
 
+Palette paletteOf(platform::Appearance appearance);
+
+// The window's own colours; the parts the Mac's controls draw alike come from the shared table.
 Palette paletteFor(platform::Appearance appearance) {
+    Palette palette = paletteOf(appearance);
+    const auto looks = platform::controlLooks(appearance);
+    palette.groupBox = looks.groupBoxFill;
+    palette.groupBorder = looks.groupBoxBorder;
+    palette.selection = looks.selection;
+    return palette;
+}
+
+Palette paletteOf(platform::Appearance appearance) {
     if (appearance == platform::Appearance::Dark)
         return {{0.12, 0.12, 0.13, 1}, {0.2, 0.2, 0.21, 1},   {1, 1, 1, 0.07},   {1, 1, 1, 0.12},
                 {1, 1, 1, 0.88},       {1, 1, 1, 0.55},       {1, 1, 1, 0.3},    {0.04, 0.52, 1, 1},
@@ -274,15 +287,31 @@ void drawField(cairo_t* cr, const platform::ShortcutFieldView& field, const Rect
     }
 }
 
+// The white checkmark of a selected swatch or a done status circle, as the Mac's controls draw it.
+void drawCheckmark(cairo_t* cr, const Rect& circle) {
+    const double inset = circle.width() * platform::kCheckmarkInset;
+    const Rect square = circle.insetBy(inset, inset);
+    const auto& points = platform::kCheckmarkPoints;
+    cairo_move_to(cr, square.minX() + points[0].x * square.width(), square.minY() + points[0].y * square.height());
+    for (std::size_t i = 1; i < points.size(); ++i)
+        cairo_line_to(cr, square.minX() + points[i].x * square.width(),
+                      square.minY() + points[i].y * square.height());
+    cairo_set_source_rgba(cr, 1, 1, 1, 1);
+    cairo_set_line_width(cr, std::max(platform::kCheckmarkMinLineWidth, square.width() * platform::kCheckmarkLineWidth));
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_stroke(cr);
+}
+
 void drawSwatch(cairo_t* cr, const platform::SwatchView& swatch, const Rect& f) {
     double r = f.width() / 2;
-    arc(cr, f.midX(), f.midY(), r - 0.5, 0, 2 * M_PI);
+    arc(cr, f.midX(), f.midY(), r - platform::kSwatchEdgeWidth, 0, 2 * M_PI);
     setColor(cr, swatch.color);
     cairo_fill_preserve(cr);
-    cairo_set_source_rgba(cr, 0, 0, 0, 0.12);
-    cairo_set_line_width(cr, 0.5);
+    setColor(cr, platform::kSwatchEdge);
+    cairo_set_line_width(cr, platform::kSwatchEdgeWidth);
     cairo_stroke(cr);
-    if (swatch.isSelected) drawSymbol(cr, "checkmark", f.insetBy(r * 0.45, r * 0.45), {1, 1, 1, 1});
+    if (swatch.isSelected) drawCheckmark(cr, f);
 }
 
 void drawStatusCircle(cairo_t* cr, bool done, const Rect& f, const Palette& p) {
@@ -291,7 +320,7 @@ void drawStatusCircle(cairo_t* cr, bool done, const Rect& f, const Palette& p) {
     if (done) {
         cairo_set_source_rgba(cr, 0.2, 0.78, 0.35, 1);
         cairo_fill(cr);
-        drawSymbol(cr, "checkmark", f.insetBy(r * 0.45, r * 0.45), {1, 1, 1, 1});
+        drawCheckmark(cr, f);
     } else {
         setColor(cr, p.tertiary);
         cairo_set_line_width(cr, 1.5);

@@ -90,6 +90,7 @@ APPKIT_EXTERN NSNotificationName const NSWindowDidChangeBackingPropertiesNotific
 @property(readonly, copy) NSWindowFrameAutosaveName frameAutosaveName;
 - (BOOL)setFrameAutosaveName:(NSWindowFrameAutosaveName)name;
 - (BOOL)setFrameUsingName:(NSWindowFrameAutosaveName)name;
+- (void)saveFrameUsingName:(NSWindowFrameAutosaveName)name;
 
 - (void)makeKeyAndOrderFront:(nullable id)sender;
 - (void)orderFrontRegardless;
