@@ -74,10 +74,12 @@ std::string describeLeaf(const platform::ViewNode& node, bool disabled,
     return word;
 }
 
-// A horizontal stack is one line; a vertical one puts each child on its own lines.
 void describeNode(const platform::ViewNode& node, bool disabled, const std::optional<std::string>& responder,
-                  std::vector<std::string>& lines) {
-    disabled = disabled || node.disabled;
+                  std::vector<std::string>& lines);
+
+// A horizontal stack is one line; a vertical one puts each child on its own lines.
+void describeParts(const platform::ViewNode& node, bool disabled, const std::optional<std::string>& responder,
+                   std::vector<std::string>& lines) {
     const auto* stack = node.as<platform::StackView>();
     if (!stack) {
         if (auto word = describeLeaf(node, disabled, responder); !word.empty()) lines.push_back(word);
@@ -108,10 +110,17 @@ void describeNode(const platform::ViewNode& node, bool disabled, const std::opti
         line += (line.empty() ? "" : "  ") + part.front();
         below.insert(below.end(), part.begin() + 1, part.end());
     }
-    if (node.opacity < 1 && !line.empty()) line += "  (dimmed)";
     if (!line.empty()) lines.push_back(line);
     for (const auto& detail : below)
         lines.push_back("  " + detail);
+}
+
+// A dimmed node (a row that does not apply now) says so on its first line.
+void describeNode(const platform::ViewNode& node, bool disabled, const std::optional<std::string>& responder,
+                  std::vector<std::string>& lines) {
+    const auto first = lines.size();
+    describeParts(node, disabled || node.disabled, responder, lines);
+    if (node.opacity < 1 && lines.size() > first) lines[first] += "  (dimmed)";
 }
 
 } // namespace

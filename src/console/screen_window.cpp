@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "console/paint.h"
+#include "platform/control_looks.h"
 #include "platform/layer.h"
 #include "platform/view_metrics.h"
 #include "sim/layer_renderer.h"
@@ -21,9 +22,21 @@ struct Palette {
         controlBorder, separator, field, switchOff, selection, destructive;
 };
 
+Palette paletteOf(platform::Appearance appearance);
+
+// The window's own colours; the parts the Mac's controls draw alike come from the shared table.
 Palette paletteFor(platform::Appearance appearance) {
+    Palette palette = paletteOf(appearance);
+    const auto looks = platform::controlLooks(appearance);
+    palette.groupBox = looks.groupBoxFill;
+    palette.groupBorder = looks.groupBoxBorder;
+    palette.selection = looks.selection;
+    return palette;
+}
+
+Palette paletteOf(platform::Appearance appearance) {
     if (appearance == platform::Appearance::Dark)
-        return {{0.16, 0.16, 0.17, 1}, {0.21, 0.21, 0.23, 1}, {1, 1, 1, 0.05},   {1, 1, 1, 0.08},
+        return {{0.12, 0.12, 0.13, 1}, {0.2, 0.2, 0.21, 1},   {1, 1, 1, 0.07},   {1, 1, 1, 0.12},
                 {1, 1, 1, 0.88},       {1, 1, 1, 0.55},       {1, 1, 1, 0.3},    {0.04, 0.52, 1, 1},
                 {1, 1, 1, 0.16},       {1, 1, 1, 0.1},        {1, 1, 1, 0.1},    {1, 1, 1, 0.06},
                 {1, 1, 1, 0.16},       {1, 1, 1, 0.1},        {1, 0.27, 0.23, 1}};
@@ -143,14 +156,16 @@ void drawSymbol(cairo_t* cr, const std::string& name, const Rect& box, const Col
     }
 }
 
-void drawButton(cairo_t* cr, const platform::ButtonView& button, const Rect& f, const Palette& p) {
+// A selected sidebar row takes the accent colour, with white text, while its window is key.
+void drawButton(cairo_t* cr, const platform::ButtonView& button, const Rect& f, const Palette& p, bool keyWindow) {
     bool plain = button.style == platform::ButtonStyle::Plain;
     bool prominent = button.isDefault || button.role == platform::ButtonRole::Prominent;
-    Color text = p.primary;
+    bool accented = plain && button.isSelected && keyWindow;
+    Color text = accented ? Color{1, 1, 1, 1} : p.primary;
     if (plain) {
         if (button.isSelected) {
             roundedRect(cr, f, 6);
-            setColor(cr, p.selection);
+            setColor(cr, accented ? p.accent : p.selection);
             cairo_fill(cr);
         }
     } else {
@@ -165,7 +180,7 @@ void drawButton(cairo_t* cr, const platform::ButtonView& button, const Rect& f, 
     if (button.symbol) {
         drawSymbol(cr, button.symbol->name,
                    {x, f.midY() - button.symbol->width / 2, button.symbol->width, button.symbol->width},
-                   plain ? (button.isSelected ? p.accent : styled(button.symbol->style, {}, p)) : text);
+                   accented ? text : plain ? (button.isSelected ? p.accent : styled(button.symbol->style, {}, p)) : text);
         x += button.symbol->width + platform::metrics::kSymbolGap;
     }
     double width = textWidth(cr, button.title, style);
@@ -272,15 +287,31 @@ void drawField(cairo_t* cr, const platform::ShortcutFieldView& field, const Rect
     }
 }
 
+// The white checkmark of a selected swatch or a done status circle, as the Mac's controls draw it.
+void drawCheckmark(cairo_t* cr, const Rect& circle) {
+    const double inset = circle.width() * platform::kCheckmarkInset;
+    const Rect square = circle.insetBy(inset, inset);
+    const auto& points = platform::kCheckmarkPoints;
+    cairo_move_to(cr, square.minX() + points[0].x * square.width(), square.minY() + points[0].y * square.height());
+    for (std::size_t i = 1; i < points.size(); ++i)
+        cairo_line_to(cr, square.minX() + points[i].x * square.width(),
+                      square.minY() + points[i].y * square.height());
+    cairo_set_source_rgba(cr, 1, 1, 1, 1);
+    cairo_set_line_width(cr, std::max(platform::kCheckmarkMinLineWidth, square.width() * platform::kCheckmarkLineWidth));
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_stroke(cr);
+}
+
 void drawSwatch(cairo_t* cr, const platform::SwatchView& swatch, const Rect& f) {
     double r = f.width() / 2;
-    arc(cr, f.midX(), f.midY(), r - 0.5, 0, 2 * M_PI);
+    arc(cr, f.midX(), f.midY(), r - platform::kSwatchEdgeWidth, 0, 2 * M_PI);
     setColor(cr, swatch.color);
     cairo_fill_preserve(cr);
-    cairo_set_source_rgba(cr, 0, 0, 0, 0.12);
-    cairo_set_line_width(cr, 0.5);
+    setColor(cr, platform::kSwatchEdge);
+    cairo_set_line_width(cr, platform::kSwatchEdgeWidth);
     cairo_stroke(cr);
-    if (swatch.isSelected) drawSymbol(cr, "checkmark", f.insetBy(r * 0.45, r * 0.45), {1, 1, 1, 1});
+    if (swatch.isSelected) drawCheckmark(cr, f);
 }
 
 void drawStatusCircle(cairo_t* cr, bool done, const Rect& f, const Palette& p) {
@@ -289,7 +320,7 @@ void drawStatusCircle(cairo_t* cr, bool done, const Rect& f, const Palette& p) {
     if (done) {
         cairo_set_source_rgba(cr, 0.2, 0.78, 0.35, 1);
         cairo_fill(cr);
-        drawSymbol(cr, "checkmark", f.insetBy(r * 0.45, r * 0.45), {1, 1, 1, 1});
+        drawCheckmark(cr, f);
     } else {
         setColor(cr, p.tertiary);
         cairo_set_line_width(cr, 1.5);
@@ -357,7 +388,7 @@ void drawAlert(cairo_t* cr, const platform::Alert& alert, const Rect& frame, con
         button.title = alert.buttons[i].title;
         button.role = alert.buttons[i].role;
         button.isDefault = i == 0;
-        drawButton(cr, button, {sheet.minX() + 16, y, width - 32, 22}, p);
+        drawButton(cr, button, {sheet.minX() + 16, y, width - 32, 22}, p, true);
         y += 28;
     }
 }
@@ -413,7 +444,7 @@ void drawWindow(cairo_t* cr, sim::SimMac& mac, const platform::Window& window, d
                 v.width() + 1, std::min(frame.maxX() - v.minX(), frame.width() - 2 * placed.frame.minX()));
             drawWrappedText(cr, text->text, v.minX(), v.minY(), room, style);
         } else if (const auto* button = node.as<platform::ButtonView>()) {
-            drawButton(cr, *button, v, p);
+            drawButton(cr, *button, v, p, window.isKeyWindow());
         } else if (const auto* symbol = node.as<platform::SymbolView>()) {
             drawSymbol(cr, symbol->name, v, styled(symbol->style, {}, p));
         } else if (const auto* toggle = node.as<platform::SwitchView>()) {
@@ -438,11 +469,22 @@ void drawWindow(cairo_t* cr, sim::SimMac& mac, const platform::Window& window, d
     }
     if (auto alert = sim::SimTitledWindows::alert(window)) drawAlert(cr, *alert, frame, p);
     // The window buttons sit over the content when it runs under the title bar.
+    // A button whose action the window does not allow is drawn disabled: a grey disc with a rim.
     const Color lights[] = {{1.0, 0.37, 0.34, 1}, {1.0, 0.74, 0.18, 1}, {0.16, 0.79, 0.25, 1}};
+    const std::uint64_t allows[] = {platform::kWindowStyleClosable, platform::kWindowStyleMiniaturizable,
+                                    platform::kWindowStyleResizable};
     for (int i = 0; i < 3; ++i) {
         arc(cr, frame.origin.x + 16 + i * 20, top + kTitleBar / 2, 6, 0, 2 * M_PI);
-        setColor(cr, lights[i]);
-        cairo_fill(cr);
+        if (window.styleMask() & allows[i]) {
+            setColor(cr, lights[i]);
+            cairo_fill(cr);
+            continue;
+        }
+        setColor(cr, p.switchOff);
+        cairo_fill_preserve(cr);
+        setColor(cr, p.separator);
+        cairo_set_line_width(cr, 0.5);
+        cairo_stroke(cr);
     }
     cairo_restore(cr);
 }

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "console/script_window.h"
+#include "sim/date_formatter.h"
 
 namespace marlowick::console {
 
@@ -335,6 +336,14 @@ Outcome parseCommand(const Tokens& tokens) {
         }
         return "usage: layout us|german|french|dvorak|partial-latin";
     }
+    if (name == "locale") {
+        std::string usage = "usage: locale";
+        for (auto code : sim::SimDateFormatter::locales()) {
+            if (tokens.size() == 2 && !tokens[1].quoted && tokens[1].text == code) return Locale{tokens[1].text};
+            usage += (usage.back() == 'e' ? " " : "|") + std::string(code);
+        }
+        return usage;
+    }
     if (name == "menu") return parseMenu(tokens);
     if (name == "defaults") return parseDefaults(tokens);
     if (name == "bundle") return parseBundle(tokens);
@@ -488,6 +497,7 @@ std::string_view commandSummary() {
                                   forward-delete, letters
   hold CHORD                      another application holds this chord from now on
   layout us|german|french|dvorak|partial-latin   the keyboard layout
+  locale en_US|en_GB|de_DE|fr_FR|ja_JP   the user's locale, for the dates Marlowick shows
   menu open|close                 the status menu
   menu click "TITLE"              choose a row of the open status menu
   defaults KEY VALUE|delete       write or remove a user default (true, false, a number, "text")

@@ -89,6 +89,9 @@ struct Hold {
 struct Layout {
     LayoutName layout = LayoutName::US;
 };
+struct Locale {
+    std::string code; // one the simulated Mac knows: en_US, en_GB, de_DE, fr_FR, ja_JP
+};
 struct Menu {
     enum class Action { Open, Close, Click };
     Action action = Action::Open;
@@ -193,8 +196,9 @@ using CommandBody =
     std::variant<command::Launch, command::Wait, command::Permission, command::NotificationCenter,
                  command::Language, command::Widgets, command::User, command::Feed, command::UpdateCheck,
                  command::SampleTool, command::Post, command::Sidebar, command::Key, command::Hold,
-                 command::Layout, command::Menu, command::Defaults, command::Bundle, command::ExpectLog,
-                 command::ExpectOpened, command::ExpectAction, command::ExpectSidebar, command::ExpectPicker,
+                 command::Layout, command::Locale, command::Menu, command::Defaults, command::Bundle,
+                 command::ExpectLog, command::ExpectOpened, command::ExpectAction, command::ExpectSidebar,
+                 command::ExpectPicker,
                  command::ExpectSelected, command::ExpectItems, command::ExpectRing, command::ExpectMenuRow,
                  command::Window, command::Appearance, command::ReduceMotion, command::LoginItem,
                  command::ExpectWindow, command::ExpectWindowText, command::ExpectWindowValue,

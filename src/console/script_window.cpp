@@ -94,9 +94,14 @@ Outcome parseExpectWindow(const Tokens& tokens) {
         if (tokens.size() == 3 && quotedAt(2)) return ExpectAlert{tokens[2].text};
         return "usage: expect alert \"TEXT\"";
     }
-    // expect no-alert
-    if (tokens.size() == 2) return ExpectAlert{std::nullopt};
-    return "usage: expect no-alert";
+    if (what == "no-alert") {
+        if (tokens.size() == 2) return ExpectAlert{std::nullopt};
+        return "usage: expect no-alert";
+    }
+    // A misspelt window expectation must not pass as another one.
+    return "unknown expectation \"" + what +
+           "\" (expected window, window-text, window-value, window-row, window-height, window-top, "
+           "alert or no-alert)";
 }
 
 } // namespace

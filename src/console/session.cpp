@@ -192,9 +192,10 @@ Result Session::dispatch(const Command& command) {
         return {};
     }
     if (auto* check = std::get_if<UpdateCheck>(&body)) {
-        if (check->scheduled)
-            mac_.updates().runScheduledCheck();
-        else
+        if (check->scheduled) {
+            if (auto reason = mac_.updates().runScheduledCheck())
+                return printed("(no scheduled check: " + *reason + ")");
+        } else
             mac_.updates().runUserCheck();
         return {};
     }
@@ -248,6 +249,10 @@ Result Session::dispatch(const Command& command) {
     if (auto* held = std::get_if<Hold>(&body)) return hold(held->chord);
     if (auto* layout = std::get_if<Layout>(&body)) {
         mac_.keyboardLayouts().select(layoutId(layout->layout));
+        return {};
+    }
+    if (auto* locale = std::get_if<Locale>(&body)) {
+        mac_.dateFormatter().setLocale(locale->code);
         return {};
     }
     if (auto* menuCommand = std::get_if<Menu>(&body)) return menu(*menuCommand);

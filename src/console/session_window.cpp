@@ -142,6 +142,7 @@ Result Session::window(const command::Window& command) {
     };
     switch (command.action) {
     case Action::Close:
+        if (window.hasAlert()) return failed("the window's alert waits for an answer: it stays open");
         window.performClose();
         return {};
     case Action::Tab:

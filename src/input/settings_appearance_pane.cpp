@@ -61,6 +61,7 @@ std::vector<ViewNode> SettingsWindow::appearancePane() {
     parts.push_back(rowGroup(std::nullopt, std::move(rows)));
 
     // The example replays its reveal whenever the look changes or the user asks.
+    if (!preview_) preview_ = ExamplePreviewView::create();
     preview_->update({AppSettings::highlightColor(), std::string(rawValue(AppSettings::stackStyle())),
                       std::string(rawValue(AppSettings::ringReveal()))},
                      replays_);

@@ -1,9 +1,5 @@
 // The General pane: the accessibility permission, launch at login, update checks and the
 // "Restore Defaults" that resets all three groups after asking.
-#include <array>
-#include <cmath>
-#include <ctime>
-
 #include "app/log.h"
 #include "app/onboarding.h"
 #include "app/updater.h"
@@ -30,20 +26,12 @@ std::string versionText() {
     return bundleText("CFBundleShortVersionString") + " (" + bundleText("CFBundleVersion") + ")";
 }
 
-// The date in the abbreviated style and the time in the short style, local time: "Mar 1, 2026 at 2:05 PM".
+// The last check in the user's locale; an absurd stored date is clamped, not converted blindly.
 std::string checkDateText(double secondsSince1970) {
-    if (!std::isfinite(secondsSince1970)) return "never";
-    static constexpr std::array<const char*, 12> kMonths{"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-    std::time_t seconds = static_cast<std::time_t>(std::floor(secondsSince1970));
-    std::tm local{};
-    if (!localtime_r(&seconds, &local)) return "never";
-    int hour = local.tm_hour % 12 == 0 ? 12 : local.tm_hour % 12;
-    char text[64];
-    std::snprintf(text, sizeof text, "%s %d, %d at %d:%02d %s",
-                  kMonths[static_cast<std::size_t>(local.tm_mon % 12)], local.tm_mday, local.tm_year + 1900,
-                  hour, local.tm_min, local.tm_hour < 12 ? "AM" : "PM");
-    return text;
+    auto* formatter = platform::current().dateFormatter;
+    auto date = platform::clampedDate(secondsSince1970);
+    std::string text = formatter && date ? formatter->abbreviatedDateShortTime(*date) : std::string();
+    return text.empty() ? "never" : escapeUntrusted(text);
 }
 
 std::string statusCode(LoginItemStatus status) {

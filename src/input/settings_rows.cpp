@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/platform.h"
+#include "platform/view_metrics.h"
 
 namespace marlowick {
 
@@ -12,23 +13,10 @@ using platform::ViewNode;
 
 namespace {
 
-// Room a pop-up button takes beyond its title: bezel and chevron.
-constexpr double kPickerChrome = 40;
-
-// What a control asks for across, as far as the row must know to decide whether it fits beside
-// the title: only pickers grow with their options.
-double controlWidth(const ViewNode& control) {
-    const auto* picker = control.as<platform::PickerView>();
-    if (!picker) return 0;
-    auto& fonts = *platform::current().fonts;
-    const auto font = platform::fontFor(platform::FontRole::Body);
-    double widest = 0;
-    for (const auto& option : picker->options) {
-        double width = option.image ? option.image->size.width : fonts.measureText(option.title, font).width;
-        widest = std::max(widest, width);
-    }
-    return std::ceil(widest) + kPickerChrome;
-}
+// The least room between a row's title and its control.
+constexpr double kTitleToControl = 16;
+// A leading view (the status circle) and the row's spacing before the title.
+constexpr double kLeadingViewWidth = platform::metrics::kStatusCircleDiameter + 8;
 
 StackView stack(platform::Axis axis, double spacing) {
     StackView view;
@@ -72,13 +60,16 @@ ViewNode row(Row content) {
     double used = 0;
     auto& fonts = *platform::current().fonts;
     used += fonts.measureText(content.title, platform::fontFor(platform::FontRole::Body)).width;
+    const double titleInset = content.leading ? kLeadingViewWidth : 0;
     if (content.leading) {
-        used += 28;
+        used += titleInset;
         line.children.push_back(std::move(*content.leading));
     }
     line.children.push_back(label(content.title));
-    bool below = content.control && used + 16 + controlWidth(*content.control) > kSettingsRowWidth;
-    if (content.control && !below) {
+    if (content.control) {
+        // A pop-up stays at the trailing edge, its title cut short where the row has no room.
+        if (auto* picker = content.control->as<platform::PickerView>())
+            picker->maximumWidth = std::floor(kSettingsRowWidth - used - kTitleToControl);
         line.children.push_back(ViewNode::make(platform::SpacerView{}));
         line.children.push_back(std::move(*content.control));
     }
@@ -86,9 +77,19 @@ ViewNode row(Row content) {
     auto column = stack(platform::Axis::Vertical, 4);
     column.width = kSettingsRowWidth;
     column.children.push_back(ViewNode::makeStack(std::move(line)));
-    if (content.control && below) column.children.push_back(std::move(*content.control));
-    for (auto& detail : content.details)
-        column.children.push_back(std::move(detail));
+    // The details line up with the title, not under the leading view.
+    for (auto& detail : content.details) {
+        if (titleInset == 0) {
+            column.children.push_back(std::move(detail));
+            continue;
+        }
+        auto indented = stack(platform::Axis::Horizontal, 0);
+        StackView inset;
+        inset.width = titleInset;
+        indented.children.push_back(ViewNode::makeStack(std::move(inset)));
+        indented.children.push_back(std::move(detail));
+        column.children.push_back(ViewNode::makeStack(std::move(indented)));
+    }
     ViewNode node = ViewNode::makeStack(std::move(column));
     node.accessibilityLabel = std::move(content.title);
     return node;

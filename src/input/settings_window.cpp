@@ -100,11 +100,15 @@ std::shared_ptr<SettingsWindow> SettingsWindow::create() {
         field.recorder->onDisplayChange = settings->weakAction(&SettingsWindow::setNeedsRebuild);
         settings->fields_.push_back(std::move(field));
     }
+    auto legendCaps = [&](const LegendEntry& entry) {
+        auto caps = CapsView::create(entry.caps);
+        caps->setNaturalSizeObserver(settings->weakAction(&SettingsWindow::setNeedsRebuild));
+        return caps;
+    };
     for (const auto& entry : pickerLegend())
-        settings->pickerLegendCaps_.push_back(CapsView::create(entry.caps));
+        settings->pickerLegendCaps_.push_back(legendCaps(entry));
     for (const auto& entry : vimLegend())
-        settings->vimLegendCaps_.push_back(CapsView::create(entry.caps));
-    settings->preview_ = ExamplePreviewView::create();
+        settings->vimLegendCaps_.push_back(legendCaps(entry));
 
     settings->rememberCustomColor();
     settings->rebuild();
@@ -121,7 +125,10 @@ std::shared_ptr<SettingsWindow> SettingsWindow::create() {
             self->setNeedsRebuild();
         });
     settings->willCloseObserver_ = window->observeWillClose([weak] {
-        if (auto self = weak.lock()) self->poll_.invalidate();
+        auto self = weak.lock();
+        if (!self) return;
+        self->poll_.invalidate();
+        self->preview_.reset();
     });
     return settings;
 }
@@ -161,6 +168,8 @@ void SettingsWindow::resizeToTab(bool animated) {
 
 void SettingsWindow::paneShown() {
     if (state.tab() == SettingsTab::general) general_ = readGeneral();
+    // The example lives as long as its pane shows it: showing the pane again plays a new reveal.
+    if (state.tab() != SettingsTab::appearance) preview_.reset();
     if (state.tab() == SettingsTab::appearance) rememberCustomColor();
     updatePolling();
     setNeedsRebuild();

@@ -20,6 +20,7 @@
 #include "mac/drawn_images.h"
 #include "mac/layer_host.h"
 #include "mac/text_lines.h"
+#include "platform/control_looks.h"
 #include "platform/view_metrics.h"
 
 namespace p = marlowick::platform;
@@ -37,24 +38,29 @@ using marlowick::mac::dynamicColor;
 
 namespace {
 
-// The sidebar's chosen entry and the swatches' edge, in light and dark.
+// A colour of the shared looks table, resolved for the drawing appearance.
+NSColor* lookColor(p::Color p::ControlLooks::*part) {
+    return dynamicColor(p::controlLooks(p::Appearance::Light).*part, p::controlLooks(p::Appearance::Dark).*part);
+}
+
 NSColor* selectionColor() {
-    return dynamicColor({0, 0, 0, 0.09}, {1, 1, 1, 0.1});
+    return lookColor(&p::ControlLooks::selection);
 }
 
 // A white checkmark inside the circle, as the selected swatch and the done status circle carry it.
 void drawCheckmark(NSRect circle, BOOL flipped) {
-    const CGFloat inset = circle.size.width * 0.225;
+    const CGFloat inset = circle.size.width * p::kCheckmarkInset;
     const NSRect square = NSInsetRect(circle, inset, inset);
     auto at = [&](double x, double y) {
         const double fromTop = flipped ? y : 1 - y;
         return NSPoint{square.origin.x + x * square.size.width, square.origin.y + fromTop * square.size.height};
     };
     NSBezierPath* check = [NSBezierPath bezierPath];
-    [check moveToPoint:at(0.12, 0.52)];
-    [check lineToPoint:at(0.4, 0.8)];
-    [check lineToPoint:at(0.9, 0.2)];
-    check.lineWidth = std::max(1.5, square.size.width * 0.16);
+    const auto& points = p::kCheckmarkPoints;
+    [check moveToPoint:at(points[0].x, points[0].y)];
+    [check lineToPoint:at(points[1].x, points[1].y)];
+    [check lineToPoint:at(points[2].x, points[2].y)];
+    check.lineWidth = std::max(p::kCheckmarkMinLineWidth, square.size.width * p::kCheckmarkLineWidth);
     check.lineCapStyle = NSLineCapStyleRound;
     check.lineJoinStyle = NSLineJoinStyleRound;
     [NSColor.whiteColor setStroke];
@@ -103,10 +109,10 @@ NSRect circleIn(NSRect bounds) {
     const NSRect circle = circleIn(self.bounds);
     NSBezierPath* oval = [NSBezierPath bezierPathWithOvalInRect:NSInsetRect(circle, 0.25, 0.25)];
     NSColor* fill = _swatchColor ? _swatchColor : NSColor.clearColor;
-    [(self.enabled ? fill : [fill colorWithAlphaComponent:0.4]) setFill];
+    [(self.enabled ? fill : [fill colorWithAlphaComponent:p::kDisabledSwatchAlpha]) setFill];
     [oval fill];
-    [[NSColor colorWithSRGBRed:0 green:0 blue:0 alpha:0.12] setStroke];
-    oval.lineWidth = 0.5;
+    [marlowick::mac::toNSColor(p::kSwatchEdge) setStroke];
+    oval.lineWidth = p::kSwatchEdgeWidth;
     [oval stroke];
     if (_checked) {
         drawCheckmark(circle, self.flipped);
@@ -437,8 +443,8 @@ PresentedView makePresentedView(const p::ViewNode& node) {
         box.titlePosition = NSNoTitle;
         box.cornerRadius = 8;
         box.borderWidth = 0.5;
-        box.fillColor = dynamicColor({1, 1, 1, 0.6}, {1, 1, 1, 0.05});
-        box.borderColor = dynamicColor({0, 0, 0, 0.07}, {1, 1, 1, 0.08});
+        box.fillColor = lookColor(&p::ControlLooks::groupBoxFill);
+        box.borderColor = lookColor(&p::ControlLooks::groupBoxBorder);
         presented.view = box;
         break;
     }

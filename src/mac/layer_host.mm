@@ -1,7 +1,8 @@
 // Wraps: a layer-hosting NSView (its own root CALayer given before wantsLayer) holding the mirrored
 // core tree as that root's one sublayer, the core root sized to the view as AppKit sizes a content
 // view to its window, told the window's backing scale when it joins a window and
-// whenever the window moves to a screen of another scale.
+// whenever the window moves to a screen of another scale, and kept upright inside a flipped
+// container (its root's geometryFlipped undoes the container's).
 // Leaves out: events (the overlay takes none) and drawing of its own: everything shown is the
 // core tree's.
 #import <AppKit/AppKit.h>
@@ -71,9 +72,24 @@ namespace p = marlowick::platform;
     marlowick::mac::LayerMirror::shared().setScale(*_hosted, scale);
 }
 
+// The core's tree has its origin at the lower left. Inside a flipped container (the settings
+// window's content) the superlayer's geometry is flipped, and the flip would cascade into the tree:
+// the root flips back so the tree draws upright wherever the view sits.
+- (void)keepTreeUpright {
+    CALayer* superlayer = _root.superlayer;
+    const BOOL flipped = superlayer ? [superlayer contentsAreFlipped] : NO;
+    if (_root.geometryFlipped != flipped) _root.geometryFlipped = flipped;
+}
+
 - (void)viewDidMoveToWindow {
     [super viewDidMoveToWindow];
     [self updateScale];
+    [self keepTreeUpright];
+}
+
+- (void)viewDidMoveToSuperview {
+    [super viewDidMoveToSuperview];
+    [self keepTreeUpright];
 }
 
 - (void)viewDidChangeBackingProperties {

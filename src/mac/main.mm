@@ -52,6 +52,7 @@ int main(int argc, const char* argv[]) {
         auto loginItems = makeLoginItems();
         auto screens = makeScreens();
         auto appearance = makeSystemAppearance();
+        auto dateFormatter = makeDateFormatter();
         auto fonts = makeFonts();
         auto statusBar = makeStatusBar();
         auto menus = makeMenus();
@@ -82,6 +83,7 @@ int main(int argc, const char* argv[]) {
             // No reader of another bundle's strings yet: Notification Center's labels come from the
             // known translations.
             .bundleStrings = nullptr,
+            .dateFormatter = dateFormatter.get(),
         };
         p::Installation installation(services);
 

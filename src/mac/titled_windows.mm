@@ -1,14 +1,14 @@
 // Wraps: NSWindow for the settings and onboarding windows: the style mask (full-size content
 // included), hidden titles and transparent title bars, frames checked before AppKit gets them, the
 // animated resize over AppKit's resize time (NSAnimationContext and the window's animator, so that
-// frame() follows it), centring, the frame autosave name (restored, then saved by AppKit), key and
-// front ordering, closing with its will-close notice, key-status changes through the delegate;
-// the content as AppKit views (view_presenter.h), sized to its layout when the window was made
-// without a size; the shortcut field's first-responder changes, told to the core once per change,
-// a click outside the edited field ending its editing, a click on a field's clear button clearing
-// without moving the first responder; alerts as NSAlert sheets, queued one after another, answered
-// by button index, Return on the first button, Escape on the first cancel one (through a key
-// monitor when that is the first), destructive ones marked.
+// frame() follows it), centring, the frame autosave name (restored, then saved by AppKit, once at
+// the end of an animated resize), key and front ordering, closing with its will-close notice,
+// key-status changes through the delegate; the content as AppKit views (view_presenter.h), sized to
+// its layout when the window was made without a size; the shortcut field's first-responder changes,
+// told to the core once per change, a click outside the edited field ending its editing, a click on
+// a field's clear button clearing without moving the first responder; alerts as NSAlert sheets,
+// queued one after another, answered by button index, Return on the first button, Escape on the
+// first cancel one (through a key monitor when that is the first), destructive ones marked.
 // Leaves out: resizing and minimising by the user (no window here allows it), tabbing, full
 // screen, restoration, toolbars, and AppKit's own releasing on close: the core's handle owns the
 // window, so it is never released behind it.
@@ -254,12 +254,22 @@ public:
         const NSRect target = toNSRect(frame);
         const NSTimeInterval duration = [window_ animationResizeTime:target];
         MWKWindow* window = window_;
+        // AppKit would save the frame at every step, each save a defaults change that rebuilds
+        // the content: the name is set aside while the frame moves and the frame saved once after.
+        if (resizes_++ == 0) {
+            savedAutosaveName_ = window_.frameAutosaveName;
+            if (savedAutosaveName_.length > 0) [window_ setFrameAutosaveName:@""];
+        }
+        std::weak_ptr<bool> alive = alive_;
+        MacWindow* owner = this;
         [NSAnimationContext
             runAnimationGroup:^(NSAnimationContext* context) {
               context.duration = duration;
               [window.animator setFrame:target display:YES];
             }
-            completionHandler:nil];
+            completionHandler:^{
+              if (!alive.expired()) owner->resizeEnded();
+            }];
     }
     void center() override { [window_ center]; }
     void setFrameAutosaveName(const std::string& name) override {
@@ -289,6 +299,12 @@ public:
         }
         if (MWKShortcutField* field = presenter_.field(*identifier)) [window_ makeFirstResponder:field];
     }
+    void selectNextKeyView() override {
+        MWKShortcutField* edited = [window_ editedShortcutField];
+        [window_ selectNextKeyView:nil];
+        // A loop of the one field would start its editing over: the window keeps none instead.
+        if (edited && [window_ editedShortcutField] == edited) [window_ makeFirstResponder:nil];
+    }
     p::Subscription observeKeyStatus(std::function<void(bool isKey)> changed) override {
         return subscribe(keyObservers_, std::move(changed));
     }
@@ -298,6 +314,11 @@ public:
         if (!alertShowing_) showAlert();
     }
     bool hasAlert() const override { return !alerts_.empty(); }
+    void endAlert(std::size_t button) override {
+        NSWindow* sheet = window_.attachedSheet;
+        if (!alertShowing_ || !sheet) return;
+        [window_ endSheet:sheet returnCode:NSAlertFirstButtonReturn + static_cast<NSModalResponse>(button)];
+    }
 
     void makeKeyAndOrderFront() override { [window_ makeKeyAndOrderFront:nil]; }
     void orderFrontRegardless() override { [window_ orderFrontRegardless]; }
@@ -355,6 +376,15 @@ private:
         }
     }
 
+    void resizeEnded() {
+        if (resizes_ == 0 || --resizes_ > 0) return;
+        NSString* name = savedAutosaveName_;
+        savedAutosaveName_ = nil;
+        if (name.length == 0) return;
+        [window_ setFrameAutosaveName:name];
+        [window_ saveFrameUsingName:name];
+    }
+
     void sizeToContent(p::Size size) {
         if (!isWindowFrame({0, 0, size.width, size.height})) return;
         const NSRect frame = [window_ frameRectForContentRect:NSRect{{0, 0}, {size.width, size.height}}];
@@ -406,6 +436,9 @@ private:
     bool alertShowing_ = false;
     id _Nullable escapeMonitor_ = nil;
     bool presenting_ = false;
+    // Resize animations under way, and the autosave name set aside meanwhile.
+    int resizes_ = 0;
+    NSString* _Nullable savedAutosaveName_ = nil;
     std::map<std::uint64_t, std::function<void()>> closeObservers_;
     std::map<std::uint64_t, std::function<void(bool)>> keyObservers_;
     std::uint64_t nextObserver_ = 1;

@@ -124,7 +124,7 @@ std::shared_ptr<ExamplePreviewView> ExamplePreviewView::create() {
     preview->rows.layer()->setContentDrawer([weak = preview->weak_from_this()](Canvas& canvas) {
         if (auto self = weak.lock()) self->rows.draw(canvas);
     });
-    preview->setSize(preview->naturalSize());
+    // The first layout waits for the size the host gives: it sets the ring and plays the reveal.
     return preview;
 }
 
@@ -140,7 +140,8 @@ ExamplePreviewView::ExamplePreviewView() : overlay_(ExampleOverlay::create({0, 0
 }
 
 void ExamplePreviewView::setSize(platform::Size size) {
-    if (size.width <= 0 || size.height <= 0) return;
+    // Laying out again at the same size would rebuild the ring and cut a reveal short.
+    if (!(size.width > 0 && size.height > 0) || size == size_) return;
     size_ = size;
     layout();
 }
@@ -204,7 +205,7 @@ std::shared_ptr<CapsView> CapsView::create(std::vector<KeyCap> caps) {
 
 void CapsView::setCaps(std::vector<KeyCap> caps) {
     caps_ = std::move(caps);
-    setSize(naturalSize());
+    invalidateNaturalSize();
     layer_->setNeedsDisplay();
 }
 

@@ -84,6 +84,7 @@ public:
 
     std::shared_ptr<platform::Layer> layer() override { return layer_; }
     platform::Size naturalSize() const override { return {360, 160}; }
+    // Lays out when the host first gives it a size, and again only when that size changes.
     void setSize(platform::Size size) override;
     void setAppearance(platform::Appearance appearance) override;
     platform::Size size() const { return size_; }
@@ -107,6 +108,7 @@ public:
     static std::shared_ptr<CapsView> create(std::vector<KeyCap> caps);
 
     const std::vector<KeyCap>& caps() const { return caps_; }
+    // Redraws, and tells the host that the natural size changed.
     void setCaps(std::vector<KeyCap> caps);
     platform::Color labelColor() const;
 

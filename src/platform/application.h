@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "platform/subscription.h"
 
@@ -12,6 +13,9 @@ namespace marlowick::platform {
 
 class Menu;
 class Window;
+
+// Posted on the notification bus when this application stops being the active one.
+inline constexpr std::string_view kApplicationDidResignActive = "NSApplicationDidResignActiveNotification";
 
 // Regular: a Dock icon and a menu bar of its own. Accessory: neither, as a menu-bar utility runs.
 enum class ActivationPolicy { Regular, Accessory, Prohibited };

@@ -6,6 +6,7 @@
 
 #include "platform/accessibility.h"
 #include "platform/appearance.h"
+#include "platform/date_formatter.h"
 #include "platform/application.h"
 #include "platform/application_events.h"
 #include "platform/bundle_strings.h"
@@ -53,6 +54,7 @@ struct Services {
     SystemAppearance* appearance = nullptr;
     // None where another application's strings cannot be read; callers fall back on their own.
     BundleStrings* bundleStrings = nullptr;
+    DateFormatter* dateFormatter = nullptr;
 };
 
 // The installed services. Calling it with none installed is a programming error and aborts.

@@ -69,6 +69,9 @@ public:
     // Changing it tells the old field it resigned and the new one it became first responder.
     virtual std::optional<std::string> firstResponder() const = 0;
     virtual void makeFirstResponder(std::optional<std::string> identifier) = 0;
+    // Tab: the first responder moves on along the window's key-view loop (the fields in order, the
+    // first after the last); the window keeps none when no other field is in the loop.
+    virtual void selectNextKeyView() = 0;
     // Runs with true when the window becomes key, false when it stops being key.
     virtual Subscription observeKeyStatus(std::function<void(bool isKey)> changed) = 0;
 
@@ -76,13 +79,15 @@ public:
     // shows, the window's own controls take no clicks.
     virtual void beginAlert(Alert alert, std::function<void(std::size_t button)> answered) = 0;
     virtual bool hasAlert() const = 0;
+    // Ends the alert in front as if its button at that index were pressed.
+    virtual void endAlert(std::size_t button) = 0;
 
     virtual void makeKeyAndOrderFront() = 0;
     // Brings the window in front even while another application is active.
     virtual void orderFrontRegardless() = 0;
     virtual bool isVisible() const = 0;
     virtual bool isKeyWindow() const = 0;
-    // As a click on the close button: only a closable window closes.
+    // As a click on the close button: only a closable window closes, and not while an alert waits.
     virtual void performClose() = 0;
     virtual void close() = 0;
     // Runs when the window is about to close, until the handle is dropped.

@@ -253,13 +253,15 @@ private:
     }
 
     Size measurePicker(const PickerView& picker) {
-        double widest = 0;
-        for (const auto& option : picker.options) {
-            double width =
-                option.image ? option.image->size.width : textWidth(option.title, fontFor(FontRole::Body));
-            widest = std::max(widest, width);
-        }
-        return {widest + metrics::kPopUpLeading + metrics::kPopUpChevronArea, metrics::kPopUpHeight};
+        auto optionWidth = [&](const PickerOption& option) {
+            return option.image ? option.image->size.width : textWidth(option.title, fontFor(FontRole::Body));
+        };
+        double shown = 0;
+        const auto index = static_cast<std::size_t>(picker.selectedIndex);
+        if (picker.selectedIndex >= 0 && index < picker.options.size()) shown = optionWidth(picker.options[index]);
+        double width = shown + metrics::kPopUpLeading + metrics::kPopUpChevronArea;
+        if (picker.maximumWidth > 0) width = std::min(width, picker.maximumWidth);
+        return {width, metrics::kPopUpHeight};
     }
 
     Size measureField(const ShortcutFieldView& field) {

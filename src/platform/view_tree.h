@@ -90,6 +90,9 @@ struct PickerView {
     std::vector<PickerOption> options;
     int selectedIndex = 0;
     std::function<void(int)> onSelect;
+    // The button fits its selected option (its menu may be wider), up to this width, beyond which
+    // the title is cut short with an ellipsis; 0 for no limit.
+    double maximumWidth = 0;
 };
 
 // A round colour swatch; the selected one carries a checkmark.
@@ -134,6 +137,18 @@ public:
     virtual void setSize(Size size) = 0;
     // The window's effective appearance, told at first display and on every change.
     virtual void setAppearance(Appearance appearance) = 0;
+
+    // The host lays the content out again when its natural size changes (AppKit's
+    // invalidateIntrinsicContentSize).
+    void setNaturalSizeObserver(std::function<void()> changed) { naturalSizeChanged_ = std::move(changed); }
+
+protected:
+    void invalidateNaturalSize() {
+        if (naturalSizeChanged_) naturalSizeChanged_();
+    }
+
+private:
+    std::function<void()> naturalSizeChanged_;
 };
 
 struct HostedView {

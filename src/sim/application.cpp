@@ -5,8 +5,8 @@
 namespace marlowick::sim {
 
 SimApplication::SimApplication(SimMenus& menus, SimTitledWindows& windows, SimWindowServer& panels,
-                               SimKeyboard& keyboard)
-    : menus_(menus), windows_(windows), panels_(panels), keyboard_(keyboard) {}
+                               SimKeyboard& keyboard, platform::NotificationBus& notifications)
+    : menus_(menus), windows_(windows), panels_(panels), keyboard_(keyboard), notifications_(notifications) {}
 
 SimApplication::~SimApplication() = default;
 
@@ -24,7 +24,9 @@ void SimApplication::activateIgnoringOtherApps() {
 
 void SimApplication::deactivate() {
     keyboard_.setOwnApplicationFrontmost(false);
-    if (std::exchange(active_, false)) panels_.applicationDidResignActive();
+    if (!std::exchange(active_, false)) return;
+    panels_.applicationDidResignActive();
+    notifications_.post(platform::kApplicationDidResignActive);
 }
 
 platform::ActivityToken SimApplication::beginActivity(platform::ActivityOptions options,

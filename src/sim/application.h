@@ -1,11 +1,12 @@
 // The simulated application object behind platform::Application, and where this application's key
-// events go when no menu tracks: the main menu's key equivalents, then the key window.
-// Models: the activation policy (accessory at launch, as the bundle declares), activation that
-// makes this application frontmost for the keyboard and tells the window server (panels that hide
-// while the application is inactive), the main menu (its key equivalents answer only
-// while the application is active and regular), process activities held by their tokens (and whether one keeps the Mac from idle sleep), and
-// terminate, which stops the event loop after the current turn. Not modelled: the Dock, hiding,
-// deactivation by other applications, termination delegates.
+// events go when no menu tracks: the main menu's key equivalents, then the key window. Models: the
+// activation policy (accessory at launch, as the bundle declares), activation that makes this
+// application frontmost for the keyboard and tells the window server (panels that hide while the
+// application is inactive) and, on deactivation, posts the resign-active notification, the main
+// menu (its key equivalents answer only while the application is active and regular), process
+// activities held by their tokens (and whether one keeps the Mac from idle sleep), and terminate,
+// which stops the event loop after the current turn. Not modelled: the Dock, hiding, deactivation
+// by other applications, termination delegates.
 #pragma once
 
 #include <memory>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "platform/application.h"
+#include "platform/notification_bus.h"
 #include "sim/keyboard.h"
 #include "sim/menus.h"
 #include "sim/titled_windows.h"
@@ -29,7 +31,7 @@ public:
     };
 
     SimApplication(SimMenus& menus, SimTitledWindows& windows, SimWindowServer& panels,
-                   SimKeyboard& keyboard);
+                   SimKeyboard& keyboard, platform::NotificationBus& notifications);
     ~SimApplication() override;
     SimApplication(const SimApplication&) = delete;
     SimApplication& operator=(const SimApplication&) = delete;
@@ -64,6 +66,7 @@ private:
     SimTitledWindows& windows_;
     SimWindowServer& panels_;
     SimKeyboard& keyboard_;
+    platform::NotificationBus& notifications_;
     platform::ActivationPolicy policy_ = platform::ActivationPolicy::Accessory;
     std::vector<platform::ActivationPolicy> policyHistory_{platform::ActivationPolicy::Accessory};
     bool active_ = false;

@@ -27,7 +27,8 @@ SimMac::SimMac(Options options)
       bundleStrings_(notificationCenter_), windows_(screens_),
       menus_(events_, notifications_, keyboardLayouts_), statusBar_(menus_),
       titledWindows_(defaults_, screens_, fonts_, loop_),
-      application_(menus_, titledWindows_, windows_, keyboard_), updates_(loop_, defaults_, process_),
+      application_(menus_, titledWindows_, windows_, keyboard_, notifications_),
+      updates_(loop_, defaults_, process_),
       appearance_(loop_), installation_(platform::Services{
                               .runLoop = &loop_,
                               .accessibility = &accessibility_,
@@ -51,6 +52,7 @@ SimMac::SimMac(Options options)
                               .loginItems = &loginItems_,
                               .appearance = &appearance_,
                               .bundleStrings = &bundleStrings_,
+                              .dateFormatter = &dateFormatter_,
                           }) {
     accessibility_.setTrusted(options.trusted);
     if (options.notificationCenterRunning) notificationCenter_.launch();

@@ -13,6 +13,7 @@
 #include "sim/application.h"
 #include "sim/application_events.h"
 #include "sim/bundle_strings.h"
+#include "sim/date_formatter.h"
 #include "sim/files.h"
 #include "sim/fonts.h"
 #include "sim/hot_key_service.h"
@@ -79,6 +80,7 @@ public:
     SimUpdateFramework& updates() { return updates_; }
     SimLoginItems& loginItems() { return loginItems_; }
     SimSystemAppearance& appearance() { return appearance_; }
+    SimDateFormatter& dateFormatter() { return dateFormatter_; }
     const std::string& home() const { return home_; }
 
     void runFor(double seconds) { loop_.runFor(seconds); }
@@ -127,6 +129,7 @@ private:
     SimUpdateFramework updates_;
     SimLoginItems loginItems_;
     SimSystemAppearance appearance_;
+    SimDateFormatter dateFormatter_;
     platform::Installation installation_;
 };
 

@@ -17,6 +17,8 @@ using platform::Rect;
 namespace {
 
 constexpr std::uint16_t kTab = 48;
+constexpr platform::ModifierFlags kChordModifiers =
+    platform::kFlagShift | platform::kFlagControl | platform::kFlagOption | platform::kFlagCommand;
 
 std::string autosaveKey(const std::string& name) {
     return "NSWindow Frame " + name;
@@ -45,6 +47,18 @@ const View* findNode(const platform::ViewNode& node, const std::function<bool(co
 const platform::ShortcutFieldView* findField(const platform::ViewNode& root, const std::string& identifier) {
     return findNode<platform::ShortcutFieldView>(
         root, [&](const platform::ShortcutFieldView& field) { return field.identifier == identifier; });
+}
+
+// The window's key-view loop: without full keyboard access only text fields take the focus, and
+// the shortcut fields are ours; disabled ones are skipped.
+void collectKeyViews(const platform::ViewNode& node, bool disabled, std::vector<std::string>& loop) {
+    disabled = disabled || node.disabled;
+    if (const auto* field = node.as<platform::ShortcutFieldView>()) {
+        if (!disabled) loop.push_back(field->identifier);
+    } else if (const auto* stack = node.as<platform::StackView>()) {
+        for (const auto& child : stack->children)
+            collectKeyViews(child, disabled, loop);
+    }
 }
 
 // Runs a copy of the callback: it may replace the tree that holds it.
@@ -78,8 +92,18 @@ public:
         }
         content_ = std::move(content);
         if (resign) run(resign);
-        if (sized_ || ownerAlive_.expired()) return;
-        auto size = platform::layoutViews(content_, owner_.fonts_).size;
+        if (ownerAlive_.expired()) return;
+        auto layout = platform::layoutViews(content_, owner_.fonts_);
+        // As AppKit lays out the hosting views: each hosted view hears the size it was given.
+        std::vector<std::pair<std::shared_ptr<platform::HostedContent>, platform::Size>> hosted;
+        for (const auto& placed : layout.views) {
+            if (const auto* view = placed.node->as<platform::HostedView>(); view && view->content)
+                hosted.emplace_back(view->content, placed.frame.size);
+        }
+        for (const auto& [content, size] : hosted)
+            content->setSize(size);
+        if (sized_) return;
+        auto size = layout.size;
         double top = frame_.maxY();
         setFrame(Rect(frame_.minX(), top - size.height - titleBarHeight(), size.width,
                       size.height + titleBarHeight()));
@@ -157,6 +181,19 @@ public:
         if (resign) run(resign);
         if (become && !alive.expired()) run(become);
     }
+    void selectNextKeyView() override {
+        std::vector<std::string> loop;
+        collectKeyViews(content_, false, loop);
+        auto next = loop.begin();
+        if (firstResponder_) {
+            auto at = std::find(loop.begin(), loop.end(), *firstResponder_);
+            next = at == loop.end() ? loop.begin() : std::next(at) == loop.end() ? loop.begin() : std::next(at);
+        }
+        if (next == loop.end() || (firstResponder_ && *next == *firstResponder_))
+            makeFirstResponder(std::nullopt);
+        else
+            makeFirstResponder(*next);
+    }
     platform::Subscription observeKeyStatus(std::function<void(bool)> changed) override {
         auto id = nextObserver_++;
         keyObservers_.emplace(id, std::move(changed));
@@ -181,6 +218,7 @@ public:
         if (alerts_.size() == 1 && !ownerAlive_.expired() && owner_.key_ == this) tellKeyStatus(false);
     }
     bool hasAlert() const override { return !alerts_.empty(); }
+    void endAlert(std::size_t button) override { answerAlert(button); }
     std::optional<platform::Alert> alert() const {
         if (alerts_.empty()) return std::nullopt;
         return alerts_.front().alert;
@@ -259,8 +297,9 @@ public:
     bool isKeyWindow() const override {
         return !ownerAlive_.expired() && owner_.key_ == this && alerts_.empty();
     }
+    // A sheet that waits for its answer keeps the window open: its close button takes no click.
     void performClose() override {
-        if (mask_ & platform::kWindowStyleClosable) close();
+        if ((mask_ & platform::kWindowStyleClosable) && alerts_.empty()) close();
     }
     void close() override {
         if (!visible_) return;
@@ -409,8 +448,8 @@ bool SimTitledWindows::handleKeyEvent(const platform::Event& event) {
         }
         return false;
     }
-    if (event.keyCode == kTab && window->firstResponder()) {
-        window->makeFirstResponder(std::nullopt);
+    if (event.keyCode == kTab && (event.modifierFlags & kChordModifiers) == 0) {
+        window->selectNextKeyView();
         return true;
     }
     if (!enter) return false;

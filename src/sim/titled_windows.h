@@ -1,12 +1,13 @@
 // The simulated titled windows behind platform::TitledWindows: frames, order, the key window, first
 // responders, alerts, clicks on the content and frames saved in the user defaults.
-// Models: a content area sized by its view tree when made without a size, a 28-point title bar
-// (the content runs under it with a full-size content view), hidden titles and transparent title
-// bars, centring on the main screen below the menu bar, one key window (the last made key; when it
-// closes the frontmost visible window becomes key), key-status observers told synchronously,
-// animated frames over AppKit's resize time on the virtual clock, closing by the close button only
-// for closable windows, the first responder (a click on a shortcut field, cleared by a click
-// elsewhere, Tab or closing, kept when the window resigns key), alerts as sheets that take the
+// Models: a content area sized by its view tree when made without a size, hosted views told the
+// size the layout gives them, a 28-point title bar (the content runs under it with a full-size
+// content view), hidden titles and transparent title bars, centring on the main screen below the
+// menu bar, one key window (the last made key; when it closes the frontmost visible window becomes
+// key), key-status observers told synchronously, animated frames over AppKit's resize time on the
+// virtual clock, closing by the close button only for closable windows, the first responder (a
+// click on a shortcut field, cleared by a click elsewhere or closing, moved on by Tab along the
+// fields as a key-view loop, kept when the window resigns key), alerts as sheets that take the
 // window's clicks and keys until a button answers them (Return the first, Escape the cancel one),
 // clicks as AppKit's controls take them (none on disabled controls), Return pressing the key
 // window's default button, "NSWindow Frame <name>" holding "x y width height". Not modelled:
@@ -53,7 +54,7 @@ public:
     // The windows on screen, front to back.
     std::vector<std::shared_ptr<platform::Window>> visibleWindows() const;
     // A key-down that reached the key window: Return/keypad Enter and Escape answer its alert, or
-    // Return presses its default button; Tab ends the first responder's editing. False when the
+    // Return presses its default button; Tab moves the first responder on. False when the
     // window did nothing with it.
     bool handleKeyEvent(const platform::Event& event);
 

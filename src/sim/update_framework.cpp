@@ -57,8 +57,14 @@ public:
         }
     }
 
+    std::optional<std::string> whyNoScheduledCheck() {
+        if (alive_.expired() || !started_) return "the updater has not started";
+        if (!automaticallyChecksForUpdates()) return "automatic checks are off";
+        if (session_) return "an update session is under way";
+        return std::nullopt;
+    }
     void scheduledCheck() {
-        if (!started_ || session_ || alive_.expired() || !automaticallyChecksForUpdates()) return;
+        if (whyNoScheduledCheck()) return;
         noteCheck();
         if (!owner_.available_) return;
         platform::AppcastItem item{*owner_.available_};
@@ -142,8 +148,12 @@ std::unique_ptr<platform::UpdaterController> SimUpdateFramework::makeStandardUpd
     return std::make_unique<SharedOwner<Controller>>(controller);
 }
 
-void SimUpdateFramework::runScheduledCheck() {
-    if (auto controller = controller_.lock()) controller->scheduledCheck();
+std::optional<std::string> SimUpdateFramework::runScheduledCheck() {
+    auto controller = controller_.lock();
+    if (!controller) return "no updater";
+    if (auto reason = controller->whyNoScheduledCheck()) return reason;
+    controller->scheduledCheck();
+    return std::nullopt;
 }
 
 void SimUpdateFramework::runUserCheck() {

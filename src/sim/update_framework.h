@@ -37,8 +37,8 @@ public:
 
     // The world: the newest version the feed offers, or none when the application is up to date.
     void setAvailableVersion(std::optional<std::string> version) { available_ = std::move(version); }
-    // A scheduled check runs now (as its daily timer would).
-    void runScheduledCheck();
+    // A scheduled check runs now (as its daily timer would). Without one, the reason none ran.
+    std::optional<std::string> runScheduledCheck();
     // The user asks the framework to check (as the application's update row does).
     void runUserCheck();
     // The user looks at the update in the framework's window, then closes the window or installs.

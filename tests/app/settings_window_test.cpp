@@ -2,8 +2,11 @@
 // the flags that force a setting, the restore buttons, launch at login and the General pane's poll.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "app/settings_world.h"
 #include "input/settings_rows.h"
+#include "overlay/appearance_preview.h"
 
 namespace marlowick::testing {
 namespace {
@@ -79,6 +82,78 @@ TEST(SettingsWindowTest, RestoreButtonsFollowTheDefaultsAndTheGeneralOneAsksFirs
     EXPECT_FALSE(world.mac.defaults().object("stacks"));
     EXPECT_EQ(world.mac.defaults().object("isOn"), platform::DefaultsValue(false)) << "the switch stays";
     EXPECT_TRUE(world.buttonDisabled("Restore Defaults"));
+}
+
+// Where controls sit as a Mac user would check them: pop-ups at the trailing edge beside their
+// titles whatever option they show, and the three shortcut fields one width, recording or not.
+TEST(SettingsWindowTest, PopUpsStayBesideTheirTitlesAndTheShortcutFieldsShareOneWidth) {
+    SettingsWorld world;
+    world.mac.defaults().set("openMode", std::string("pick")); // its title is the longest option
+    world.open(SettingsTab::behavior);
+    auto frames = [&] { return platform::layoutViews(world.content(), world.mac.fonts()).views; };
+    auto frameOf = [&](const std::function<bool(const platform::ViewNode&)>& match) {
+        for (const auto& placed : frames())
+            if (match(*placed.node)) return placed.frame;
+        ADD_FAILURE() << "no such view";
+        return platform::Rect{};
+    };
+    auto isText = [](std::string text) {
+        return [text](const platform::ViewNode& node) {
+            return node.as<platform::TextView>() && node.as<platform::TextView>()->text == text;
+        };
+    };
+    const auto title = frameOf(isText("With no banner"));
+    const auto picker = frameOf([](const platform::ViewNode& node) { return node.as<platform::PickerView>(); });
+    const auto note = frameOf(isText("Expanded, each notification in a stack gets its own number."));
+    EXPECT_NEAR(picker.midY(), title.midY(), 1) << "on the title's line, not wrapped under it";
+    EXPECT_NEAR(picker.maxX(), note.minX() + kSettingsRowWidth, 1) << "at the row's trailing edge";
+
+    world.app->settings()->selectTab(SettingsTab::shortcuts);
+    world.mac.runUntilIdle();
+    auto fieldWidths = [&] {
+        std::vector<double> widths;
+        for (const auto& placed : frames())
+            if (placed.node->as<platform::ShortcutFieldView>()) widths.push_back(placed.frame.width());
+        return widths;
+    };
+    const auto idle = fieldWidths();
+    ASSERT_EQ(idle.size(), 3u);
+    EXPECT_EQ(std::set<double>(idle.begin(), idle.end()).size(), 1u);
+    // The tallest pane has room for one more wrapped line before "Restore Defaults" leaves it.
+    const auto restore = frameOf([](const platform::ViewNode& node) {
+        return node.as<platform::ButtonView>() && node.as<platform::ButtonView>()->title == "Restore Defaults";
+    });
+    const auto lastRow = frameOf(isText("Go to top, bottom"));
+    // Below the last row: the group's padding, the pane's spacing twice, and a footnote line.
+    EXPECT_GE(restore.minY() - lastRow.maxY(), kSettingsGroupPadding + 2 * 14 + 16);
+    world.window()->makeFirstResponder("shortcut.clearAll");
+    world.mac.runUntilIdle();
+    EXPECT_EQ(fieldWidths(), idle) << "a field keeps its width when it starts recording";
+}
+
+// The example's reveal plays when its pane shows, not off screen behind another pane.
+TEST(SettingsWindowTest, TheAppearanceExampleLivesWhileItsPaneShowsAndRevealsThen) {
+    SettingsWorld world;
+    world.mac.defaults().set("ringReveal", std::string("pop"));
+    world.open();
+    world.mac.runFor(2);
+    EXPECT_FALSE(world.app->settings()->preview()) << "no example behind the General pane";
+
+    world.app->settings()->selectTab(SettingsTab::appearance);
+    world.mac.runUntilIdle();
+    auto first = world.app->settings()->preview();
+    ASSERT_TRUE(first);
+    EXPECT_GT(first->size().width, 0) << "laid out at the size the pane gives it";
+    EXPECT_TRUE(first->overlay()->showsRing);
+    EXPECT_FALSE(first->overlay()->pendingReveal) << "the reveal has begun";
+
+    world.app->settings()->selectTab(SettingsTab::general);
+    world.mac.runUntilIdle();
+    EXPECT_FALSE(world.app->settings()->preview());
+    world.app->settings()->selectTab(SettingsTab::appearance);
+    world.mac.runUntilIdle();
+    ASSERT_TRUE(world.app->settings()->preview());
+    EXPECT_NE(world.app->settings()->preview(), first) << "shown again, a new example reveals again";
 }
 
 // The service's answers are run by the launch-at-login scenario; here the log of a refused change

@@ -80,6 +80,7 @@ TEST(Parse, EveryCommandOfTheLanguage) {
     EXPECT_EQ(std::get<NotificationCenter>(body("nc hung")).action, NotificationCenter::Action::Hung);
     EXPECT_FALSE(std::get<Sidebar>(body("sidebar close")).open);
     EXPECT_EQ(std::get<Layout>(body("layout dvorak")).layout, LayoutName::Dvorak);
+    EXPECT_EQ(std::get<Locale>(body("locale de_DE")).code, "de_DE");
     EXPECT_EQ(std::get<Menu>(body("menu click \"Clear all\"")).title, "Clear all");
     EXPECT_EQ(std::get<Key>(body("key ctrl+opt+shift+n")).chord.text, "ctrl+opt+shift+n");
     EXPECT_EQ(std::get<Hold>(body("hold opt+n")).chord.character, 'n');
@@ -145,6 +146,7 @@ TEST(Parse, BadInputIsRefusedWithItsLineNumber) {
     EXPECT_THAT(error("expect menu-row Clear enabled").message, HasSubstr("usage: expect menu-row"));
     EXPECT_THAT(error("\"launch\"").message, HasSubstr("not a quoted string"));
     EXPECT_THAT(error("layout klingon").message, HasSubstr("usage: layout"));
+    EXPECT_THAT(error("locale tlh").message, HasSubstr("usage: locale en_US|en_GB|de_DE|fr_FR|ja_JP"));
     EXPECT_THAT(error("widgets 13").message, HasSubstr("0 to 12"));
     EXPECT_THAT(error("user close Mail").message, HasSubstr("usage: user"));
     EXPECT_THAT(error("feed \"\"").message, HasSubstr("usage: feed"));

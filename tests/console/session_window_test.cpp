@@ -20,14 +20,18 @@ ViewNode text(std::string value) {
     return ViewNode::make(std::move(view));
 }
 
-// A row as the settings window builds one: titled stack, title text, control.
+// A row as the settings window builds one: a titled column of the title and control's line, then
+// the details.
 ViewNode row(std::string title, ViewNode control, bool dimmed = false) {
-    platform::StackView stack;
-    stack.axis = platform::Axis::Horizontal;
-    stack.children.push_back(text(title));
-    stack.children.push_back(ViewNode::make(platform::SpacerView{}));
-    stack.children.push_back(std::move(control));
-    ViewNode node = ViewNode::make(std::move(stack));
+    platform::StackView line;
+    line.axis = platform::Axis::Horizontal;
+    line.children.push_back(text(title));
+    line.children.push_back(ViewNode::make(platform::SpacerView{}));
+    line.children.push_back(std::move(control));
+    platform::StackView column;
+    column.children.push_back(ViewNode::make(std::move(line)));
+    if (dimmed) column.children.push_back(text("Only when the mode opens the newest."));
+    ViewNode node = ViewNode::make(std::move(column));
     node.accessibilityLabel = std::move(title);
     node.disabled = dimmed;
     node.opacity = dimmed ? 0.42 : 1;
@@ -133,10 +137,19 @@ TEST(SessionWindowTest, FailuresNameWhatTheWindowShows) {
     EXPECT_THAT(run("window switch \"Nope\" on").message, HasSubstr("no switch in a row \"Nope\""));
     // A dimmed row's control takes no click: the command says so and nothing changes.
     EXPECT_THAT(run("window choose \"Open the newest\" \"x\"").message, HasSubstr("has no option"));
+    EXPECT_THAT(run("show").message, HasSubstr("Open the newest  <> (disabled)  (dimmed)\n  Only when"));
     EXPECT_THAT(run("expect window-height 10").message, HasSubstr("points high"));
     EXPECT_THAT(run("expect alert \"x\"").message, HasSubstr("no alert is shown"));
+    // A sheet that waits keeps its window open, as on a Mac.
+    ASSERT_TRUE(run("window click \"Restore Defaults\"").ok);
+    EXPECT_THAT(run("window close").message, HasSubstr("stays open"));
+    pane.window->performClose();
+    EXPECT_TRUE(pane.window->isVisible());
+    ASSERT_TRUE(run("window click \"Cancel\"").ok);
     for (auto bad : {"window tab settings", "window switch \"A\" maybe", "expect window-top high",
-                     "login-item sometimes", "appearance blue", "expect window-row \"A\" grey"}) {
+                     "login-item sometimes", "appearance blue", "expect window-row \"A\" grey",
+                     // A misspelt or short expectation must not pass as `expect no-alert`.
+                     "expect window-txt", "expect window-text", "expect window-tops 3", "expect no-alert now"}) {
         EXPECT_TRUE(std::holds_alternative<ParseError>(parseLine(bad, 1))) << bad;
     }
 }

@@ -45,6 +45,12 @@ public:
         if (auto field = old ? fields[*old].lock() : nullptr) field->resignFirstResponder();
         if (auto field = identifier ? fields[*identifier].lock() : nullptr) field->becomeFirstResponder();
     }
+    // The fields in the order the window lays them out, the first after the last.
+    void selectNextKeyView() override {
+        auto at = std::find(loop.begin(), loop.end(), responder.value_or(""));
+        auto next = at == loop.end() || std::next(at) == loop.end() ? loop.begin() : std::next(at);
+        makeFirstResponder(next == loop.end() || *next == responder ? std::nullopt : std::optional(*next));
+    }
     platform::Subscription observeKeyStatus(std::function<void(bool)> changed) override {
         keyObservers.push_back(std::move(changed));
         return platform::Subscription(
@@ -57,6 +63,11 @@ public:
         answered = std::move(reply);
     }
     bool hasAlert() const override { return alert.has_value(); }
+    void endAlert(std::size_t button) override {
+        if (!alert) return;
+        alert.reset();
+        std::exchange(answered, nullptr)(button);
+    }
     void makeKeyAndOrderFront() override {}
     void orderFrontRegardless() override {}
     bool isVisible() const override { return true; }
@@ -80,6 +91,7 @@ public:
     }
 
     std::map<std::string, std::weak_ptr<KeyboardShortcuts::RecorderCocoa>> fields;
+    std::vector<std::string> loop;
     std::optional<std::string> responder;
     std::vector<std::function<void(bool)>> keyObservers;
     std::optional<platform::Alert> alert;
@@ -99,6 +111,7 @@ protected:
             fields.emplace_back(name);
             fields.back().recorder->setWindow(window);
             window->fields[fields.back().recorder->identifier()] = fields.back().recorder;
+            window->loop.push_back(fields.back().recorder->identifier());
         }
     }
     void record(const KeyboardShortcuts::Name& name) {
@@ -162,17 +175,19 @@ TEST_F(RecorderTest, AnAcceptedChordIsStoredShownAndLiveAndTheOnOffKeyFollowsIts
     EXPECT_TRUE(hotKeyRegistered(kC, platform::kCarbonControl | platform::kCarbonOption));
     EXPECT_FALSE(hotKeyRegistered(45, 6656));
 
-    // A plain letter would take over typing: refused with a beep, still recording.
+    // A plain letter would take over typing: refused with the reason, still recording.
     record(Hotkeys::openNotification);
-    auto beeps = world.mac.windows().beepCount();
-    type(kC);
-    type(kC, kFlagShift);
-    EXPECT_EQ(world.mac.windows().beepCount(), beeps + 2);
-    EXPECT_TRUE(recording());
-    EXPECT_FALSE(alert());
+    for (auto flags : {platform::ModifierFlags{0}, kFlagShift}) {
+        type(kC, flags);
+        ASSERT_TRUE(alert());
+        EXPECT_EQ(alert()->message, "Add \u2303, \u2325 or \u2318, so that it doesn't take over typing.");
+        answer("OK");
+        EXPECT_TRUE(recording());
+    }
+    EXPECT_EQ(KeyboardShortcuts::getShortcut(Hotkeys::openNotification), Hotkeys::openNotification.initialShortcut);
 }
 
-TEST_F(RecorderTest, DeleteRemovesTheChordAndTabOrLosingKeyStatusEndsRecording) {
+TEST_F(RecorderTest, DeleteRemovesTheChordTabMovesTheFocusOnAndLosingKeyStatusEndsRecording) {
     record(Hotkeys::openNotification);
     type(kDelete);
     EXPECT_FALSE(recording());
@@ -182,10 +197,14 @@ TEST_F(RecorderTest, DeleteRemovesTheChordAndTabOrLosingKeyStatusEndsRecording) 
               platform::DefaultsValue(false));
     EXPECT_FALSE(hotKeyRegistered(45, platform::kCarbonOption));
 
+    // Tab ends this field's recording and the next field of the key-view loop starts its own.
     record(Hotkeys::clearAll);
     type(kTab);
+    EXPECT_EQ(window->firstResponder(), "shortcut." + Hotkeys::allNames().front().rawValue);
+    EXPECT_EQ(KeyboardShortcuts::RecorderCocoa::activeRecorder().get(), &field(Hotkeys::allNames().front()));
+    EXPECT_EQ(KeyboardShortcuts::getShortcut(Hotkeys::clearAll), Hotkeys::clearAll.initialShortcut);
+    type(kEscape);
     EXPECT_FALSE(recording());
-    EXPECT_FALSE(window->firstResponder());
 
     record(Hotkeys::clearAll);
     window->resignKey();
@@ -199,7 +218,7 @@ TEST_F(RecorderTest, TheRecordersOwnAlertsLeaveItRecordingWithTheOldChord) {
     record(Hotkeys::clearAll);
     type(kQ, kFlagCommand);
     ASSERT_TRUE(alert());
-    EXPECT_NE(alert()->title.find("\u201CQuit\u201D"), std::string::npos) << alert()->title;
+    EXPECT_NE(alert()->title.find("\"Quit\""), std::string::npos) << alert()->title;
     window->resignKey(); // the sheet takes key status while it asks
     EXPECT_TRUE(recording());
     answer("OK");
@@ -208,6 +227,19 @@ TEST_F(RecorderTest, TheRecordersOwnAlertsLeaveItRecordingWithTheOldChord) {
     ASSERT_TRUE(alert());
     answer("Cancel");
     EXPECT_TRUE(recording());
+    EXPECT_EQ(KeyboardShortcuts::getShortcut(Hotkeys::clearAll), Hotkeys::clearAll.initialShortcut);
+
+    // The user switches to another application while the question waits: it is answered as
+    // Cancel and the hot keys work again, without waiting for the user to come back.
+    world.mac.application().activateIgnoringOtherApps();
+    type(kThree, kFlagCommand | kFlagShift);
+    ASSERT_TRUE(alert());
+    world.mac.application().deactivate();
+    world.mac.runUntilIdle();
+    EXPECT_FALSE(alert());
+    EXPECT_FALSE(recording());
+    EXPECT_FALSE(KeyboardShortcuts::isPaused());
+    EXPECT_TRUE(hotKeyRegistered(45, 6656)) << "the on/off key is back";
     EXPECT_EQ(KeyboardShortcuts::getShortcut(Hotkeys::clearAll), Hotkeys::clearAll.initialShortcut);
 }
 

@@ -49,12 +49,21 @@ TEST_F(AppearancePreviewTest, ANarrowPreviewScalesItsRowsUpAndCentresTheStackedC
 TEST_F(AppearancePreviewTest, TheRevealReplaysWhenTheLookOrTheReplayCountChangesButNotAtFirst) {
     mac.defaults().set("ringReveal", std::string("none"));
     auto quiet = ExamplePreviewView::create();
+    quiet->setSize({360, 160});
     EXPECT_FALSE(quiet->overlay()->pendingReveal) << "no reveal to play with the animation off";
 
     mac.defaults().set("ringReveal", std::string("pop"));
     auto preview = ExamplePreviewView::create();
+    EXPECT_FALSE(preview->overlay()->showsRing) << "nothing is laid out or revealed before the host sizes it";
+    preview->setSize({360, 160});
     mac.runUntilIdle(); // the first draw pass plays the opening reveal
     ASSERT_FALSE(preview->overlay()->pendingReveal);
+    const auto revealing = preview->overlay()->indicator->sublayers();
+    ASSERT_FALSE(revealing.empty());
+    // The host tells the same size again (every redraw may): the revealing ring stays as it is.
+    preview->setSize({360, 160});
+    mac.runUntilIdle();
+    EXPECT_EQ(preview->overlay()->indicator->sublayers(), revealing);
 
     preview->update({"green", "dotted"}, 0);
     EXPECT_FALSE(preview->overlay()->pendingReveal);

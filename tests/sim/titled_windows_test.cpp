@@ -149,6 +149,7 @@ TEST(SimTitledWindowsTest, FirstResponderFollowsClicksTabAndClosingButNotKeyStat
     mac.application().activateIgnoringOtherApps();
     mac.keyboard().type({48, 0}); // Tab
     mac.runUntilIdle();
+    EXPECT_EQ(window->firstResponder(), "b") << "Tab moves the focus to the next field";
     SimTitledWindows::click(*window, centre(*window, 2));
     window->performClose();
     EXPECT_EQ(log, (std::vector<std::string>{"key", "become a", "resign a", "become b", "clear b", "resign b",
@@ -177,6 +178,8 @@ TEST(SimTitledWindowsTest, AnAlertTakesTheWindowsClicksUntilAButtonAnswersIt) {
     EXPECT_TRUE(SimTitledWindows::pressAlertButton(*window, "Restore Defaults"));
     EXPECT_FALSE(window->hasAlert());
     window->beginAlert(alert, [&](std::size_t answer) { answers.push_back(answer); });
+    window->performClose();
+    EXPECT_TRUE(window->isVisible()) << "a sheet that waits keeps its window open";
     mac.application().activateIgnoringOtherApps();
     mac.keyboard().type({53, 0}); // Escape answers with the cancel button, not the window
     mac.runUntilIdle();

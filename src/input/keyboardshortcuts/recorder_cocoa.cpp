@@ -164,6 +164,12 @@ void RecorderCocoa::startRecording() {
     setPaused(true);
     postActiveStatus(true);
     std::weak_ptr<RecorderCocoa> weak = weak_from_this();
+    if (auto* bus = platform::current().notifications) {
+        applicationResignObserver_ = bus->observe(platform::kApplicationDidResignActive,
+                                                  [weak](const platform::UserInfo&) {
+                                                      if (auto self = weak.lock()) self->applicationResignedActive();
+                                                  });
+    }
     eventMonitor_ = platform::current().events->addLocalMonitor(
         platform::kKeyDownMask, [weak](const platform::Event& event) -> std::optional<platform::Event> {
             auto self = weak.lock();
@@ -173,8 +179,14 @@ void RecorderCocoa::startRecording() {
     displayChanged();
 }
 
+void RecorderCocoa::applicationResignedActive() {
+    if (auto window = window_.lock(); window && alertShowing_) window->endAlert(0);
+    finishRecording();
+}
+
 void RecorderCocoa::endRecording() {
     eventMonitor_.cancel();
+    applicationResignObserver_.cancel();
     auto& active = detail::engine().activeRecorder;
     if (isActiveRecorder_) {
         isActiveRecorder_ = false;
@@ -199,7 +211,9 @@ std::optional<platform::Event> RecorderCocoa::handleKeyEvent(const platform::Eve
     const bool plain = (event.modifierFlags & kChordModifiers) == 0;
     const Key key(event.keyCode);
     if (plain && key == Key::tab) {
-        finishRecording();
+        // The focus moves on along the window's key-view loop, which ends recording here.
+        if (auto window = window_.lock()) window->selectNextKeyView();
+        if (isRecording()) endRecording();
         return std::nullopt;
     }
     if (plain && (key == Key::deleteKey || key == Key::deleteForward)) {
@@ -212,8 +226,14 @@ std::optional<platform::Event> RecorderCocoa::handleKeyEvent(const platform::Eve
     }
     if (event.isARepeat) return std::nullopt;
     auto chord = Shortcut::fromEvent(event);
-    if (!chord || !isUsableChord(*chord)) {
+    if (!chord) {
         beep();
+        return std::nullopt;
+    }
+    if (!isUsableChord(*chord)) {
+        refuse(ConflictBehavior::block,
+               {localized("keyboard_shortcut_disallowed"), localized("keyboard_shortcut_needs_modifier"), {}},
+               *chord, Check::done);
         return std::nullopt;
     }
     record(*chord, Check::menuItem);

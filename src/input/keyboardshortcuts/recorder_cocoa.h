@@ -105,6 +105,9 @@ private:
     // Ends recording the way the user would: the field gives up first responder.
     void finishRecording();
     void startRecording();
+    // Another application came in front: typing goes there, so recording ends and a question the
+    // recorder asked is answered with its first button (Cancel, or OK to a refusal).
+    void applicationResignedActive();
     void endRecording();
     void displayChanged();
     void beep();
@@ -119,6 +122,7 @@ private:
     marlowick::platform::Subscription eventMonitor_;
     marlowick::platform::Subscription shortcutsNameChangeObserver_;
     marlowick::platform::Subscription windowKeyStatusObserver_;
+    marlowick::platform::Subscription applicationResignObserver_;
     bool alertShowing_ = false;
     // This field paused the engine and announced itself; it undoes both when it stops.
     bool isActiveRecorder_ = false;

@@ -218,6 +218,7 @@ typedef NSString* NSUserInterfaceItemIdentifier;
 // Called when the view's window moves to a screen of another scale or colour space.
 - (void)viewDidChangeBackingProperties;
 - (void)viewDidMoveToWindow;
+- (void)viewDidMoveToSuperview;
 @property NSAutoresizingMaskOptions autoresizingMask;
 @property BOOL needsDisplay;
 - (void)setFrameSize:(NSSize)newSize;

@@ -90,6 +90,7 @@ APPKIT_EXTERN NSNotificationName const NSWindowDidChangeBackingPropertiesNotific
 @property(readonly, copy) NSWindowFrameAutosaveName frameAutosaveName;
 - (BOOL)setFrameAutosaveName:(NSWindowFrameAutosaveName)name;
 - (BOOL)setFrameUsingName:(NSWindowFrameAutosaveName)name;
+- (void)saveFrameUsingName:(NSWindowFrameAutosaveName)name;
 
 - (void)makeKeyAndOrderFront:(nullable id)sender;
 - (void)orderFrontRegardless;
@@ -101,6 +102,7 @@ APPKIT_EXTERN NSNotificationName const NSWindowDidChangeBackingPropertiesNotific
 
 @property(nullable, readonly, weak) NSResponder* firstResponder;
 - (BOOL)makeFirstResponder:(nullable NSResponder*)responder;
+- (void)selectNextKeyView:(nullable id)sender;
 @property(nullable, weak) NSView* initialFirstResponder;
 - (void)sendEvent:(NSEvent*)event;
 
@@ -108,6 +110,7 @@ APPKIT_EXTERN NSNotificationName const NSWindowDidChangeBackingPropertiesNotific
 @property(nullable, readonly, strong) NSWindow* attachedSheet;
 @property(nullable, readonly, strong) NSWindow* sheetParent;
 - (void)endSheet:(NSWindow*)sheetWindow;
+- (void)endSheet:(NSWindow*)sheetWindow returnCode:(NSModalResponse)returnCode;
 @end
 
 // Changes made through an animator inside a group animate over the group's duration.

@@ -128,8 +128,30 @@ enum : NSStringEncoding { NSUTF8StringEncoding = 4 };
 @interface NSDate : NSObject <NSCopying>
 + (instancetype)date;
 + (instancetype)dateWithTimeIntervalSinceNow:(NSTimeInterval)secs;
++ (instancetype)dateWithTimeIntervalSince1970:(NSTimeInterval)secs;
 @property(class, readonly, copy) NSDate* distantPast;
 @property(readonly) NSTimeInterval timeIntervalSince1970;
+@end
+
+// Dates as the user's locale writes them.
+@interface NSLocale : NSObject <NSCopying>
+@property(class, readonly, strong) NSLocale* autoupdatingCurrentLocale;
+@end
+
+@interface NSFormatter : NSObject <NSCopying>
+@end
+
+typedef NS_ENUM(NSUInteger, NSDateFormatterStyle){
+    NSDateFormatterNoStyle = 0,
+    NSDateFormatterShortStyle = 1,
+    NSDateFormatterMediumStyle = 2,
+};
+
+@interface NSDateFormatter : NSFormatter
+@property NSDateFormatterStyle dateStyle;
+@property NSDateFormatterStyle timeStyle;
+@property(null_resettable, copy) NSLocale* locale;
+- (NSString*)stringFromDate:(NSDate*)date;
 @end
 
 @interface NSURL : NSObject <NSCopying>

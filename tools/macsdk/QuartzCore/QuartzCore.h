@@ -80,6 +80,8 @@ CA_EXTERN CALayerCornerCurve const kCACornerCurveContinuous;
 @property(nullable, strong) __kindof CALayer* mask;
 @property(nullable, copy) NSArray<__kindof CALayer*>* sublayers;
 @property(nullable, readonly) CALayer* superlayer;
+@property(getter=isGeometryFlipped) BOOL geometryFlipped;
+- (BOOL)contentsAreFlipped;
 @property(nullable, weak) id<CALayerDelegate> delegate;
 @property(nullable, strong) id contents;
 @property CGFloat contentsScale;
