@@ -6,6 +6,7 @@
 #include "input/settings.h"
 #include "notificationcenter/ax.h"
 #include "notificationcenter/controller.h"
+#include "overlay/action_list.h"
 #include "overlay/sidebar_overlay.h"
 #include "platform/platform.h"
 
@@ -36,6 +37,25 @@ std::vector<Element> elementsOf(const std::vector<Notification>& rows) {
 
 bool sameRects(const std::vector<Rect>& a, const std::vector<Rect>& b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin());
+}
+
+Rect unionOf(const Rect& a, const Rect& b) {
+    double minX = std::min(a.minX(), b.minX());
+    double minY = std::min(a.minY(), b.minY());
+    return {minX, minY, std::max(a.maxX(), b.maxX()) - minX, std::max(a.maxY(), b.maxY()) - minY};
+}
+
+// The screen the sidebar stands on (the first one when none holds its middle; with no screen known,
+// room to the sidebar's left).
+Rect screenAround(const Rect& sidebar) {
+    auto* screens = platform::current().screens;
+    auto frames = screens ? screens->screenFrames() : std::vector<Rect>{};
+    for (const auto& screen : frames) {
+        if (screen.contains({sidebar.midX(), sidebar.midY()})) return screen;
+    }
+    if (frames.empty())
+        return {sidebar.minX() - 1000, sidebar.minY(), sidebar.width() + 1000, sidebar.height()};
+    return frames.front();
 }
 
 } // namespace
@@ -297,6 +317,22 @@ void Controller::presentPanel() {
     view->onCancel = [weak] {
         if (auto self = weak.lock()) self->cancelPicker();
     };
+    view->onOpenActions = [weak](int index) {
+        if (auto self = weak.lock()) {
+            self->sidebarIndex = index;
+            self->openActions();
+        }
+    };
+    view->onPerformAction = [weak](int action) {
+        if (auto self = weak.lock()) self->performShownAction(action);
+    };
+    view->onActionsClosed = [weak] {
+        if (auto self = weak.lock()) {
+            self->actionsRow.reset();
+            self->shownActions.clear();
+            self->layoutPanel();
+        }
+    };
     created->setContentView(view->layer());
 
     bool hadPanel = static_cast<bool>(panel);
@@ -313,6 +349,7 @@ void Controller::setItems(std::vector<Element> items) {
     sidebarItemIsStack.clear();
     for (const auto& item : sidebarItems)
         sidebarItemIsStack.push_back(isStack(item));
+    forgetActionsUnlessListed();
 }
 
 void Controller::reloadItems() {
@@ -382,15 +419,23 @@ void Controller::layoutPanel() {
         if (auto areaFrame = frameOf(*area)) base = *areaFrame;
     }
     Rect bounds = base.insetBy(-kPanelMargin, -kPanelMargin);
+    // The list of the row's own actions may stand beside the sidebar: the panel reaches out to it.
+    std::optional<Rect> actionList;
+    if (!overlay->actionLabels.empty()) {
+        actionList = placeActionList(*frame, base, actionListSize(overlay->actionLabels), screenAround(base));
+        bounds = unionOf(bounds, *actionList);
+    }
     std::vector<Rect> frames;
     frames.reserve(sidebarItems.size());
     for (const auto& itemFrame : itemFrames(sidebarItems))
         frames.push_back(itemFrame.value_or(Rect()).offsetBy(-bounds.minX(), -bounds.minY()));
+    if (actionList) actionList = actionList->offsetBy(-bounds.minX(), -bounds.minY());
     if (panel->frame() == bounds && sameRects(overlay->itemFrames, frames) &&
-        overlay->selected == sidebarIndex)
+        overlay->selected == sidebarIndex && overlay->actionListFrame == actionList)
         return;
 
     panel->setFrame(bounds, platform::Display::Later);
+    overlay->actionListFrame = actionList;
     // The caption's text is rasterised for the screen the panel is now on.
     overlay->setWindowBackingScale(panel->backingScaleFactor());
     overlay->itemFrames = std::move(frames);
@@ -410,6 +455,8 @@ void Controller::hidePanel() {
     Hotkeys::unregisterPickerKeys();
     // Whatever ended the run, its pending open of the top row ends with it.
     openTopAfterSlideIn = false;
+    actionsRow.reset();
+    shownActions.clear();
     if (!panel) return;
     if (overlay) overlay->clearPendingKey();
     panel->orderOut();
