@@ -111,6 +111,12 @@ private:
     void performShownAction(int index);
     // The items changed: a list of actions whose row has gone is closed.
     void forgetActionsUnlessListed();
+    // Widens the panel to the list just shown, from the frames it already has: no request.
+    void layoutActionList();
+    // Where the list stands for the item and the sidebar's scroll area, in screen coordinates.
+    static platform::Rect actionListBeside(const platform::Rect& item, const platform::Rect& sidebar,
+                                           const std::vector<std::string>& labels);
+    static platform::Rect unionOf(const platform::Rect& a, const platform::Rect& b);
 
     // Closing, clearing and stalls (controller_clear.cpp).
     void closeSelected();

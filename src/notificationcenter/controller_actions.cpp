@@ -7,12 +7,14 @@
 #include "notificationcenter/action_labels.h"
 #include "notificationcenter/ax.h"
 #include "notificationcenter/controller.h"
+#include "overlay/action_list.h"
 #include "overlay/sidebar_overlay.h"
 #include "platform/platform.h"
 
 namespace marlowick {
 
 using platform::Element;
+using platform::Rect;
 
 namespace {
 
@@ -40,7 +42,45 @@ void Controller::openActions() {
     for (const auto& action : shownActions)
         labels.push_back(action.label);
     overlay->showActions(std::move(labels));
-    layoutPanel();
+    layoutActionList();
+}
+
+void Controller::layoutActionList() {
+    if (!panel || !overlay || overlay->actionLabels.empty()) return;
+    const auto index = static_cast<std::size_t>(overlay->selected);
+    if (overlay->selected < 0 || index >= overlay->itemFrames.size()) return;
+    // Without a list the panel is the scroll area grown by the margin (layoutPanel).
+    const Rect shown = panel->frame();
+    const Rect sidebar = shown.insetBy(kPanelMargin, kPanelMargin);
+    const Rect item = overlay->itemFrames[index].offsetBy(shown.minX(), shown.minY());
+    const Rect list = actionListBeside(item, sidebar, overlay->actionLabels);
+    const Rect bounds = unionOf(shown, list);
+    const double dx = shown.minX() - bounds.minX();
+    const double dy = shown.minY() - bounds.minY();
+    for (auto& frame : overlay->itemFrames)
+        frame = frame.offsetBy(dx, dy);
+    overlay->actionListFrame = list.offsetBy(-bounds.minX(), -bounds.minY());
+    panel->setFrame(bounds, platform::Display::Later);
+    overlay->setNeedsDisplay();
+}
+
+Rect Controller::actionListBeside(const Rect& item, const Rect& sidebar,
+                                  const std::vector<std::string>& labels) {
+    auto* screens = platform::current().screens;
+    auto frames = screens ? screens->screenFrames() : std::vector<Rect>{};
+    // The screen the sidebar stands on; with none known, room to its left.
+    Rect screen{sidebar.minX() - 1000, sidebar.minY(), sidebar.width() + 1000, sidebar.height()};
+    if (!frames.empty()) screen = frames.front();
+    for (const auto& frame : frames) {
+        if (frame.contains({sidebar.midX(), sidebar.midY()})) screen = frame;
+    }
+    return placeActionList(item, sidebar, actionListSize(labels), screen);
+}
+
+Rect Controller::unionOf(const Rect& a, const Rect& b) {
+    double minX = std::min(a.minX(), b.minX());
+    double minY = std::min(a.minY(), b.minY());
+    return {minX, minY, std::max(a.maxX(), b.maxX()) - minX, std::max(a.maxY(), b.maxY()) - minY};
 }
 
 void Controller::performShownAction(int index) {

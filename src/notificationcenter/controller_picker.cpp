@@ -6,7 +6,6 @@
 #include "input/settings.h"
 #include "notificationcenter/ax.h"
 #include "notificationcenter/controller.h"
-#include "overlay/action_list.h"
 #include "overlay/sidebar_overlay.h"
 #include "platform/platform.h"
 
@@ -37,25 +36,6 @@ std::vector<Element> elementsOf(const std::vector<Notification>& rows) {
 
 bool sameRects(const std::vector<Rect>& a, const std::vector<Rect>& b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin());
-}
-
-Rect unionOf(const Rect& a, const Rect& b) {
-    double minX = std::min(a.minX(), b.minX());
-    double minY = std::min(a.minY(), b.minY());
-    return {minX, minY, std::max(a.maxX(), b.maxX()) - minX, std::max(a.maxY(), b.maxY()) - minY};
-}
-
-// The screen the sidebar stands on (the first one when none holds its middle; with no screen known,
-// room to the sidebar's left).
-Rect screenAround(const Rect& sidebar) {
-    auto* screens = platform::current().screens;
-    auto frames = screens ? screens->screenFrames() : std::vector<Rect>{};
-    for (const auto& screen : frames) {
-        if (screen.contains({sidebar.midX(), sidebar.midY()})) return screen;
-    }
-    if (frames.empty())
-        return {sidebar.minX() - 1000, sidebar.minY(), sidebar.width() + 1000, sidebar.height()};
-    return frames.front();
 }
 
 } // namespace
@@ -422,7 +402,7 @@ void Controller::layoutPanel() {
     // The list of the row's own actions may stand beside the sidebar: the panel reaches out to it.
     std::optional<Rect> actionList;
     if (!overlay->actionLabels.empty()) {
-        actionList = placeActionList(*frame, base, actionListSize(overlay->actionLabels), screenAround(base));
+        actionList = actionListBeside(*frame, base, overlay->actionLabels);
         bounds = unionOf(bounds, *actionList);
     }
     std::vector<Rect> frames;
