@@ -1,7 +1,8 @@
 // What the picker costs on the simulated Mac with 100 µs per accessibility request: requests and
 // simulated time from the open-notification hot key to the ring, with Notification Center's own
 // slide-in (its rows appear 0.1 s after the toggle, then slide for 0.3 s) reported apart; and the
-// requests of one idle watch check against the elements that sidebarIsOpen's walk visits.
+// requests of one idle watch check against the elements that sidebarIsOpen's walk visits; and the
+// requests that opening a notification's list of actions costs.
 #include <benchmark/benchmark.h>
 
 #include <functional>
@@ -115,6 +116,35 @@ void BM_HotKeyToRing(benchmark::State& state) {
     state.counters["request_ms"] = 1000 * kRequestLatency * requests / runs;
 }
 BENCHMARK(BM_HotKeyToRing)->Arg(10)->Arg(50)->Arg(200)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The requests that → costs, from the key to the list of the selected row's actions on screen: one
+// read of the row's action names, however many rows the sidebar holds.
+void BM_OpenActionList(benchmark::State& state) {
+    int rows = static_cast<int>(state.range(0));
+    double requests = 0;
+    int runs = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        World world(rows);
+        world.controller->openPicker();
+        world.runUntilRing([](double, double) {});
+        auto overlay = world.controller->shownOverlay();
+        world.mac.accessibility().resetRequestCount();
+        state.ResumeTiming();
+
+        if (overlay) overlay->handleKey(SidebarOverlay::kRightArrow);
+        world.mac.runUntilIdle();
+
+        state.PauseTiming();
+        if (!overlay || overlay->actionLabels.empty()) state.SkipWithError("no list of actions showed");
+        requests += static_cast<double>(world.mac.accessibility().requestCount());
+        ++runs;
+        state.ResumeTiming();
+    }
+    if (runs == 0) return;
+    state.counters["requests"] = requests / runs;
+}
+BENCHMARK(BM_OpenActionList)->Arg(10)->Arg(200)->Iterations(3);
 
 enum class SidebarState { Closed, ClosedWithBanners, OpenByTheUser };
 

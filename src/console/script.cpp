@@ -80,9 +80,24 @@ Outcome parseWait(const Tokens& tokens) {
     return "usage: wait SECONDS (a number from 0 to 86400)";
 }
 
+// "Reply,Mark as Read": an application's action labels, as it words them.
+std::optional<std::vector<std::string>> splitActions(std::string_view list) {
+    constexpr std::size_t kMaxActions = 16;
+    std::vector<std::string> labels;
+    while (true) {
+        auto comma = list.find(',');
+        std::string_view label = list.substr(0, comma);
+        if (label.empty() || label.find_first_of("\r\n") != std::string_view::npos) return std::nullopt;
+        labels.emplace_back(label);
+        if (labels.size() > kMaxActions) return std::nullopt;
+        if (comma == std::string_view::npos) return labels;
+        list.remove_prefix(comma + 1);
+    }
+}
+
 Outcome parsePost(const Tokens& tokens) {
     constexpr std::string_view usage =
-        "usage: post APP \"TITLE\" [\"BODY\"] [subtitle=\"…\"] [id=ID] [older]";
+        "usage: post APP \"TITLE\" [\"BODY\"] [subtitle=\"…\"] [id=ID] [actions=\"A,B\"] [older]";
     command::Post post;
     std::vector<std::string> texts;
     bool options = false;
@@ -97,8 +112,14 @@ Outcome parsePost(const Tokens& tokens) {
         } else if (!token.quoted && i > 1 && token.text.starts_with("subtitle=")) {
             post.subtitle = token.text.substr(9);
             options = true;
+        } else if (!token.quoted && i > 1 && token.text.starts_with("actions=")) {
+            auto actions = splitActions(token.text.substr(8));
+            if (!actions)
+                return "post: actions= takes up to 16 labels between commas, none empty or on two lines";
+            post.actions = std::move(*actions);
+            options = true;
         } else if (options) {
-            return "post: texts come before subtitle=, id= and older; " + std::string(usage);
+            return "post: texts come before subtitle=, id=, actions= and older; " + std::string(usage);
         } else {
             texts.push_back(token.text);
         }
@@ -490,7 +511,8 @@ std::string_view commandSummary() {
   update-check scheduled|user     a scheduled check, or the user's own, runs now
   sample-tool missing|present|failing   whether "/usr/bin/sample" can be launched, and whether it
                                   then writes its file (failing: it ends with status 1, no file)
-  post APP "TITLE" ["BODY"] [subtitle="…"] [id=ID] [older]   a notification arrives
+  post APP "TITLE" ["BODY"] [subtitle="…"] [id=ID] [actions="A,B"] [older]   a notification
+                                  arrives (actions: its application's own, such as "Reply,Mark as Read")
   sidebar open|close              the user opens or closes the sidebar by hand
   key CHORD                       press and release: opt+n, ctrl+opt+shift+n, shift+g, cmd+,, 1-9,
                                   kp1-kp9, up, down, return, enter, esc, tab, delete,

@@ -75,6 +75,7 @@ struct Post {
     std::string body;
     std::string subtitle;
     std::string id;
+    std::vector<std::string> actions;
     bool older = false;
 };
 struct Sidebar {

@@ -237,7 +237,8 @@ Result Session::dispatch(const Command& command) {
                      .body = post->body,
                      .subtitle = post->subtitle,
                      .id = post->id,
-                     .older = post->older});
+                     .older = post->older,
+                     .actions = post->actions});
         return {};
     }
     if (auto* sidebar = std::get_if<Sidebar>(&body)) {

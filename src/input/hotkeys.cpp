@@ -14,7 +14,7 @@ using KeyboardShortcuts::Shortcut;
 
 namespace {
 
-constexpr std::array<std::string_view, 6> kVimLetters{"j", "k", "o", "d", "g", "G"};
+constexpr std::array<std::string_view, 8> kVimLetters{"j", "k", "o", "d", "g", "G", "l", "h"};
 
 // The component's state for the platform in force; a new platform starts afresh.
 struct State {

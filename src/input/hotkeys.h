@@ -18,10 +18,11 @@
 
 namespace marlowick {
 
-// The picker's letter keys, by raw value; G is the letter g typed with Shift.
-enum class VimKey { j, k, o, d, g, G };
-inline constexpr std::array<VimKey, 6> allVimKeys{VimKey::j, VimKey::k, VimKey::o,
-                                                  VimKey::d, VimKey::g, VimKey::G};
+// The picker's letter keys, by raw value; G is the letter g typed with Shift; l opens a
+// notification's own actions and h goes back from them.
+enum class VimKey { j, k, o, d, g, G, l, h };
+inline constexpr std::array<VimKey, 8> allVimKeys{VimKey::j, VimKey::k, VimKey::o, VimKey::d,
+                                                  VimKey::g, VimKey::G, VimKey::l, VimKey::h};
 std::string_view letter(VimKey key);
 
 struct DigitKey {
@@ -50,8 +51,8 @@ public:
         return {toggleSwitch, openNotification, clearAll};
     }
 
-    // Escape, Return, keypad Enter, up and down.
-    static constexpr std::array<std::uint16_t, 5> pickerControlKeys{53, 36, 76, 126, 125};
+    // Escape, Return, keypad Enter, up, down, left and right.
+    static constexpr std::array<std::uint16_t, 7> pickerControlKeys{53, 36, 76, 126, 125, 123, 124};
     // Digits 1 to 9 on the main row and on the keypad.
     static constexpr std::array<DigitKey, 18> pickerDigitKeys{{
         {18, 1},
@@ -74,7 +75,7 @@ public:
         {92, 9},
     }};
     // Where the Vim letters sit on a U.S. layout, by raw value (G with Shift).
-    static constexpr std::array<std::uint16_t, 6> usVimKeyCodes{38, 40, 31, 2, 5, 5};
+    static constexpr std::array<std::uint16_t, 8> usVimKeyCodes{38, 40, 31, 2, 5, 5, 37, 4};
     static std::optional<int> digit(std::uint16_t keyCode);
 
     // Installs the handler for Marlowick's own hot keys on the application target; once, before

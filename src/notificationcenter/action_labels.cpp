@@ -1,9 +1,11 @@
 #include "notificationcenter/action_labels.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
 #include "app/log.h"
+#include "notificationcenter/ax.h"
 #include "notificationcenter/reader.h"
 #include "platform/platform.h"
 
@@ -86,6 +88,19 @@ std::optional<ActionLabels> labelsFromTable(const platform::StringsTable& table,
     for (const auto& [englishText, out] : wanted)
         addOnce(*out, std::string(englishText));
     return labels;
+}
+
+std::vector<CustomAction> ownActions(const platform::Element& row) {
+    const auto& labels = notificationCenterLabels();
+    auto isOneOf = [](const std::string& label, const std::vector<std::string>& known) {
+        return std::find(known.begin(), known.end(), label) != known.end();
+    };
+    auto actions = customActions(row);
+    std::erase_if(actions, [&](const CustomAction& action) {
+        return isOneOf(action.label, labels.close) || isOneOf(action.label, labels.clearAll) ||
+               isOneOf(action.label, labels.show);
+    });
+    return actions;
 }
 
 std::string describeLabels(const ActionLabels& labels) {

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "notificationcenter/ax.h"
 #include "platform/bundle_strings.h"
 
 namespace marlowick {
@@ -24,6 +25,10 @@ struct ActionLabels {
 
 // The labels for the running Notification Center, worked out once per process (and logged then).
 const ActionLabels& notificationCenterLabels();
+
+// The row's own custom actions, in its order: every one but Notification Center's Close, Clear All
+// and Show (its Show Details stays). One request, for the row's action names.
+std::vector<CustomAction> ownActions(const platform::Element& row);
 
 // The parts above, for tests.
 // The table language that best serves the preferred ones: an exact match, else the preferred one

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "notificationcenter/ax.h"
 #include "notificationcenter/observer.h"
 #include "notificationcenter/reader.h"
 #include "platform/accessibility.h"
@@ -105,6 +106,18 @@ private:
     void expandStack(const platform::Element& element);
     void pickSelected();
 
+    // A notification's own actions (controller_actions.cpp).
+    void openActions();
+    void performShownAction(int index);
+    // The items changed: a list of actions whose row has gone is closed.
+    void forgetActionsUnlessListed();
+    // Widens the panel to the list just shown, from the frames it already has: no request.
+    void layoutActionList();
+    // Where the list stands for the item and the sidebar's scroll area, in screen coordinates.
+    static platform::Rect actionListBeside(const platform::Rect& item, const platform::Rect& sidebar,
+                                           const std::vector<std::string>& labels);
+    static platform::Rect unionOf(const platform::Rect& a, const platform::Rect& b);
+
     // Closing, clearing and stalls (controller_clear.cpp).
     void closeSelected();
     void clearAllStep(int waitAttempts, int rounds, int dismissed, AfterClearing afterwards);
@@ -157,6 +170,9 @@ private:
     bool stacksAwaitUnfolding = false;
     std::int64_t pickerRun = 0;
     std::set<std::string> expandedApps;
+    // The row whose actions the overlay lists, and those actions with their full names.
+    std::optional<platform::Element> actionsRow;
+    std::vector<CustomAction> shownActions;
 };
 
 } // namespace marlowick

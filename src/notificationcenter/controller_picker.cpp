@@ -297,6 +297,22 @@ void Controller::presentPanel() {
     view->onCancel = [weak] {
         if (auto self = weak.lock()) self->cancelPicker();
     };
+    view->onOpenActions = [weak](int index) {
+        if (auto self = weak.lock()) {
+            self->sidebarIndex = index;
+            self->openActions();
+        }
+    };
+    view->onPerformAction = [weak](int action) {
+        if (auto self = weak.lock()) self->performShownAction(action);
+    };
+    view->onActionsClosed = [weak] {
+        if (auto self = weak.lock()) {
+            self->actionsRow.reset();
+            self->shownActions.clear();
+            self->layoutPanel();
+        }
+    };
     created->setContentView(view->layer());
 
     bool hadPanel = static_cast<bool>(panel);
@@ -313,6 +329,7 @@ void Controller::setItems(std::vector<Element> items) {
     sidebarItemIsStack.clear();
     for (const auto& item : sidebarItems)
         sidebarItemIsStack.push_back(isStack(item));
+    forgetActionsUnlessListed();
 }
 
 void Controller::reloadItems() {
@@ -382,15 +399,23 @@ void Controller::layoutPanel() {
         if (auto areaFrame = frameOf(*area)) base = *areaFrame;
     }
     Rect bounds = base.insetBy(-kPanelMargin, -kPanelMargin);
+    // The list of the row's own actions may stand beside the sidebar: the panel reaches out to it.
+    std::optional<Rect> actionList;
+    if (!overlay->actionLabels.empty()) {
+        actionList = actionListBeside(*frame, base, overlay->actionLabels);
+        bounds = unionOf(bounds, *actionList);
+    }
     std::vector<Rect> frames;
     frames.reserve(sidebarItems.size());
     for (const auto& itemFrame : itemFrames(sidebarItems))
         frames.push_back(itemFrame.value_or(Rect()).offsetBy(-bounds.minX(), -bounds.minY()));
+    if (actionList) actionList = actionList->offsetBy(-bounds.minX(), -bounds.minY());
     if (panel->frame() == bounds && sameRects(overlay->itemFrames, frames) &&
-        overlay->selected == sidebarIndex)
+        overlay->selected == sidebarIndex && overlay->actionListFrame == actionList)
         return;
 
     panel->setFrame(bounds, platform::Display::Later);
+    overlay->actionListFrame = actionList;
     // The caption's text is rasterised for the screen the panel is now on.
     overlay->setWindowBackingScale(panel->backingScaleFactor());
     overlay->itemFrames = std::move(frames);
@@ -410,6 +435,8 @@ void Controller::hidePanel() {
     Hotkeys::unregisterPickerKeys();
     // Whatever ended the run, its pending open of the top row ends with it.
     openTopAfterSlideIn = false;
+    actionsRow.reset();
+    shownActions.clear();
     if (!panel) return;
     if (overlay) overlay->clearPendingKey();
     panel->orderOut();

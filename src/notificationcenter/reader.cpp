@@ -196,6 +196,12 @@ std::optional<Element> historyButton(const Element& application) {
     return findByIdentifier(application, kRowSearchMaxDepth, "AXShowHistoryButton");
 }
 
+Notification readNotification(const Element& row) {
+    TreeWalker walker;
+    Row read{walker.read(row, kRowAttributes), std::nullopt};
+    return makeNotification(walker, read);
+}
+
 std::vector<Notification> sidebarNotifications() {
     auto application = notificationCenterApp();
     if (!application) return {};

@@ -36,6 +36,8 @@ bool sidebarIsOpen(const platform::Element& application);
 std::optional<platform::Element> historyButton(const platform::Element& application);
 // The rows of the sidebar (or the banners while it is closed), top first; rows without a frame last.
 std::vector<Notification> sidebarNotifications();
+// One row's record, read afresh.
+Notification readNotification(const platform::Element& row);
 // The frame badges and the selection ring are drawn round, bottom-left origin.
 std::optional<platform::Rect> itemFrame(const platform::Element& element);
 // The same for several rows in one pass: a parent that several rows share is read once.

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "input/settings.h"
+#include "overlay/action_list.h"
 #include "overlay/ring_reveal.h"
 #include "overlay/stack_styles.h"
 #include "platform/platform.h"
@@ -137,6 +138,10 @@ void SidebarOverlay::handleKey(int code) {
         return;
     }
     clearPendingKey();
+    if (!actionLabels.empty()) {
+        handleActionKey(code);
+        return;
+    }
 
     const int count = static_cast<int>(itemFrames.size());
     const int last = std::max(count - 1, 0);
@@ -154,10 +159,15 @@ void SidebarOverlay::handleKey(int code) {
     case kUpArrow:
         onMove(-1);
         return;
+    case kRightArrow:
+        onOpenActions(selected);
+        return;
     default:
         break;
     }
-    if (code == vimCode(VimKey::j)) {
+    if (code == vimCode(VimKey::l)) {
+        onOpenActions(selected);
+    } else if (code == vimCode(VimKey::j)) {
         onSelect(std::clamp(selected + 1, 0, last));
     } else if (code == vimCode(VimKey::k)) {
         onSelect(std::clamp(selected - 1, 0, last));
@@ -181,6 +191,45 @@ void SidebarOverlay::handleKey(int code) {
         const auto digit = Hotkeys::digit(static_cast<std::uint16_t>(code));
         if (digit && *digit <= std::min(count, kMaxBadges)) onPick(*digit - 1);
     }
+}
+
+void SidebarOverlay::handleActionKey(int code) {
+    const int count = static_cast<int>(actionLabels.size());
+    auto ringAction = [this](int index) {
+        actionSelected = index;
+        setNeedsDisplay();
+    };
+    if (code == kEscape || code == kLeftArrow || code == vimCode(VimKey::h)) {
+        closeActions();
+    } else if (code == kReturn || code == kKeypadEnter || code == vimCode(VimKey::o)) {
+        onPerformAction(actionSelected);
+    } else if (code == kDownArrow) {
+        ringAction((actionSelected + 1) % count);
+    } else if (code == kUpArrow) {
+        ringAction((actionSelected - 1 + count) % count);
+    } else if (code == vimCode(VimKey::j)) {
+        ringAction(std::min(actionSelected + 1, count - 1));
+    } else if (code == vimCode(VimKey::k)) {
+        ringAction(std::max(actionSelected - 1, 0));
+    } else if (code >= 0 && code <= 0xFFFF) {
+        const auto digit = Hotkeys::digit(static_cast<std::uint16_t>(code));
+        if (digit && *digit <= std::min(count, kMaxBadges)) onPerformAction(*digit - 1);
+    }
+}
+
+void SidebarOverlay::showActions(std::vector<std::string> labels) {
+    actionLabels = std::move(labels);
+    actionSelected = 0;
+    setNeedsDisplay();
+}
+
+void SidebarOverlay::closeActions() {
+    if (actionLabels.empty()) return;
+    actionLabels.clear();
+    actionSelected = 0;
+    actionListFrame.reset();
+    setNeedsDisplay();
+    onActionsClosed();
 }
 
 void SidebarOverlay::setPendingKey(VimKey key) {
@@ -240,6 +289,13 @@ void SidebarOverlay::updateIndicator() {
     auto layers = isStack ? stackLayers(*this, frame) : selectionLayers(*this, frame);
     if (pendingKey == VimKey::d) layers.push_back(captionPill("d, then d closes", false, frame));
     if (pendingKey == VimKey::g) layers.push_back(captionPill("g, then g goes to top", false, frame));
+    if (!actionLabels.empty() && actionListFrame) {
+        auto* appearance = platform::current().appearance;
+        for (auto& layer : actionListLayers(*actionListFrame, actionLabels, actionSelected,
+                                            appearance ? appearance->current() : platform::Appearance::Light,
+                                            backingScaleFactor()))
+            layers.push_back(std::move(layer));
+    }
     for (auto& layer : layers)
         indicator->addSublayer(std::move(layer));
 

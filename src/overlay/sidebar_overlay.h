@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -36,6 +37,8 @@ public:
     static constexpr int kKeypadEnter = platform::kKeyCodeKeypadEnter;
     static constexpr int kDownArrow = platform::kKeyCodeDownArrow;
     static constexpr int kUpArrow = platform::kKeyCodeUpArrow;
+    static constexpr int kLeftArrow = platform::kKeyCodeLeftArrow;
+    static constexpr int kRightArrow = platform::kKeyCodeRightArrow;
     // How long the first key of "gg" or "dd" waits for the second.
     static constexpr double kPendingKeyLifetime = 0.8;
     static constexpr int kMaxBadges = 9;
@@ -70,6 +73,21 @@ public:
     std::function<void(int index)> onClose = [](int) {};
     std::function<void(int index)> onPick = [](int) {};
     std::function<void()> onCancel = [] {};
+    // → or l on an item; the controller answers with showActions, or with a beep.
+    std::function<void(int index)> onOpenActions = [](int) {};
+    // Return, o or a digit while the actions are listed: the index in actionLabels.
+    std::function<void(int action)> onPerformAction = [](int) {};
+
+    // The selected notification's own actions while their list is open (empty otherwise), and the
+    // one ringed. While the list is open the keys move and perform in it; ←, h and Escape close it.
+    std::vector<std::string> actionLabels;
+    int actionSelected = 0;
+    // Where the controller placed the list's plate (it knows the screen); no list is drawn without.
+    std::optional<platform::Rect> actionListFrame;
+    // The list was closed from the keyboard.
+    std::function<void()> onActionsClosed = [] {};
+    void showActions(std::vector<std::string> labels);
+    void closeActions();
 
     // The view: its layer (the badges are its content, `indicator` its one sublayer) and geometry.
     const std::shared_ptr<platform::Layer>& layer() const { return layer_; }
@@ -130,6 +148,7 @@ protected:
 
 private:
     void setPendingKey(VimKey key);
+    void handleActionKey(int code);
     void drawBadges(platform::Canvas& canvas) const;
 
     std::shared_ptr<platform::Layer> layer_ = platform::Layer::make();

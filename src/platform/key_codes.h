@@ -10,6 +10,8 @@ inline constexpr std::uint16_t kKeyCodeReturn = 36;
 inline constexpr std::uint16_t kKeyCodeSpace = 49;
 inline constexpr std::uint16_t kKeyCodeEscape = 53;
 inline constexpr std::uint16_t kKeyCodeKeypadEnter = 76;
+inline constexpr std::uint16_t kKeyCodeLeftArrow = 123;
+inline constexpr std::uint16_t kKeyCodeRightArrow = 124;
 inline constexpr std::uint16_t kKeyCodeDownArrow = 125;
 inline constexpr std::uint16_t kKeyCodeUpArrow = 126;
 

@@ -14,7 +14,8 @@
 // unfolded 0.2 s after a press into a heading, "Show Less", "Clear" and the rows, folded back or
 // cleared from there (a folded stack offers "Clear All", not "Close"); widgets below the
 // notifications; older notifications behind the history button; a scroll area paged by its visible
-// height; the custom actions Show Details, Show, Close and Clear All, removals 0.15 s after a close,
+// height; the custom actions an application gives its notifications (recorded, nothing removed) and Show
+// Details, Show, Close and Clear All, removals 0.15 s after a close,
 // a record of every action a row received; accessibility notifications for every change. Not
 // modelled: alerts that wait for a click, threads within an application, focus modes, what a widget
 // shows, sounds, the banners' own slide-in, time stamps.
@@ -54,6 +55,9 @@ struct SimNotification {
     // Offers "Close" (and goes with its stack's "Clear All"); some applications keep theirs until
     // they are opened.
     bool closable = true;
+    // The application's own actions ("Reply", "Mark as Read"), in its words: Notification Center
+    // lists them on the row before its own and does nothing with them but pass them on.
+    std::vector<std::string> actions = {};
 
     friend bool operator==(const SimNotification&, const SimNotification&) = default;
 };

@@ -437,6 +437,11 @@ AXNodeSpec SimNotificationCenter::describeRow(const Entry& entry, std::string ke
     bool banner = subrole == "AXNotificationCenterBanner";
     auto open = [this, serial, banner] { return banner ? openBanner(serial) : openEntry(serial); };
     rowAction(row, "AXPress", "AXPress", shown.title, open);
+    // Reply opens its field and Mark as Read acts in the application: the row stays listed.
+    for (const auto& label : shown.actions) {
+        rowAction(row, "Name:" + label + "\nTarget:0x0\nSelector:(null)", label, shown.title,
+                  [] { return kAXErrorSuccess; });
+    }
     rowAction(row, NCLabel::ShowDetails, shown.title, [] { return kAXErrorSuccess; });
     if (shown.closable) {
         rowAction(row, NCLabel::Close, shown.title, [this, serial] { return closeEntries({serial}); });

@@ -50,9 +50,9 @@ TEST_F(StatusMenuTest, ShowsTheItemsInOrderWithTheLegendFolded) {
                             "In the picker", "---", "Settings", "Quit"));
     // Every action row carries its caps; the hidden twins carry the keys.
     const auto& rows = world.app->keyRows();
-    ASSERT_EQ(rows.size(), 12u);
+    ASSERT_EQ(rows.size(), 14u);
     EXPECT_THAT(rows[0].first->caps, ElementsAre(KeyCap::key("\u2325"), KeyCap::key("N")));
-    EXPECT_THAT(rows[10].first->caps, ElementsAre(KeyCap::key("\u2318"), KeyCap::key(",")));
+    EXPECT_THAT(rows[12].first->caps, ElementsAre(KeyCap::key("\u2318"), KeyCap::key(",")));
     EXPECT_THAT(rows[2].first->caps, ElementsAre(KeyCap::key("1"), KeyCap::text("\u2013"), KeyCap::key("9")));
     EXPECT_THAT(world.app->switchRow()->caps, ElementsAre(KeyCap::key("\u2303"), KeyCap::key("\u2325"),
                                                           KeyCap::key("\u21E7"), KeyCap::key("N")));
@@ -171,8 +171,8 @@ TEST_F(StatusMenuTest, MenuIsAtLeast278WideAndAsWideAsItsWidestRow) {
     EXPECT_DOUBLE_EQ(world.app->legendHeader()->frame().width(), 278);
     EXPECT_DOUBLE_EQ(world.app->keyRows()[0].first->frame().height(), 28);
     // Without Vim keys their rows take no part and keep their width.
-    EXPECT_DOUBLE_EQ(world.app->keyRows()[6].first->frame().width(), 0);
-    EXPECT_DOUBLE_EQ(world.app->keyRows()[11].first->frame().width(), 278);
+    EXPECT_DOUBLE_EQ(world.app->keyRows()[7].first->frame().width(), 0);
+    EXPECT_DOUBLE_EQ(world.app->keyRows()[13].first->frame().width(), 278);
     world.closeMenu();
 
     // A long chord on the open row widens the whole menu to that row, every row with it.
@@ -188,7 +188,7 @@ TEST_F(StatusMenuTest, MenuIsAtLeast278WideAndAsWideAsItsWidestRow) {
     ASSERT_GT(wide, 278);
     EXPECT_DOUBLE_EQ(menu.minimumWidth(), wide);
     EXPECT_DOUBLE_EQ(world.app->switchRow()->frame().width(), wide);
-    EXPECT_DOUBLE_EQ(world.app->keyRows()[11].first->frame().width(), wide);
+    EXPECT_DOUBLE_EQ(world.app->keyRows()[13].first->frame().width(), wide);
 }
 
 TEST_F(StatusMenuTest, LegendColumnIsTheWidestShownCapsGroup) {

@@ -194,8 +194,8 @@ TEST_F(HotkeysTest, PickerKeysAreRegisteredOnceReleasedFullyAndNumberedForTheOve
     Hotkeys::registerPickerKeys();
     EXPECT_EQ(mac.logLines(), std::vector<std::string>{"Could not register picker key 19 — status -9878"});
     auto held = ourRegistrations(mac);
-    EXPECT_EQ(held.size(), 1u + 5u + 17u) << "the on/off key, the control keys and every digit key but one";
-    for (auto keyCode : {53, 36, 76, 126, 125, 18, 83, 92}) {
+    EXPECT_EQ(held.size(), 1u + 7u + 17u) << "the on/off key, the control keys and every digit key but one";
+    for (auto keyCode : {53, 36, 76, 126, 125, 123, 124, 18, 83, 92}) {
         EXPECT_EQ(std::count(held.begin(), held.end(), Registered{std::uint32_t(keyCode), 0, 100u + keyCode}),
                   1)
             << keyCode;
@@ -232,14 +232,21 @@ TEST_F(HotkeysTest, VimLettersFollowTheLayoutAndFallBackToUSPositions) {
         LayoutId layout;
         std::vector<Registered> expected;
     };
-    const std::vector<Registered> us{{38, 0, 400}, {40, 0, 401}, {31, 0, 402},
-                                     {2, 0, 403},  {5, 0, 404},  {5, 512, 405}};
+    const std::vector<Registered> us{{38, 0, 400}, {40, 0, 401},  {31, 0, 402}, {2, 0, 403},
+                                     {5, 0, 404},  {5, 512, 405}, {37, 0, 406}, {4, 0, 407}};
     std::vector<Case> cases{
         {LayoutId::US, us},
         {LayoutId::German, us},
         {LayoutId::French, us},
         {LayoutId::Dvorak,
-         {{8, 0, 400}, {9, 0, 401}, {1, 0, 402}, {4, 0, 403}, {32, 0, 404}, {32, 512, 405}}},
+         {{8, 0, 400},
+          {9, 0, 401},
+          {1, 0, 402},
+          {4, 0, 403},
+          {32, 0, 404},
+          {32, 512, 405},
+          {35, 0, 406},
+          {38, 0, 407}}},
         {LayoutId::PartialLatin, us},
     };
     for (const auto& [layout, expected] : cases) {
@@ -263,8 +270,8 @@ TEST_F(HotkeysTest, VimLettersFollowTheLayoutAndFallBackToUSPositions) {
     EXPECT_TRUE(Hotkeys::layoutKeyCodes().empty());
     Hotkeys::registerPickerKeys();
     EXPECT_EQ(vimRegistrations(mac), us);
-    EXPECT_EQ(mac.logLines().size(), 7u) << "each letter says it fell back";
-    EXPECT_EQ(mac.logLines().back(), "Vim key G is not on the layout; using the US key code");
+    EXPECT_EQ(mac.logLines().size(), 9u) << "each letter says it fell back";
+    EXPECT_EQ(mac.logLines().back(), "Vim key h is not on the layout; using the US key code");
 }
 
 } // namespace

@@ -9,7 +9,8 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-constexpr int kEscape = 53, kReturn = 36, kKeypadEnter = 76, kDown = 125, kUp = 126;
+constexpr int kEscape = 53, kReturn = 36, kKeypadEnter = 76, kDown = 125, kUp = 126, kLeft = 123,
+              kRight = 124;
 
 class Keys : public OverlayTest {
 protected:
@@ -24,7 +25,7 @@ TEST_F(Keys, SingleKeysReportWhatTheUserAskedForWithinTheItems) {
     setItems(4);
     overlay->selected = 3;
     for (int code : {kReturn, kKeypadEnter, vim(VimKey::o), kDown, kUp, vim(VimKey::j), vim(VimKey::k),
-                     vim(VimKey::G), kEscape, 29 /* 0 */, 0 /* a */, 299, 306, -1, 70000})
+                     vim(VimKey::G), kEscape, 29 /* 0 */, 0 /* a */, 299, 308, -1, 70000})
         overlay->handleKey(code);
     EXPECT_THAT(takeCalls(), ElementsAre("pick 3", "pick 3", "pick 3", "move 1", "move -1", "select 3",
                                          "select 2", "select 3", "cancel"));
@@ -103,6 +104,39 @@ TEST_F(Keys, EscapeOrATypeIntoAnotherApplicationOnlyDropsThePendingKey) {
     keyToOtherApplication();
     mac.runFor(1.0);
     EXPECT_THAT(takeCalls(), IsEmpty());
+}
+
+TEST_F(Keys, WhileANotificationsActionsAreListedTheKeysWorkInTheList) {
+    setItems(4);
+    overlay->selected = 2;
+    overlay->handleKey(kRight);
+    overlay->handleKey(vim(VimKey::l));
+    EXPECT_THAT(takeCalls(), ElementsAre("actions 2", "actions 2"));
+
+    // The arrows wrap round the list, j and k stop at its ends; item keys do nothing meanwhile.
+    overlay->showActions({"Reply", "Mark as Read", "Show Details"});
+    overlay->handleKey(kUp);
+    EXPECT_EQ(overlay->actionSelected, 2);
+    overlay->handleKey(kDown);
+    EXPECT_EQ(overlay->actionSelected, 0);
+    for (int code : {vim(VimKey::k), vim(VimKey::j), vim(VimKey::j), vim(VimKey::j), vim(VimKey::G),
+                     vim(VimKey::d), vim(VimKey::d), kRight})
+        overlay->handleKey(code);
+    EXPECT_EQ(overlay->actionSelected, 2);
+    // A digit beyond the list does nothing; one within it, Return, Enter and o perform.
+    for (int code : {21 /* 4 */, 19 /* 2 */, kReturn, kKeypadEnter, vim(VimKey::o)})
+        overlay->handleKey(code);
+    EXPECT_THAT(takeCalls(), ElementsAre("perform 1", "perform 2", "perform 2", "perform 2"));
+
+    // ←, h and Escape go back to the items; a second Escape then leaves.
+    for (int back : {kLeft, vim(VimKey::h), kEscape}) {
+        overlay->showActions({"Reply"});
+        overlay->handleKey(back);
+        EXPECT_TRUE(overlay->actionLabels.empty());
+    }
+    overlay->handleKey(kEscape);
+    overlay->handleKey(vim(VimKey::h));
+    EXPECT_THAT(takeCalls(), ElementsAre("back", "back", "back", "cancel"));
 }
 
 TEST_F(Keys, APendingKeyShowsItsCaptionUntilItExpires) {

@@ -27,6 +27,9 @@ protected:
         made->onClose = [this](int index) { calls.push_back("close " + std::to_string(index)); };
         made->onPick = [this](int index) { calls.push_back("pick " + std::to_string(index)); };
         made->onCancel = [this] { calls.push_back("cancel"); };
+        made->onOpenActions = [this](int index) { calls.push_back("actions " + std::to_string(index)); };
+        made->onPerformAction = [this](int action) { calls.push_back("perform " + std::to_string(action)); };
+        made->onActionsClosed = [this] { calls.push_back("back"); };
         return made;
     }
     // Cards 64 points tall, 10 apart, from the top of a 600-point overlay down.
