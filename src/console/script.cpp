@@ -309,6 +309,13 @@ Outcome parseCommand(const Tokens& tokens) {
         }
         return "usage: widgets N (0 to " + std::to_string(kMaxWidgets) + ")";
     }
+    if (name == "desktop-widgets") {
+        if (tokens.size() == 2 && !tokens[1].quoted) {
+            if (auto count = parseCount(tokens[1].text, 0); count && *count <= kMaxDesktopWidgets)
+                return DesktopWidgets{*count};
+        }
+        return "usage: desktop-widgets N (0 to " + std::to_string(kMaxDesktopWidgets) + ")";
+    }
     if (name == "user") {
         if (tokens.size() == 3 && !tokens[1].quoted && tokens[2].quoted) {
             if (tokens[1].text == "close") return User{User::Action::Close, tokens[2].text};
@@ -334,6 +341,11 @@ Outcome parseCommand(const Tokens& tokens) {
     }
     if (name == "nc" && tokens.size() >= 2 && !tokens[1].quoted && tokens[1].text == "language")
         return parseLanguage(tokens);
+    if (name == "nc" && tokens.size() >= 2 && !tokens[1].quoted && tokens[1].text == "lazy") {
+        Tokens rest(tokens.begin() + 1, tokens.end());
+        return lift(oneOf<bool>(rest, "nc lazy on|off", {{"on", true}, {"off", false}}),
+                    [](bool on) { return Lazy{on}; });
+    }
     if (name == "nc") {
         using Action = NotificationCenter::Action;
         return lift(oneOf<Action>(tokens, "nc running|quit|restart|crash|hung|answering",
@@ -499,12 +511,16 @@ std::string_view commandSummary() {
                                   is refused, as after an update of the app)
   nc running|quit|restart|crash|hung|answering   Notification Center's process (a crash: gone at
                                   once, relaunched by the system after about a second)
+  nc lazy on|off                  the list holds only the rows wholly on screen; paging brings the
+                                  others in
   nc language CODE                Notification Center speaks CODE (en de fr es pt it nl sv pl ru ja ko
                                   zh-Hans), and it is the user's preferred language; a running
                                   Notification Center is relaunched, as after a new login
   nc language CODE "CLOSE" "CLEAR ALL" "SHOW"   the same for a language the table lacks, with
                                   these labels (its strings table carries them)
   widgets N                       the sidebar shows N widgets below the notifications
+  desktop-widgets N               N desktop widgets: windows of Notification Center's own process,
+                                  each with about 30 elements, whether or not the panel is open
   user close "TITLE"              the user closes a notification with Notification Center's button
   user clear "APP"                the user clears an application's stack the same way
   feed "VERSION"|none             the update feed offers VERSION (none: up to date)

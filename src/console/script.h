@@ -23,6 +23,7 @@ inline constexpr double kMaxWaitSeconds = 86400;
 inline constexpr int kMaxCount = 1000;
 // As many widgets as the simulated sidebar has room for.
 inline constexpr int kMaxWidgets = 12;
+inline constexpr int kMaxDesktopWidgets = 64;
 
 // One word of a line: quoted words keep their quotes' meaning (a quoted "older" is a title).
 struct Token {
@@ -52,6 +53,12 @@ struct Language { // Notification Center's language
     std::optional<Labels> labels; // for a language its table lacks
 };
 struct Widgets {
+    int count = 0;
+};
+struct Lazy { // Notification Center's list holds only the rows on screen
+    bool on = false;
+};
+struct DesktopWidgets {
     int count = 0;
 };
 struct User { // the user works Notification Center's own buttons
@@ -195,13 +202,13 @@ struct Quit {};
 
 using CommandBody =
     std::variant<command::Launch, command::Wait, command::Permission, command::NotificationCenter,
-                 command::Language, command::Widgets, command::User, command::Feed, command::UpdateCheck,
-                 command::SampleTool, command::Post, command::Sidebar, command::Key, command::Hold,
-                 command::Layout, command::Locale, command::Menu, command::Defaults, command::Bundle,
-                 command::ExpectLog, command::ExpectOpened, command::ExpectAction, command::ExpectSidebar,
-                 command::ExpectPicker,
-                 command::ExpectSelected, command::ExpectItems, command::ExpectRing, command::ExpectMenuRow,
-                 command::Window, command::Appearance, command::ReduceMotion, command::LoginItem,
+                 command::Language, command::Lazy, command::Widgets, command::DesktopWidgets, command::User,
+                 command::Feed, command::UpdateCheck, command::SampleTool, command::Post, command::Sidebar,
+                 command::Key, command::Hold, command::Layout, command::Locale, command::Menu,
+                 command::Defaults, command::Bundle, command::ExpectLog, command::ExpectOpened,
+                 command::ExpectAction, command::ExpectSidebar, command::ExpectPicker, command::ExpectSelected,
+                 command::ExpectItems, command::ExpectRing, command::ExpectMenuRow, command::Window,
+                 command::Appearance, command::ReduceMotion, command::LoginItem,
                  command::ExpectWindow, command::ExpectWindowText, command::ExpectWindowValue,
                  command::ExpectWindowRow, command::ExpectWindowHeight, command::ExpectWindowTop,
                  command::ExpectAlert, command::Screenshot, command::Show, command::Help, command::Quit>;

@@ -177,6 +177,14 @@ Result Session::dispatch(const Command& command) {
         mac_.bundleStrings().setPreferredLanguages({language->code});
         return {};
     }
+    if (auto* lazy = std::get_if<Lazy>(&body)) {
+        center.setLazy(lazy->on);
+        return {};
+    }
+    if (auto* widgets = std::get_if<DesktopWidgets>(&body)) {
+        center.setDesktopWidgets(widgets->count);
+        return {};
+    }
     if (auto* widgets = std::get_if<Widgets>(&body)) {
         center.setWidgets(widgets->count);
         return {};

@@ -1,6 +1,7 @@
 #include "notificationcenter/ax.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <deque>
 #include <utility>
 
@@ -32,12 +33,52 @@ void TreeWalker::noteCutOff() {
 
 void TreeWalker::search(const Element& root, int maxDepth, AttributeSet attributes,
                         const std::function<SearchStep(ElementAttributes&)>& test) {
-    searchFrom(root, 0, maxDepth, attributes | AttributeSet{Attribute::Role, Attribute::Children}, test);
+    searchFrom(root, 0, maxDepth,
+               attributes | AttributeSet{Attribute::Role, Attribute::Children, Attribute::Identifier}, test);
+}
+
+namespace {
+
+// Desktop widgets' windows passed by, by element identity: the latest kMaxKnownWidgets of the
+// platform in force. Such a window stays for the process's life, so later walks pass it by without a
+// request.
+constexpr std::size_t kMaxKnownWidgets = 64;
+
+struct KnownWidgets {
+    std::uint64_t generation = 0;
+    std::deque<Element> elements;
+};
+
+KnownWidgets& knownWidgets() {
+    static KnownWidgets known;
+    if (known.generation != platform::generation()) known = {platform::generation(), {}};
+    return known;
+}
+
+} // namespace
+
+bool TreeWalker::isKnownWidget(const Element& element) {
+    const auto& known = knownWidgets().elements;
+    return std::find(known.begin(), known.end(), element) != known.end();
+}
+
+bool TreeWalker::staysOutOf(ElementAttributes& element) {
+    auto identifier = element.string(Attribute::Identifier);
+    if (!identifier || !identifier->starts_with("widget")) return false;
+    // Only a desktop widget's window is remembered: no walk looks for one, whereas any other
+    // "widget…" element (the "widget-editor-button" above all) may be what a later walk tests for.
+    if (identifier->starts_with("widget-local:") && element.stringEquals(Attribute::Role, "AXWindow")) {
+        auto& known = knownWidgets().elements;
+        known.push_back(element.element());
+        if (known.size() > kMaxKnownWidgets) known.pop_front();
+    }
+    return true;
 }
 
 bool TreeWalker::searchFrom(const Element& element, int depth, int maxDepth, AttributeSet attributes,
                             const std::function<SearchStep(ElementAttributes&)>& test) {
     if (outOfBudget()) return true;
+    if (isKnownWidget(element)) return false;
     auto current = read(element, attributes);
     if (current.stringEquals(Attribute::Role, "AXMenuBar")) return false;
     switch (test(current)) {
@@ -48,6 +89,7 @@ bool TreeWalker::searchFrom(const Element& element, int depth, int maxDepth, Att
     case SearchStep::Descend:
         break;
     }
+    if (staysOutOf(current)) return false;
     if (depth >= maxDepth) return false;
     for (const auto& child : current.children()) {
         if (searchFrom(child, depth + 1, maxDepth, attributes, test)) return true;
@@ -57,14 +99,16 @@ bool TreeWalker::searchFrom(const Element& element, int depth, int maxDepth, Att
 
 bool TreeWalker::anyBreadthFirst(const Element& root, int maxDepth, AttributeSet attributes,
                                  const std::function<bool(ElementAttributes&)>& test) {
-    attributes = attributes | AttributeSet{Attribute::Role, Attribute::Children};
+    attributes = attributes | AttributeSet{Attribute::Role, Attribute::Children, Attribute::Identifier};
     std::deque<std::pair<Element, int>> pending{{root, 0}};
     while (!pending.empty() && !outOfBudget()) {
         auto [element, depth] = std::move(pending.front());
         pending.pop_front();
+        if (isKnownWidget(element)) continue;
         auto current = read(element, attributes);
         if (current.stringEquals(Attribute::Role, "AXMenuBar")) continue;
         if (test(current)) return true;
+        if (staysOutOf(current)) continue;
         if (depth >= maxDepth) continue;
         for (const auto& child : current.children()) {
             // Each queued handle costs a read, so more than the walk may still read would never be

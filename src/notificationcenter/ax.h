@@ -1,5 +1,6 @@
 // The accessibility layer: the only way the product reads and presses Notification Center's
-// elements. It keeps no state between calls; the service itself (and its time-out) is the platform's.
+// elements. It keeps no state between calls but the widgets its walks have passed by (so that
+// they are not read again); the service itself (and its time-out) is the platform's.
 // Every read degrades to an absent value or an empty list; only performAction reports a code.
 #pragma once
 
@@ -45,6 +46,8 @@ public:
 
     // Pre-order search from root (depth 0) down to maxDepth over "AXChildren". An element whose role
     // is "AXMenuBar" is neither tested nor entered, so the process's status items are never reached.
+    // One whose identifier begins with "widget" (a desktop widget's window, a widget in the panel)
+    // is tested but not entered; one known from an earlier walk is not even read.
     // `attributes` are what `test` reads of each element.
     void search(const platform::Element& root, int maxDepth, AttributeSet attributes,
                 const std::function<SearchStep(ElementAttributes&)>& test);
@@ -70,6 +73,10 @@ public:
 private:
     bool searchFrom(const platform::Element& element, int depth, int maxDepth, AttributeSet attributes,
                     const std::function<SearchStep(ElementAttributes&)>& test);
+
+    // Widgets: never entered; desktop widgets' windows are remembered across walks (see ax.cpp).
+    static bool isKnownWidget(const platform::Element& element);
+    static bool staysOutOf(ElementAttributes& element);
 
     // True once the walk wants more than it may read; the first time, it says so in the log.
     bool outOfBudget();

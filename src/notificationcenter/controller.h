@@ -40,6 +40,8 @@ public:
     static constexpr double kHungReplyAfter = 0.25;
     // The panel stands this far out from the scroll area on every side, room for badges and ring.
     static constexpr double kPanelMargin = 26;
+    // Pages scrolled up, at most, to bring a lazy list's first rows back before the ring wraps.
+    static constexpr int kMaxPagesToTop = 50;
 
     // Notes the running Notification Center and starts watching the running applications.
     static std::shared_ptr<Controller> create();
@@ -89,6 +91,8 @@ private:
     void positionRing();
     void layoutPanel();
     void moveSelection(int delta);
+    bool revealRowsBelow();
+    void revealTopRows();
     void hidePanel();
     void cancelPicker();
     void toggleSidebar();

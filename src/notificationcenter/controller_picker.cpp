@@ -425,10 +425,41 @@ void Controller::layoutPanel() {
 }
 
 void Controller::moveSelection(int delta) {
+    if (sidebarItems.empty()) return;
+    bool pastTheEnd = sidebarIndex + delta >= static_cast<int>(sidebarItems.size());
+    if (delta > 0 && pastTheEnd && revealRowsBelow()) return;
     int count = static_cast<int>(sidebarItems.size());
     if (count == 0) return;
+    if (pastTheEnd) revealTopRows();
     sidebarIndex = ((sidebarIndex + delta) % count + count) % count;
     positionRing();
+}
+
+// Some lists hold only the rows on screen: a page down brings in those below the last item.
+bool Controller::revealRowsBelow() {
+    Element last = sidebarItems.back();
+    auto area = enclosingScrollArea(last);
+    if (!area) return false;
+    performAction(*area, "AXScrollDownByPage");
+    reloadItems();
+    auto it = std::find(sidebarItems.begin(), sidebarItems.end(), last);
+    if (it == sidebarItems.end() || std::next(it) == sidebarItems.end()) return false;
+    sidebarIndex = static_cast<int>(std::distance(sidebarItems.begin(), it)) + 1;
+    log("Rows below came in: " + std::to_string(sidebarItems.size()) + " item(s)");
+    positionRing();
+    return true;
+}
+
+// Back to the top of such a list before the ring wraps round: page up until the first item stays.
+void Controller::revealTopRows() {
+    for (int page = 0; page < kMaxPagesToTop && !sidebarItems.empty(); ++page) {
+        Element first = sidebarItems.front();
+        auto area = enclosingScrollArea(first);
+        if (!area) return;
+        performAction(*area, "AXScrollUpByPage");
+        reloadItems();
+        if (!sidebarItems.empty() && sidebarItems.front() == first) return;
+    }
 }
 
 void Controller::hidePanel() {

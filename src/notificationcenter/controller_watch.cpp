@@ -34,8 +34,8 @@ void collapseBelow(TreeWalker& walker, ElementAttributes& element, int depth,
     if (depth > kCollapseMaxDepth || element.stringEquals(Attribute::Role, "AXMenuBar")) return;
     std::vector<ElementAttributes> children;
     for (const auto& child : element.children()) {
-        children.push_back(walker.read(
-            child, {Attribute::Role, Attribute::Description, Attribute::Title, Attribute::Children}));
+        children.push_back(walker.read(child, {Attribute::Role, Attribute::Description, Attribute::Title,
+                                               Attribute::Identifier, Attribute::Children}));
     }
     // An unfolded stack shows as a heading with the application's name and two buttons, the first
     // of which folds it.
@@ -51,8 +51,11 @@ void collapseBelow(TreeWalker& walker, ElementAttributes& element, int depth,
         performAction(children[i + 1].element(), "AXPress");
         log("Collapsed " + escapeUntrusted(*name));
     }
-    for (auto& child : children)
-        collapseBelow(walker, child, depth + 1, names);
+    for (auto& child : children) {
+        // Widgets hold no stacks.
+        auto identifier = child.string(Attribute::Identifier);
+        if (!identifier || !identifier->starts_with("widget")) collapseBelow(walker, child, depth + 1, names);
+    }
 }
 
 } // namespace

@@ -237,6 +237,16 @@ void SimNotificationCenter::setCustomLanguage(std::string language, std::string 
     if (state_ != State::Quit) restart();
 }
 
+void SimNotificationCenter::setLazy(bool lazy) {
+    lazy_ = lazy;
+    refresh();
+}
+
+void SimNotificationCenter::setDesktopWidgets(int count) {
+    desktopWidgets_ = std::clamp(count, 0, kMaxDesktopWidgets);
+    refresh();
+}
+
 void SimNotificationCenter::setWidgets(int count) {
     widgets_ = std::clamp(count, 0, kMaxWidgets);
     refresh();

@@ -141,6 +141,17 @@ public:
     };
     const std::deque<ReceivedAction>& receivedActions() const { return receivedActions_; }
 
+    // A lazy list holds only the rows wholly inside the visible part of the scroll area; paging
+    // brings the others in.
+    void setLazy(bool lazy);
+    bool isLazy() const { return lazy_; }
+
+    // Desktop widgets: further windows of the process, each with a subtree of its own (about 30
+    // elements), there whether or not the panel is open.
+    static constexpr int kMaxDesktopWidgets = 64;
+    void setDesktopWidgets(int count);
+    int desktopWidgets() const { return desktopWidgets_; }
+
     // How many widgets the sidebar shows below the notifications (0 to kMaxWidgets).
     void setWidgets(int count);
     int widgets() const { return widgets_; }
@@ -232,10 +243,12 @@ private:
     static std::vector<Stop> scrollStops(const std::vector<Block>& blocks);
     void refresh();
     AXNodeSpec describeTree();
+    AXNodeSpec describeDialog(bool banners);
     AXNodeSpec describeMenuBar();
     AXNodeSpec describeBanners();
     AXNodeSpec describeSidebar();
     void describeWidgets(double top, std::vector<AXNodeSpec>& out);
+    AXNodeSpec describeDesktopWidget(int index) const;
     void describeBlock(const Block& block, double top, std::vector<AXNodeSpec>& out);
     AXNodeSpec describeRow(const Entry& entry, std::string key, std::string_view subrole,
                            platform::Rect frame, bool slides);
@@ -276,6 +289,8 @@ private:
     double scrollOffset_ = 0;
     double removalDelay_ = kRemovalDelay;
     int widgets_ = 0;
+    int desktopWidgets_ = 0;
+    bool lazy_ = false;
 };
 
 } // namespace marlowick::sim

@@ -211,7 +211,13 @@ AXNodeSpec SimNotificationCenter::describeTree() {
     root.children.push_back(describeMenuBar());
     bool banners =
         std::any_of(entries_.begin(), entries_.end(), [](const Entry& entry) { return entry.banner; });
-    if (!banners && sidebar_ == Sidebar::Closed) return root;
+    if (banners || sidebar_ != Sidebar::Closed) root.children.push_back(describeDialog(banners));
+    for (int i = 0; i < desktopWidgets_; ++i)
+        root.children.push_back(describeDesktopWidget(i));
+    return root;
+}
+
+AXNodeSpec SimNotificationCenter::describeDialog(bool banners) {
 
     // One full-screen window holds the banners and the panel alike.
     Rect screen{0, 0, kScreenWidth, kScreenHeight};
@@ -223,8 +229,37 @@ AXNodeSpec SimNotificationCenter::describeTree() {
     if (banners) hosting.children.push_back(describeBanners());
     if (sidebar_ != Sidebar::Closed) hosting.children.push_back(describeSidebar());
     window.children.push_back(std::move(hosting));
-    root.children.push_back(std::move(window));
-    return root;
+    return window;
+}
+
+// A desktop widget: a window of its own on the desktop, its content in lines of pressable groups
+// with texts, like rows without their subrole. Only the window's identifier says what it is.
+AXNodeSpec SimNotificationCenter::describeDesktopWidget(int index) const {
+    static constexpr std::string_view kKinds[] = {"weather",   "calendar", "clock",
+                                                  "reminders", "stocks",   "photos"};
+    constexpr int kLines = 7;
+    constexpr double kSide = 170;
+    std::string kind(kKinds[static_cast<std::size_t>(index) % std::size(kKinds)]);
+    std::string key = "desktop-widget/" + std::to_string(index);
+    Rect frame{20 + (index % 4) * (kSide + 10), kMenuBarHeight + 20 + (index / 4) * (kSide + 10), kSide,
+               kSide};
+    AXNodeSpec window = element(key, "AXWindow", frame, false);
+    window.set("AXIdentifier", "widget-local:com.apple." + kind + ".widget-" + std::to_string(index));
+    AXNodeSpec content = element(key + "/content", "AXGroup", frame, false);
+    for (int line = 0; line < kLines; ++line) {
+        std::string lineKey = key + "/line/" + std::to_string(line);
+        Rect lineFrame{frame.origin.x + 8, frame.origin.y + 8 + line * 22, kSide - 16, 20};
+        AXNodeSpec group = element(lineKey, "AXGroup", lineFrame, false);
+        group.action("AXPress", [] { return kAXErrorSuccess; });
+        for (int part = 0; part < 3; ++part) {
+            AXNodeSpec text = element(lineKey + "/" + std::to_string(part), "AXStaticText", lineFrame, false);
+            text.set("AXValue", kind + " " + std::to_string(line) + "." + std::to_string(part));
+            group.children.push_back(std::move(text));
+        }
+        content.children.push_back(std::move(group));
+    }
+    window.children.push_back(std::move(content));
+    return window;
 }
 
 AXNodeSpec SimNotificationCenter::describeMenuBar() {
@@ -282,8 +317,16 @@ AXNodeSpec SimNotificationCenter::describeSidebar() {
     double areaHeight = 0;
     if (rowsShown_) {
         auto blocks = sidebarBlocks();
-        for (const auto& block : blocks)
+        double visibleBottom = scrollOffset_ + visibleHeight_;
+        for (const auto& block : blocks) {
+            double bottom = block.top + block.height;
+            // A lazy list keeps what lies wholly inside (or, taller than the area, crosses it).
+            bool inside = block.top >= scrollOffset_ && bottom <= visibleBottom;
+            bool crossing =
+                block.height > visibleHeight_ && block.top < visibleBottom && bottom > scrollOffset_;
+            if (lazy_ && !inside && !crossing) continue;
             describeBlock(block, kColumnTop + block.top - scrollOffset_, content);
+        }
         // The area keeps the gap below its last row, so it never hugs a lone row.
         if (!blocks.empty()) areaHeight = std::min(visibleHeight_, contentHeight(blocks) + kGap);
     }

@@ -156,7 +156,7 @@ TEST(ReadStrategy, BatchedAndOneByOneReadTheSameFromRandomTrees) {
         histories += batched.history.has_value();
     }
     // The trees exercise what they are meant to.
-    EXPECT_GT(rows, 100u);
+    EXPECT_GT(rows, 80u); // fewer since walks stay out of "widget…" elements
     EXPECT_GT(narrowed, 5u);
     EXPECT_GT(openSidebars, 5u);
     EXPECT_GT(histories, 5u);

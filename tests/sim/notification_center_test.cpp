@@ -369,6 +369,19 @@ TEST_F(NotificationCenterTest, ScrollAreaShowsItsVisibleHeightAndPagesWithoutCut
     EXPECT_EQ(screen.y(rows[0]), top);
 }
 
+TEST_F(NotificationCenterTest, ALazyListHoldsOnlyTheRowsWhollyInSightAndPagingBringsTheOthersIn) {
+    for (int i = 9; i >= 0; --i)
+        nc.post({.app = "App " + std::to_string(i), .title = "Row"});
+    nc.setVisibleHeight(200);
+    nc.setLazy(true);
+    toggleAndSettle();
+    EXPECT_THAT(screen.rowDescriptions(), ElementsAre("App 0, Row", "App 1, Row"));
+    ASSERT_TRUE(screen.perform(scrollArea(), "AXScrollDownByPage"));
+    EXPECT_THAT(screen.rowDescriptions(), ElementsAre("App 2, Row", "App 3, Row"));
+    nc.setLazy(false);
+    EXPECT_EQ(screen.rows().size(), 10u);
+}
+
 TEST_F(NotificationCenterTest, RestartQuitAndHangBehaveAsTheProcessWould) {
     nc.post({.app = "Mail", .title = "One"});
     nc.post({.app = "Mail", .title = "Two"});
@@ -501,6 +514,30 @@ TEST_F(NotificationCenterTest, EveryLabelAndTheStringsTableFollowTheLanguageAndA
     EXPECT_EQ(table.languages.at("tlh").at("GROUP_SHOW_LESS"), "Show Less");
     for (const auto& language : NotificationCenterStrings::shippedLanguages())
         EXPECT_EQ(table.languages.at(language).size(), table.languages.at("en").size()) << language;
+}
+
+TEST_F(NotificationCenterTest, DesktopWidgetsAreWindowsOfTheirOwnThereWhetherOrNotThePanelIsOpen) {
+    nc.setDesktopWidgets(12);
+    auto widgetWindows = [&] {
+        std::vector<Element> found;
+        for (const auto& e : screen.children(screen.app())) {
+            if (screen.text(e, "AXIdentifier").starts_with("widget-local:")) found.push_back(e);
+        }
+        return found;
+    };
+    auto windows = widgetWindows();
+    ASSERT_EQ(windows.size(), 12u);
+    std::function<int(const Element&)> size = [&](const Element& e) {
+        int count = 1;
+        for (const auto& child : screen.children(e))
+            count += size(child);
+        return count;
+    };
+    EXPECT_EQ(size(windows[0]), 30);
+    EXPECT_EQ(screen.text(windows[0], "AXRole"), "AXWindow");
+    toggleAndSettle();
+    EXPECT_EQ(widgetWindows(), windows) << "the same windows while the panel is open";
+    EXPECT_EQ(screen.text(screen.children(screen.app()).at(1), "AXSubrole"), "AXSystemDialog");
 }
 
 TEST_F(NotificationCenterTest, ChangesPostTheirAccessibilityNotificationsThroughTheRunLoop) {
