@@ -76,7 +76,8 @@ NSRect circleIn(NSRect bounds) {
 
 } // namespace
 
-// A button that can draw the background of a list's chosen entry (the sidebar's current tab).
+// A button that can draw the background of a list's chosen entry (the sidebar's current tab): the
+// accent colour with white text while its window is key, the quieter selection look otherwise.
 @interface MWKButton : NSButton
 @property(nonatomic) BOOL showsSelection;
 @end
@@ -85,12 +86,41 @@ NSRect circleIn(NSRect bounds) {
 - (void)setShowsSelection:(BOOL)shows {
     if (_showsSelection == shows) return;
     _showsSelection = shows;
+    [self updateSelectionLook];
+}
+
+- (BOOL)accented {
+    return _showsSelection && self.window.isKeyWindow;
+}
+
+- (void)updateSelectionLook {
+    self.contentTintColor = self.accented ? NSColor.whiteColor : nil;
     self.needsDisplay = YES;
+}
+
+// The look follows the window's key state, which AppKit does not redraw this view for.
+- (void)viewWillMoveToWindow:(NSWindow*)newWindow {
+    NSNotificationCenter* center = NSNotificationCenter.defaultCenter;
+    [center removeObserver:self];
+    if (!newWindow) return;
+    [center addObserver:self selector:@selector(windowKeyStateChanged:) name:NSWindowDidBecomeKeyNotification
+                 object:newWindow];
+    [center addObserver:self selector:@selector(windowKeyStateChanged:) name:NSWindowDidResignKeyNotification
+                 object:newWindow];
+}
+
+- (void)viewDidMoveToWindow {
+    [self updateSelectionLook];
+}
+
+- (void)windowKeyStateChanged:(NSNotification*)notification {
+    (void)notification;
+    [self updateSelectionLook];
 }
 
 - (void)drawRect:(NSRect)dirtyRect {
     if (_showsSelection) {
-        [selectionColor() setFill];
+        [(self.accented ? NSColor.controlAccentColor : selectionColor()) setFill];
         [[NSBezierPath bezierPathWithRoundedRect:self.bounds xRadius:6 yRadius:6] fill];
     }
     [super drawRect:dirtyRect];

@@ -217,6 +217,7 @@ typedef NSString* NSUserInterfaceItemIdentifier;
 @property(nullable, strong) CALayer* layer;
 // Called when the view's window moves to a screen of another scale or colour space.
 - (void)viewDidChangeBackingProperties;
+- (void)viewWillMoveToWindow:(nullable NSWindow*)newWindow;
 - (void)viewDidMoveToWindow;
 - (void)viewDidMoveToSuperview;
 @property NSAutoresizingMaskOptions autoresizingMask;

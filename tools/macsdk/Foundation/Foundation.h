@@ -209,6 +209,10 @@ typedef NSString* NSNotificationName;
                             object:(nullable id)obj
                              queue:(nullable NSOperationQueue*)queue
                         usingBlock:(void (^)(NSNotification* notification))block;
+- (void)addObserver:(id)observer
+           selector:(SEL)aSelector
+               name:(nullable NSNotificationName)aName
+             object:(nullable id)anObject;
 - (void)removeObserver:(id)observer;
 - (void)postNotificationName:(NSNotificationName)aName object:(nullable id)anObject userInfo:(nullable NSDictionary*)aUserInfo;
 @end
