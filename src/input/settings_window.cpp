@@ -50,7 +50,9 @@ double settingsTabHeight(SettingsTab tab) {
     case SettingsTab::general:
         return 544;
     case SettingsTab::shortcuts:
-        return 652;
+        // The picker's own keys take 652; the legend rows of a notification's actions (→, and l
+        // among the Vim keys) add a legend row's 22 points each.
+        return 652 + 2 * 22;
     case SettingsTab::behavior:
         return 340;
     case SettingsTab::appearance:
