@@ -190,25 +190,6 @@ bool hasAction(const Element& element, std::string_view action) {
     return std::find(names.begin(), names.end(), action) != names.end();
 }
 
-std::optional<std::string> customActionName(const Element& element, std::string_view label) {
-    std::string prefix = "Name:" + std::string(label) + "\n";
-    for (auto& name : actionNames(element)) {
-        if (name.starts_with(prefix)) return std::move(name);
-    }
-    return std::nullopt;
-}
-
-std::optional<std::string> customActionName(const Element& element, std::span<const std::string> labels) {
-    auto names = actionNames(element);
-    for (const auto& label : labels) {
-        std::string prefix = "Name:" + label + "\n";
-        for (auto& name : names) {
-            if (name.starts_with(prefix)) return std::move(name);
-        }
-    }
-    return std::nullopt;
-}
-
 std::vector<CustomAction> customActions(const Element& element) {
     constexpr std::string_view kPrefix = "Name:";
     std::vector<CustomAction> actions;
@@ -220,6 +201,21 @@ std::vector<CustomAction> customActions(const Element& element) {
         actions.push_back({std::move(label), std::move(name)});
     }
     return actions;
+}
+
+std::optional<std::string> customActionName(const Element& element, std::span<const std::string> labels) {
+    auto actions = customActions(element);
+    for (const auto& label : labels) {
+        for (auto& action : actions) {
+            if (action.label == label) return std::move(action.name);
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> customActionName(const Element& element, std::string_view label) {
+    const std::string labels[] = {std::string(label)};
+    return customActionName(element, labels);
 }
 
 platform::AXError performAction(const Element& element, std::string_view action) {

@@ -258,7 +258,6 @@ private:
                    std::function<platform::AXError()> work);
     void rowAction(AXNodeSpec& row, std::string name, std::string recordedAs, const std::string& title,
                    std::function<platform::AXError()> work);
-    std::string customAction(NCLabel label) const;
     void addTexts(AXNodeSpec& row, const SimNotification& shown, platform::Rect frame, bool slides) const;
     AXNodeSpec element(std::string key, std::string role, platform::Rect frame, bool slides) const;
 

@@ -47,6 +47,12 @@ std::string rowKey(std::string_view kind, SimNotificationCenter::NotificationId 
     return std::string(kind) + "/" + std::to_string(serial);
 }
 
+// A custom action's name as Notification Center lists it: its label, and no target or selector
+// that another process could use.
+std::string customActionName(const std::string& label) {
+    return "Name:" + label + "\nTarget:0x0\nSelector:(null)";
+}
+
 } // namespace
 
 std::string SimNotificationCenter::describe(const SimNotification& notification) {
@@ -451,10 +457,6 @@ void SimNotificationCenter::addTexts(AXNodeSpec& row, const SimNotification& sho
     if (!shown.body.empty()) text("body", shown.body, subtitled ? 54 : 48, 14);
 }
 
-std::string SimNotificationCenter::customAction(NCLabel label) const {
-    return "Name:" + strings_.label(label) + "\nTarget:0x0\nSelector:(null)";
-}
-
 void SimNotificationCenter::rowAction(AXNodeSpec& row, std::string name, std::string recordedAs,
                                       const std::string& title, std::function<AXError()> work) {
     row.action(std::move(name), [this, recordedAs = std::move(recordedAs), title, work = std::move(work)] {
@@ -466,7 +468,7 @@ void SimNotificationCenter::rowAction(AXNodeSpec& row, std::string name, std::st
 
 void SimNotificationCenter::rowAction(AXNodeSpec& row, NCLabel label, const std::string& title,
                                       std::function<AXError()> work) {
-    rowAction(row, customAction(label), strings_.label(label), title, std::move(work));
+    rowAction(row, customActionName(strings_.label(label)), strings_.label(label), title, std::move(work));
 }
 
 AXNodeSpec SimNotificationCenter::describeRow(const Entry& entry, std::string key, std::string_view subrole,
@@ -482,7 +484,7 @@ AXNodeSpec SimNotificationCenter::describeRow(const Entry& entry, std::string ke
     rowAction(row, "AXPress", "AXPress", shown.title, open);
     // Reply opens its field and Mark as Read acts in the application: the row stays listed.
     for (const auto& label : shown.actions) {
-        rowAction(row, "Name:" + label + "\nTarget:0x0\nSelector:(null)", label, shown.title,
+        rowAction(row, customActionName(label), label, shown.title,
                   [] { return kAXErrorSuccess; });
     }
     rowAction(row, NCLabel::ShowDetails, shown.title, [] { return kAXErrorSuccess; });
