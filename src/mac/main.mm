@@ -53,6 +53,7 @@ int main(int argc, const char* argv[]) {
         auto screens = makeScreens();
         auto appearance = makeSystemAppearance();
         auto dateFormatter = makeDateFormatter();
+        auto bundleStrings = makeBundleStrings();
         auto fonts = makeFonts();
         auto statusBar = makeStatusBar();
         auto menus = makeMenus();
@@ -80,9 +81,7 @@ int main(int argc, const char* argv[]) {
             .updates = updates.get(),
             .loginItems = loginItems.get(),
             .appearance = appearance.get(),
-            // No reader of another bundle's strings yet: Notification Center's labels come from the
-            // known translations.
-            .bundleStrings = nullptr,
+            .bundleStrings = bundleStrings.get(),
             .dateFormatter = dateFormatter.get(),
         };
         p::Installation installation(services);

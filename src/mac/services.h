@@ -30,6 +30,8 @@ std::unique_ptr<platform::LoginItems> makeLoginItems();
 std::unique_ptr<platform::Screens> makeScreens();
 std::unique_ptr<platform::SystemAppearance> makeSystemAppearance();
 std::unique_ptr<platform::DateFormatter> makeDateFormatter();
+// Another application's localized strings, read from its installed bundle.
+std::unique_ptr<platform::BundleStrings> makeBundleStrings();
 std::unique_ptr<platform::Fonts> makeFonts();
 // Overlay panels whose content is the core's layer tree as Core Animation layers, and the beep.
 std::unique_ptr<platform::WindowServer> makeWindowServer();

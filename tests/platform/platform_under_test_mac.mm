@@ -221,6 +221,7 @@ private:
     std::unique_ptr<Fonts> fonts_ = mac::makeFonts();
     std::unique_ptr<WindowServer> windows_ = mac::makeWindowServer();
     std::unique_ptr<TitledWindows> titledWindows_ = mac::makeTitledWindows();
+    std::unique_ptr<BundleStrings> bundleStrings_ = mac::makeBundleStrings();
     std::string scratch_ = "/tmp/marlowick-contract-" + std::to_string(getpid());
     Installation installation_{Services{
         .runLoop = runLoop_.get(),
@@ -237,6 +238,7 @@ private:
         .application = app_.get(),
         .titledWindows = titledWindows_.get(),
         .appearance = appearance_.get(),
+        .bundleStrings = bundleStrings_.get(),
     }};
 };
 

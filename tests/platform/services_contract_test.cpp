@@ -1,7 +1,7 @@
 // What the plainer services promise, on whichever platform the tests were built for: files, user
 // defaults and their change notification, process activities and idle sleep, running applications, hot-key registration
 // and its refusal, the keyboard layout, the accessibility service's time-out and permission
-// queries, the overlay panel, and the titled windows as far as they go without a person at the
+// queries, Notification Center's strings, the overlay panel, and the titled windows as far as they go without a person at the
 // machine.
 #include <gtest/gtest.h>
 
@@ -127,6 +127,26 @@ TEST(WorkspaceContract, AnApplicationWithoutADockIconIsSeenStartingAndEnding) {
     EXPECT_GE(changes, 1);
     EXPECT_FALSE(record());
     EXPECT_TRUE(helperRecord->isTerminated());
+}
+
+// Marlowick presses Notification Center's buttons by their labels in the user's language, which
+// it finds in Notification Center's own strings: English texts "Close" and "Clear All" under keys
+// that other languages translate.
+TEST(BundleStringsContract, NotificationCenterShipsItsButtonLabelsInEveryLanguage) {
+    auto platform = PlatformUnderTest::make();
+    ASSERT_TRUE(current().bundleStrings);
+    const auto table = current().bundleStrings->stringsTable("com.apple.notificationcenterui");
+    ASSERT_TRUE(table);
+    ASSERT_TRUE(table->languages.contains("en"));
+    ASSERT_TRUE(table->languages.contains("de"));
+    for (const std::string label : {"Close", "Clear All"}) {
+        bool translated = false;
+        for (const auto& [key, text] : table->languages.at("en")) {
+            translated = translated || (text == label && table->languages.at("de").contains(key));
+        }
+        EXPECT_TRUE(translated) << label;
+    }
+    EXPECT_FALSE(current().bundleStrings->preferredLanguages().empty());
 }
 
 TEST(HotKeysContract, AChordIsHeldOnceUntilItsRegistrationIsDropped) {

@@ -121,6 +121,7 @@ FOUNDATION_EXPORT NSNotificationName const NSMenuDidEndTrackingNotification;
 @property(readonly, copy) NSArray<NSRunningApplication*>* runningApplications;
 @property(readonly) BOOL accessibilityDisplayShouldReduceMotion;
 - (BOOL)openURL:(NSURL*)url;
+- (nullable NSURL*)URLForApplicationWithBundleIdentifier:(NSString*)bundleIdentifier;
 @end
 FOUNDATION_EXPORT NSNotificationName const NSWorkspaceDidLaunchApplicationNotification;
 FOUNDATION_EXPORT NSNotificationName const NSWorkspaceDidTerminateApplicationNotification;

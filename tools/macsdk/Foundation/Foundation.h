@@ -83,9 +83,18 @@ enum : NSStringEncoding { NSUTF8StringEncoding = 4 };
 @property(readonly) const char* objCType NS_RETURNS_INNER_POINTER;
 @end
 
+typedef NS_OPTIONS(NSUInteger, NSDataReadingOptions){
+    NSDataReadingMappedIfSafe = 1UL << 0,
+    NSDataReadingUncached = 1UL << 1,
+    NSDataReadingMappedAlways = 1UL << 3,
+};
+
 @interface NSData : NSObject <NSCopying>
 + (instancetype)data;
 + (instancetype)dataWithBytes:(nullable const void*)bytes length:(NSUInteger)length;
++ (nullable instancetype)dataWithContentsOfURL:(NSURL*)url
+                                       options:(NSDataReadingOptions)readOptionsMask
+                                         error:(NSError* _Nullable* _Nullable)errorPtr;
 @property(readonly) const void* bytes NS_RETURNS_INNER_POINTER;
 @property(readonly) NSUInteger length;
 @end
@@ -136,6 +145,9 @@ enum : NSStringEncoding { NSUTF8StringEncoding = 4 };
 // Dates as the user's locale writes them.
 @interface NSLocale : NSObject <NSCopying>
 @property(class, readonly, strong) NSLocale* autoupdatingCurrentLocale;
+// The user's preferred languages, most preferred first.
+@property(class, readonly, copy) NSArray<NSString*>* preferredLanguages;
++ (NSString*)canonicalLanguageIdentifierFromString:(NSString*)string;
 @end
 
 @interface NSFormatter : NSObject <NSCopying>
@@ -157,6 +169,8 @@ typedef NS_ENUM(NSUInteger, NSDateFormatterStyle){
 @interface NSURL : NSObject <NSCopying>
 + (nullable instancetype)URLWithString:(NSString*)URLString;
 + (NSURL*)fileURLWithPath:(NSString*)path;
+@property(nullable, readonly, copy) NSString* lastPathComponent;
+@property(readonly, copy) NSURL* URLByDeletingPathExtension;
 @end
 
 // The process and its activities.
@@ -183,7 +197,34 @@ FOUNDATION_EXPORT NSString* NSHomeDirectory(void);
 
 @interface NSBundle : NSObject
 @property(class, readonly, strong) NSBundle* mainBundle;
++ (nullable instancetype)bundleWithURL:(NSURL*)url;
 - (nullable id)objectForInfoDictionaryKey:(NSString*)key;
+@property(readonly, copy) NSArray<NSString*>* localizations;
+- (nullable NSArray<NSURL*>*)URLsForResourcesWithExtension:(nullable NSString*)ext
+                                               subdirectory:(nullable NSString*)subpath;
+- (nullable NSArray<NSURL*>*)URLsForResourcesWithExtension:(nullable NSString*)ext
+                                               subdirectory:(nullable NSString*)subpath
+                                               localization:(nullable NSString*)localizationName;
+@end
+
+// Property lists: strings tables are dictionaries in one of their formats.
+typedef NS_OPTIONS(NSUInteger, NSPropertyListMutabilityOptions){
+    NSPropertyListImmutable = 0,
+    NSPropertyListMutableContainers = 1,
+    NSPropertyListMutableContainersAndLeaves = 2,
+};
+typedef NSPropertyListMutabilityOptions NSPropertyListReadOptions;
+typedef NS_ENUM(NSUInteger, NSPropertyListFormat){
+    NSPropertyListOpenStepFormat = 1,
+    NSPropertyListXMLFormat_v1_0 = 100,
+    NSPropertyListBinaryFormat_v1_0 = 200,
+};
+
+@interface NSPropertyListSerialization : NSObject
++ (nullable id)propertyListWithData:(NSData*)data
+                            options:(NSPropertyListReadOptions)opt
+                             format:(nullable NSPropertyListFormat*)format
+                              error:(NSError* _Nullable* _Nullable)error;
 @end
 
 // Notifications.
