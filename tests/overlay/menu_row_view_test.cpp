@@ -47,10 +47,12 @@ protected:
         made->setFrame({0, 0, 300, MenuRowView::kRowHeight});
         return made;
     }
-    // As the menu code does after changing what a row shows.
+    // The row's draw pass in the light appearance, as its menu runs it.
     sim::Image render(MenuRowView& view, const std::string& name) {
-        view.setNeedsDisplay();
-        return throughPng(sim::renderLayerTree(*view.layer(), 0), mac.home(), "menu-row-" + name);
+        const auto colors = platform::standardColors(platform::Appearance::Light);
+        const sim::Image image =
+            sim::renderDrawing(view.bounds().size, [&](platform::Canvas& canvas) { view.draw(canvas, colors); });
+        return throughPng(image, mac.home(), "menu-row-" + name);
     }
     // The widest run of columns without ink between two inked columns, in points.
     static double widestGap(const sim::Image& image) {
