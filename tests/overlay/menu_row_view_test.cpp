@@ -156,13 +156,10 @@ TEST_F(MenuRowViewTest, ALegendRowBoxesItsKeysButNotItsTextAndStartsItsTitleAfte
     EXPECT_FALSE(inkExtent(image, {80, 0, 35.5, 28}));
 }
 
-TEST_F(MenuRowViewTest, ActionRowsDrawInTheColoursOfTheirItem) {
+TEST_F(MenuRowViewTest, ActionRowsEndTheirShortcutAtTheMarginAndDimWhenDisabled) {
     auto action = row(Kind::action, {KeyCap::key("⌥"), KeyCap::key("N")});
     const Rect titleArea{10, 0, 150, 28}, capsArea{220, 0, 80, 28};
-    const sim::Image normal = render(*action, "action-normal");
-    EXPECT_NEAR(maxAlpha(normal, titleArea), 0.85, 0.02);
-    EXPECT_NEAR(maxAlpha(normal, capsArea), 0.5, 0.02);
-    const auto caps = inkExtent(normal, capsArea);
+    const auto caps = inkExtent(render(*action, "action-normal"), capsArea);
     ASSERT_TRUE(caps);
     // The text's advance, side bearing included, ends 16 points from the edge.
     EXPECT_LE(caps->maxX, 300 - 16);
@@ -170,7 +167,7 @@ TEST_F(MenuRowViewTest, ActionRowsDrawInTheColoursOfTheirItem) {
 
     host->enabled = false;
     const sim::Image disabled = render(*action, "action-disabled");
-    EXPECT_NEAR(maxAlpha(disabled, titleArea), 0.26, 0.02);
+    EXPECT_NEAR(maxAlpha(disabled, titleArea), 0.26, 0.02) << "both in the tertiary label colour";
     EXPECT_NEAR(maxAlpha(disabled, capsArea), 0.26, 0.02);
 }
 
