@@ -122,7 +122,6 @@ typedef NSString* NSColorName;
 
 @interface NSAppearance (NSDrawingAppearance)
 + (nullable NSAppearance*)appearanceNamed:(NSAppearanceName)name;
-@property(class, readonly, strong) NSAppearance* currentDrawingAppearance;
 // Runs the block with this appearance as the one dynamic colours resolve for (macOS 11 and later).
 - (void)performAsCurrentDrawingAppearance:(void(NS_NOESCAPE ^)(void))block;
 @end
