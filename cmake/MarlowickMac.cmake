@@ -84,6 +84,7 @@ add_executable(platform_contract_tests
     tests/platform/services_contract_test.cpp
     tests/platform/accessibility_contract_test.cpp
     tests/platform/hot_keys_contract_test.cpp
+    tests/platform/menus_contract_test.cpp
     tests/platform/platform_under_test_mac.mm)
 target_include_directories(platform_contract_tests PRIVATE tests)
 target_compile_definitions(platform_contract_tests PRIVATE MARLOWICK_CONTRACT_HELPER="$<TARGET_FILE:contract_helper>")

@@ -56,7 +56,9 @@ public:
         if (frame.width() == width) return;
         row_->setFrame(platform::Rect(frame.origin, {width, frame.height()}));
     }
-    void draw(platform::Canvas& canvas) override { row_->draw(canvas); }
+    void draw(platform::Canvas& canvas, const platform::SystemColors& colors) override {
+        row_->draw(canvas, colors);
+    }
     void mouseUp() override { row_->mouseUp(); }
     void setDisplayRequest(std::function<void()> request) override {
         row_->displayRequest = std::move(request);

@@ -12,6 +12,7 @@
 #include "console/screen_window.h"
 #include "sim/cairo_canvas.h"
 #include "sim/layer_renderer.h"
+#include "sim/menu_renderer.h"
 
 namespace marlowick::console {
 
@@ -149,8 +150,23 @@ void drawDesktop(cairo_t* cr) {
     }
 }
 
+// The menu bar's translucent backing and its text, which is light in the dark appearance.
+struct MenuBarLook {
+    Color backing;
+    Color text;
+    Color appName; // the front application's name, in bold
+    Color extras;  // Control Center's switches
+    Color openItem;
+};
+
+MenuBarLook menuBarLook(platform::Appearance appearance) {
+    if (appearance == platform::Appearance::Dark)
+        return {{0.1, 0.1, 0.12, 0.6}, {1, 1, 1, 0.88}, {1, 1, 1, 0.92}, {1, 1, 1, 0.82}, {1, 1, 1, 0.2}};
+    return {{0.96, 0.95, 0.97, 0.72}, {0, 0, 0, 0.85}, {0, 0, 0, 0.88}, {0, 0, 0, 0.8}, {0, 0, 0, 0.12}};
+}
+
 // A template image shows only its alpha, in the menu bar's text colour.
-void drawStatusImage(cairo_t* cr, const platform::DrawnImage& image, const Rect& where) {
+void drawStatusImage(cairo_t* cr, const platform::DrawnImage& image, const Rect& where, const Color& text) {
     if (!image.draw) return;
     if (!image.isTemplate) {
         drawYUp(cr, where, image.draw);
@@ -159,7 +175,7 @@ void drawStatusImage(cairo_t* cr, const platform::DrawnImage& image, const Rect&
     cairo_push_group(cr);
     drawYUp(cr, where, image.draw);
     cairo_pattern_t* mask = cairo_pop_group(cr);
-    cairo_set_source_rgba(cr, 0, 0, 0, 0.85);
+    setColor(cr, text);
     cairo_mask(cr, mask);
     cairo_pattern_destroy(mask);
 }
@@ -191,14 +207,15 @@ std::string clockText(sim::SimMac& mac) {
 }
 
 void drawMenuBar(cairo_t* cr, sim::SimMac& mac) {
+    const MenuBarLook look = menuBarLook(mac.appearance().current());
     cairo_rectangle(cr, 0, 0, kScreenWidth, kMenuBarHeight);
-    cairo_set_source_rgba(cr, 0.96, 0.95, 0.97, 0.72);
+    setColor(cr, look.backing);
     cairo_fill(cr);
-    TextStyle bold{13, PANGO_WEIGHT_BOLD, {0, 0, 0, 0.88}};
-    TextStyle plain{13, PANGO_WEIGHT_NORMAL, {0, 0, 0, 0.85}};
+    TextStyle bold{13, PANGO_WEIGHT_BOLD, look.appName};
+    TextStyle plain{13, PANGO_WEIGHT_NORMAL, look.text};
     // An apple-less logo: the system menu as a small filled circle.
     cairo_arc(cr, 22, kMenuBarHeight / 2, 6, 0, 2 * M_PI);
-    cairo_set_source_rgba(cr, 0, 0, 0, 0.85);
+    setColor(cr, look.text);
     cairo_fill(cr);
     double x = 44;
     x += drawText(cr, "Finder", x, 4, bold) + 20;
@@ -207,7 +224,7 @@ void drawMenuBar(cairo_t* cr, sim::SimMac& mac) {
     // Control Center: two small switches.
     for (int i = 0; i < 2; ++i) {
         roundedRect(cr, {kSystemExtrasLeft + 12, 6.0 + i * 7, 16, 5}, 2.5);
-        cairo_set_source_rgba(cr, 0, 0, 0, 0.8);
+        setColor(cr, look.extras);
         cairo_set_line_width(cr, 1.2);
         cairo_stroke(cr);
     }
@@ -220,10 +237,10 @@ void drawMenuBar(cairo_t* cr, sim::SimMac& mac) {
                    (kMenuBarHeight - image.size.height) / 2, image.size.width, image.size.height};
         if (mac.menus().openMenu() && place.item->menu() == mac.menus().openMenu()) {
             roundedRect(cr, {place.frame.origin.x, 2, place.frame.size.width, kMenuBarHeight - 4}, 5);
-            cairo_set_source_rgba(cr, 0, 0, 0, 0.12);
+            setColor(cr, look.openItem);
             cairo_fill(cr);
         }
-        drawStatusImage(cr, image, where);
+        drawStatusImage(cr, image, where, look.text);
     }
 }
 
@@ -260,29 +277,7 @@ void drawOverlayPanels(cairo_t* cr, sim::SimMac& mac) {
     }
 }
 
-// The status menu, drawn under its status item.
-
-struct MenuRow {
-    std::shared_ptr<platform::MenuItem> item;
-    double height = 22;
-};
-
-constexpr double kMenuPadding = 5;
-
-std::vector<MenuRow> menuRows(const platform::Menu& menu) {
-    std::vector<MenuRow> rows;
-    for (const auto& item : menu.items()) {
-        if (item->isHidden()) continue;
-        double height = 22;
-        if (item->isSeparator())
-            height = 11;
-        else if (auto view = item->view())
-            height = view->frame().size.height;
-        rows.push_back({item, height});
-    }
-    return rows;
-}
-
+// The open menu, drawn under its status item in the system's appearance.
 void drawMenu(cairo_t* cr, sim::SimMac& mac) {
     auto menu = mac.menus().openMenu();
     if (!menu) return;
@@ -290,57 +285,17 @@ void drawMenu(cairo_t* cr, sim::SimMac& mac) {
     for (const auto& place : statusItemPlaces(mac)) {
         if (place.item->menu() == menu) left = place.frame.origin.x;
     }
-    auto rows = menuRows(*menu);
-    double width = mac.menus().openMenuWidth();
-    double height = kMenuPadding * 2;
-    for (const auto& row : rows)
-        height += row.height;
+    const double width = mac.menus().openMenuWidth();
+    const double height = sim::menuHeight(*menu);
     left = std::min(left, kScreenWidth - width - 6);
-    Rect frame{left, kMenuBarHeight + 3, width, height};
+    const Rect frame{left, kMenuBarHeight + 3, width, height};
     for (int i = 6; i >= 1; --i) {
         roundedRect(cr, {left - i, frame.origin.y - i + 3, width + 2 * i, height + 2 * i}, 10 + i);
         cairo_set_source_rgba(cr, 0, 0, 0, 0.03);
         cairo_fill(cr);
     }
-    roundedRect(cr, frame, 10);
-    cairo_set_source_rgba(cr, 0.97, 0.97, 0.98, 0.97);
-    cairo_fill_preserve(cr);
-    cairo_set_source_rgba(cr, 0, 0, 0, 0.12);
-    cairo_set_line_width(cr, 0.5);
-    cairo_stroke(cr);
-
-    double y = frame.origin.y + kMenuPadding;
-    for (const auto& row : rows) {
-        const auto& item = *row.item;
-        Rect place{left, y, width, row.height};
-        if (item.isSeparator()) {
-            cairo_rectangle(cr, left + 10, y + 5, width - 20, 1);
-            cairo_set_source_rgba(cr, 0, 0, 0, 0.1);
-            cairo_fill(cr);
-        } else if (auto view = item.view()) {
-            if (item.isHighlighted()) {
-                roundedRect(cr, {left + 5, y, width - 10, row.height}, 5);
-                cairo_set_source_rgba(cr, 0.0, 0.45, 0.95, 0.9);
-                cairo_fill(cr);
-            }
-            drawYUp(cr, place, [&](platform::Canvas& canvas) { view->draw(canvas); });
-        } else if (item.isSectionHeader()) {
-            drawText(cr, item.title(), left + 14, y + 4, {11, PANGO_WEIGHT_SEMIBOLD, {0, 0, 0, 0.5}},
-                     width - 28);
-        } else {
-            bool highlighted = item.isHighlighted() && item.isEnabled();
-            if (highlighted) {
-                roundedRect(cr, {left + 5, y, width - 10, row.height}, 5);
-                cairo_set_source_rgba(cr, 0.0, 0.45, 0.95, 0.9);
-                cairo_fill(cr);
-            }
-            Color color = highlighted        ? Color{1, 1, 1, 1}
-                          : item.isEnabled() ? Color{0, 0, 0, 0.88}
-                                             : Color{0, 0, 0, 0.3};
-            drawText(cr, item.title(), left + 14, y + 3, {13, PANGO_WEIGHT_NORMAL, color}, width - 28);
-        }
-        y += row.height;
-    }
+    const platform::SystemColors colors = mac.appearance().colors();
+    drawYUp(cr, frame, [&](platform::Canvas& canvas) { sim::drawMenu(canvas, *menu, width, colors); });
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include "mac/quartz_values.h"
 #include "platform/appearance.h"
 #include "platform/geometry.h"
+#include "platform/system_colors.h"
 
 NS_ASSUME_NONNULL_BEGIN
 
@@ -55,6 +56,32 @@ inline NSColor* dynamicColor(const platform::Color& light, const platform::Color
                   dynamicProvider:^NSColor*(NSAppearance* appearance) {
                     return appearanceOf(appearance) == platform::Appearance::Dark ? darkColor : lightColor;
                   }];
+}
+
+// A colour's sRGB components; one that has none (a pattern) reads as clear.
+inline platform::Color toColor(NSColor* color) {
+    NSColor* srgb = [color colorUsingColorSpace:NSColorSpace.sRGBColorSpace];
+    if (!srgb) return {0, 0, 0, 0};
+    CGFloat red = 0, green = 0, blue = 0, alpha = 0;
+    [srgb getRed:&red green:&green blue:&blue alpha:&alpha];
+    return {unitValue(red), unitValue(green), unitValue(blue), unitValue(alpha)};
+}
+
+// The system colours as they resolve inside the appearance (a view's effectiveAppearance, say),
+// with the user's accent: dynamic colours take the current drawing appearance, so each is read
+// inside it.
+inline platform::SystemColors resolvedSystemColors(NSAppearance* appearance) {
+    __block platform::SystemColors colors;
+    colors.appearance = appearanceOf(appearance);
+    [appearance performAsCurrentDrawingAppearance:^{
+      colors.label = toColor(NSColor.labelColor);
+      colors.secondaryLabel = toColor(NSColor.secondaryLabelColor);
+      colors.tertiaryLabel = toColor(NSColor.tertiaryLabelColor);
+      colors.controlAccent = toColor(NSColor.controlAccentColor);
+      colors.selectedMenuItemText = toColor(NSColor.selectedMenuItemTextColor);
+      colors.systemGreen = toColor(NSColor.systemGreenColor);
+    }];
+    return colors;
 }
 
 } // namespace marlowick::mac

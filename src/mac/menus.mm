@@ -1,6 +1,7 @@
 // Wraps: NSMenu and NSMenuItem: titles, actions through a target object per item, key equivalents
 // with their modifier masks, hidden items that keep their keys, section headers, separators,
-// submenus, custom views drawn through the canvas, and the delegate calls around opening.
+// submenus, custom views drawn through the canvas in the system colours of their effective
+// appearance, and the delegate calls around opening.
 // Leaves out: images, states (check marks), tool tips, alternates, indentation, pop-up positioning.
 #import <AppKit/AppKit.h>
 #import <Foundation/Foundation.h>
@@ -12,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "mac/appkit_values.h"
 #include "mac/native_menu.h"
 #include "mac/services.h"
 #include "mac/text_lines.h"
@@ -70,8 +72,11 @@ static CGFloat viewSide(double side) {
 
 - (void)drawRect:(NSRect)dirtyRect {
     (void)dirtyRect;
-    if (CGContextRef context = NSGraphicsContext.currentContext.CGContext)
-        _view->draw(*marlowick::mac::makeCanvas(context));
+    CGContextRef context = NSGraphicsContext.currentContext.CGContext;
+    if (!context) return;
+    // The menu's appearance, which follows the system's whatever the application's windows use.
+    const p::SystemColors colors = marlowick::mac::resolvedSystemColors(self.effectiveAppearance);
+    _view->draw(*marlowick::mac::makeCanvas(context), colors);
 }
 
 - (void)mouseUp:(NSEvent*)event {
@@ -88,12 +93,12 @@ static CGFloat viewSide(double side) {
 namespace marlowick::mac {
 namespace {
 
-class MacMenuItem final : public p::MenuItem {
+class MacMenuItem final : public p::MenuItem, public NativeMenuItem {
 public:
     explicit MacMenuItem(NSMenuItem* item, bool sectionHeader = false)
         : item_(item), sectionHeader_(sectionHeader) {}
 
-    NSMenuItem* nsItem() const { return item_; }
+    NSMenuItem* nsItem() const override { return item_; }
     void setMenu(std::weak_ptr<p::Menu> menu) { menu_ = std::move(menu); }
 
     std::string title() const override { return toString(item_.title); }

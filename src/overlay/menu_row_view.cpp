@@ -52,17 +52,11 @@ void drawCentredText(platform::Canvas& canvas, std::string_view text, double x, 
 } // namespace
 
 std::shared_ptr<MenuRowView> MenuRowView::create(std::string title, Kind kind, std::vector<KeyCap> caps) {
-    std::shared_ptr<MenuRowView> row(new MenuRowView(std::move(title), kind, std::move(caps)));
-    row->layer_->setContentDrawer([weak = std::weak_ptr<MenuRowView>(row)](platform::Canvas& canvas) {
-        if (auto self = weak.lock()) self->draw(canvas);
-    });
-    return row;
+    return std::shared_ptr<MenuRowView>(new MenuRowView(std::move(title), kind, std::move(caps)));
 }
 
 MenuRowView::MenuRowView(std::string title, Kind kind, std::vector<KeyCap> caps)
-    : caps(std::move(caps)), title(std::move(title)), kind(kind) {
-    layer_->setFrame({0, 0, 0, kRowHeight});
-}
+    : caps(std::move(caps)), title(std::move(title)), kind(kind) {}
 
 Font MenuRowView::menuFont() {
     return Font::system(kMenuFontSize);
@@ -87,10 +81,11 @@ Font MenuRowView::titleFont(Kind kind) {
     return menuFont();
 }
 
-MenuRowView::Colors MenuRowView::currentColors() const {
-    const Colors normal{platform::labelColor(), platform::secondaryLabelColor(), false};
-    const Colors disabled{platform::tertiaryLabelColor(), platform::tertiaryLabelColor(), false};
-    const Colors highlighted{platform::whiteColor(), platform::whiteColor().withAlpha(0.85), true};
+MenuRowView::Colors MenuRowView::currentColors(const platform::SystemColors& system) const {
+    const Colors normal{system.label, system.secondaryLabel, false};
+    const Colors disabled{system.tertiaryLabel, system.tertiaryLabel, false};
+    const Color highlightedText = system.selectedMenuItemText;
+    const Colors highlighted{highlightedText, highlightedText.withAlpha(0.85 * highlightedText.alpha), true};
     const bool itemHighlighted = host_ && host_->isHighlighted();
     switch (kind) {
     case Kind::action:
@@ -105,16 +100,16 @@ MenuRowView::Colors MenuRowView::currentColors() const {
     return itemHighlighted ? highlighted : normal;
 }
 
-void MenuRowView::draw(platform::Canvas& canvas) {
+void MenuRowView::draw(platform::Canvas& canvas, const platform::SystemColors& system) {
     needsDisplay_ = false;
     const Rect area = bounds();
     const double height = area.height();
-    const Colors colors = currentColors();
+    const Colors colors = currentColors(system);
     if (colors.highlighted) {
         Path background;
         background.addRoundedRect(area.insetBy(kHighlightInsetX, kHighlightInsetY), kHighlightCornerRadius,
                                   kHighlightCornerRadius);
-        canvas.setFillColor(platform::controlAccentColor());
+        canvas.setFillColor(system.controlAccent);
         canvas.fill(background);
     }
 
@@ -133,7 +128,7 @@ void MenuRowView::draw(platform::Canvas& canvas) {
         titleX = columnWidth + kLegendTitleGap + kTextInset;
         break;
     case Kind::onOff: {
-        drawSwitch(canvas, area);
+        drawSwitch(canvas, area, system);
         const double switchMinX = area.maxX() - kTextInset - kSwitchWidth;
         const double width = canvas.measureText(rightText, menuFont()).width;
         if (!rightText.empty())
@@ -149,12 +144,13 @@ void MenuRowView::draw(platform::Canvas& canvas) {
     drawCentredText(canvas, title, titleX, height, titleFont(kind), titleColor);
 }
 
-void MenuRowView::drawSwitch(platform::Canvas& canvas, const Rect& area) const {
+void MenuRowView::drawSwitch(platform::Canvas& canvas, const Rect& area,
+                             const platform::SystemColors& system) const {
     const Rect track{area.maxX() - kTextInset - kSwitchWidth, (area.height() - kSwitchHeight) / 2,
                      kSwitchWidth, kSwitchHeight};
     Path trackPath;
     trackPath.addRoundedRect(track, kSwitchHeight / 2, kSwitchHeight / 2);
-    canvas.setFillColor(isOn ? platform::systemGreenColor() : platform::tertiaryLabelColor());
+    canvas.setFillColor(isOn ? system.systemGreen : system.tertiaryLabel);
     canvas.fill(trackPath);
 
     const double knobX = isOn ? track.maxX() - kKnobInset - kKnobDiameter : track.minX() + kKnobInset;

@@ -14,7 +14,7 @@
 #include "platform/canvas.h"
 #include "platform/fonts.h"
 #include "platform/geometry.h"
-#include "platform/layer.h"
+#include "platform/system_colors.h"
 
 namespace marlowick {
 
@@ -65,23 +65,21 @@ public:
     void setHost(std::shared_ptr<MenuRowHost> host) { host_ = std::move(host); }
     const std::shared_ptr<MenuRowHost>& host() const { return host_; }
 
-    // The view: a layer whose content is the row's draw pass.
-    const std::shared_ptr<platform::Layer>& layer() const { return layer_; }
-    platform::Rect frame() const { return layer_->frame(); }
-    platform::Rect bounds() const { return layer_->bounds(); }
-    void setFrame(const platform::Rect& frame) { layer_->setFrame(frame); }
+    platform::Rect frame() const { return frame_; }
+    platform::Rect bounds() const { return {{0, 0}, frame_.size}; }
+    void setFrame(const platform::Rect& frame) { frame_ = frame; }
     bool acceptsFirstResponder() const { return true; }
     void setNeedsDisplay() {
         needsDisplay_ = true;
-        layer_->setNeedsDisplay();
         if (displayRequest) displayRequest();
     }
     // Set by the menu hosting the row: asks it to draw the row again.
     std::function<void()> displayRequest;
     bool needsDisplay() const { return needsDisplay_; }
 
-    // The draw pass: the row in its bounds, in the colours of its current state.
-    void draw(platform::Canvas& canvas);
+    // The draw pass: the row in its bounds, in the colours of its current state, taken from the
+    // system colours of the menu's appearance.
+    void draw(platform::Canvas& canvas, const platform::SystemColors& system);
     // The width the row needs to show its title and caps uncut; the menu is as wide as its widest row.
     double intrinsicWidth() const;
 
@@ -104,12 +102,13 @@ private:
         platform::Color secondary;
         bool highlighted = false;
     };
-    Colors currentColors() const;
-    void drawSwitch(platform::Canvas& canvas, const platform::Rect& bounds) const;
+    Colors currentColors(const platform::SystemColors& system) const;
+    void drawSwitch(platform::Canvas& canvas, const platform::Rect& bounds,
+                    const platform::SystemColors& system) const;
     void drawChevron(platform::Canvas& canvas, const platform::Rect& bounds,
                      const platform::Color& color) const;
 
-    std::shared_ptr<platform::Layer> layer_ = platform::Layer::make();
+    platform::Rect frame_{0, 0, 0, kRowHeight};
     std::shared_ptr<MenuRowHost> host_;
     bool needsDisplay_ = false;
 };

@@ -14,6 +14,7 @@
 #include "platform/canvas.h"
 #include "platform/geometry.h"
 #include "platform/key_events.h"
+#include "platform/system_colors.h"
 
 namespace marlowick::platform {
 
@@ -27,7 +28,9 @@ public:
     // The menu gives its custom views its own width when it opens, as AppKit does for a view that
     // resizes with its menu.
     virtual void setWidth(double width) = 0;
-    virtual void draw(Canvas& canvas) = 0;
+    // The colours are the system's, resolved for the menu's effective appearance and the user's
+    // accent: a menu follows the system's appearance whatever the application's own windows use.
+    virtual void draw(Canvas& canvas, const SystemColors& colors) = 0;
     // The user released the mouse on the view. Keys never reach it: the menu takes them and
     // performs the highlighted item's action, so an item whose view does something has an action.
     virtual void mouseUp() = 0;

@@ -1,27 +1,30 @@
-// The system's named colours as the menu and overlay drawing uses them, in the light appearance.
-// Resolving them for another appearance or accent is left to the platform adapters.
+// The system's named colours as draw passes take them: resolved for one appearance and the user's
+// accent colour. Whoever hosts a view (a menu, a window) hands its draw pass the colours of its own
+// effective appearance; standardColors is the system's table of them, which the simulated Mac
+// resolves with and the tests compare against.
 #pragma once
 
+#include "platform/appearance.h"
 #include "platform/geometry.h"
 
 namespace marlowick::platform {
 
-inline Color labelColor() {
-    return {0, 0, 0, 0.85};
-}
-inline Color secondaryLabelColor() {
-    return {0, 0, 0, 0.5};
-}
-inline Color tertiaryLabelColor() {
-    return {0, 0, 0, 0.26};
-}
-// The user's accent colour; the default blue until the platform says otherwise.
-inline Color controlAccentColor() {
-    return {0, 122.0 / 255, 1, 1};
-}
-inline Color systemGreenColor() {
-    return {52.0 / 255, 199.0 / 255, 89.0 / 255, 1};
-}
+// The accent colours of the system's appearance settings (multicolour draws as blue).
+enum class AccentColor { Blue, Purple, Pink, Red, Orange, Yellow, Green, Graphite };
+
+struct SystemColors {
+    Appearance appearance = Appearance::Light;
+    Color label;
+    Color secondaryLabel;
+    Color tertiaryLabel;
+    Color controlAccent;
+    // The text of a highlighted menu item, which stands on the accent colour.
+    Color selectedMenuItemText;
+    Color systemGreen;
+};
+
+SystemColors standardColors(Appearance appearance, AccentColor accent = AccentColor::Blue);
+
 inline Color whiteColor() {
     return {1, 1, 1, 1};
 }

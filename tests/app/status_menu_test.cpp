@@ -4,9 +4,11 @@
 #include "app/status_menu.h"
 #include "app/updater.h"
 #include "app_world.h"
+#include "contrast.h"
 #include "input/hotkeys.h"
 #include "input/keyboardshortcuts/keyboard_shortcuts.h"
 #include "platform/platform.h"
+#include "sim/menu_renderer.h"
 
 namespace marlowick {
 namespace {
@@ -160,6 +162,43 @@ TEST_F(StatusMenuTest, ClearedShortcutsShowNotSetAndNoSwitchCapsAndFreeTheTwin) 
     world.press(kKeyN, kOption);
     EXPECT_EQ(pickerRuns(), 0);
     EXPECT_NE(world.mac.menus().openMenu(), nullptr);
+}
+
+TEST_F(StatusMenuTest, InTheDarkEveryRowIsReadableOnTheMaterialAndTheHighlightTakesTheAccent) {
+    using testing::contrastRatio;
+    world.mac.appearance().set(platform::Appearance::Dark);
+    world.mac.appearance().setAccent(platform::AccentColor::Purple);
+    world.launch();
+    world.openMenu();
+    world.mac.menus().click(indexOf("In the picker")); // the legend's rows too
+    auto menu = world.mac.menus().openMenu();
+    ASSERT_TRUE(menu);
+    ASSERT_EQ(menu->highlightedItem(), world.item("Open notification"));
+
+    const double width = world.mac.menus().openMenuWidth();
+    const sim::Image picture = sim::renderMenu(*menu, width, world.mac.appearance().colors());
+    // Seen over a mid-grey desktop; the material lies in the padding at the top.
+    const platform::Color desktop{0.5, 0.5, 0.5, 1};
+    auto seen = [&](platform::Point point) { return testing::over(picture.colorAt(point), desktop); };
+    const platform::Color material = seen({width / 2, picture.size().height - 2});
+    EXPECT_LT(testing::relativeLuminance(material), 0.05) << "a dark menu";
+    const platform::Color purple{191 / 255.0, 90 / 255.0, 242 / 255.0, 1};
+    int rows = 0;
+    for (const auto& placed : sim::placeMenuItems(*menu, width)) {
+        if (placed.item->isSeparator()) continue;
+        const bool highlighted = placed.item->isHighlighted();
+        const platform::Color ground = highlighted ? purple : material;
+        if (highlighted) {
+            EXPECT_LT(contrastRatio(seen({width / 2, placed.frame.minY() + 3}), purple), 1.05);
+        }
+        double most = 1;
+        for (double x = 10; x < width - 10; x += 0.5)
+            for (double y = placed.frame.minY() + 3; y < placed.frame.maxY() - 3; y += 0.5)
+                most = std::max(most, contrastRatio(seen({x, y}), ground));
+        EXPECT_GE(most, highlighted ? 3 : 4.5) << placed.item->title();
+        ++rows;
+    }
+    EXPECT_GE(rows, 10);
 }
 
 TEST_F(StatusMenuTest, MenuIsAtLeast278WideAndAsWideAsItsWidestRow) {

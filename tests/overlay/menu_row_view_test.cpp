@@ -47,10 +47,12 @@ protected:
         made->setFrame({0, 0, 300, MenuRowView::kRowHeight});
         return made;
     }
-    // As the menu code does after changing what a row shows.
+    // The row's draw pass in the light appearance, as its menu runs it.
     sim::Image render(MenuRowView& view, const std::string& name) {
-        view.setNeedsDisplay();
-        return throughPng(sim::renderLayerTree(*view.layer(), 0), mac.home(), "menu-row-" + name);
+        const auto colors = platform::standardColors(platform::Appearance::Light);
+        const sim::Image image =
+            sim::renderDrawing(view.bounds().size, [&](platform::Canvas& canvas) { view.draw(canvas, colors); });
+        return throughPng(image, mac.home(), "menu-row-" + name);
     }
     // The widest run of columns without ink between two inked columns, in points.
     static double widestGap(const sim::Image& image) {
@@ -154,13 +156,10 @@ TEST_F(MenuRowViewTest, ALegendRowBoxesItsKeysButNotItsTextAndStartsItsTitleAfte
     EXPECT_FALSE(inkExtent(image, {80, 0, 35.5, 28}));
 }
 
-TEST_F(MenuRowViewTest, ActionRowsDrawInTheColoursOfTheirItem) {
+TEST_F(MenuRowViewTest, ActionRowsEndTheirShortcutAtTheMarginAndDimWhenDisabled) {
     auto action = row(Kind::action, {KeyCap::key("⌥"), KeyCap::key("N")});
     const Rect titleArea{10, 0, 150, 28}, capsArea{220, 0, 80, 28};
-    const sim::Image normal = render(*action, "action-normal");
-    EXPECT_NEAR(maxAlpha(normal, titleArea), 0.85, 0.02);
-    EXPECT_NEAR(maxAlpha(normal, capsArea), 0.5, 0.02);
-    const auto caps = inkExtent(normal, capsArea);
+    const auto caps = inkExtent(render(*action, "action-normal"), capsArea);
     ASSERT_TRUE(caps);
     // The text's advance, side bearing included, ends 16 points from the edge.
     EXPECT_LE(caps->maxX, 300 - 16);
@@ -168,7 +167,7 @@ TEST_F(MenuRowViewTest, ActionRowsDrawInTheColoursOfTheirItem) {
 
     host->enabled = false;
     const sim::Image disabled = render(*action, "action-disabled");
-    EXPECT_NEAR(maxAlpha(disabled, titleArea), 0.26, 0.02);
+    EXPECT_NEAR(maxAlpha(disabled, titleArea), 0.26, 0.02) << "both in the tertiary label colour";
     EXPECT_NEAR(maxAlpha(disabled, capsArea), 0.26, 0.02);
 }
 

@@ -8,9 +8,12 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/hot_keys.h"
+#include "platform/menus.h"
 #include "platform/run_loop.h"
+#include "platform/system_colors.h"
 
 namespace marlowick::platform::testing {
 
@@ -35,6 +38,19 @@ public:
     // The process stops answering (it is stopped, not dead) until resumed.
     virtual void stop() = 0;
     virtual void resume() = 0;
+};
+
+// A picture as a person sees it: opaque sRGB pixels, rows from the top.
+struct Picture {
+    int width = 0;
+    int height = 0;
+    double scale = 1; // pixels per point
+    std::vector<Color> pixels;
+    // The pixel under a point measured from the picture's top-left corner.
+    Color at(Point point) const {
+        const int x = static_cast<int>(point.x * scale), y = static_cast<int>(point.y * scale);
+        return x >= 0 && y >= 0 && x < width && y < height ? pixels[y * width + x] : Color{0, 0, 0, 0};
+    }
 };
 
 class PlatformUnderTest {
@@ -72,6 +88,13 @@ public:
     // with the identifier as its direct object, as Carbon's SendEventToEventTarget does; returns
     // what the handlers answered.
     virtual OSStatus sendHotKeyEvent(EventTarget target, std::uint32_t kind, std::optional<HotKeyID> id) = 0;
+
+    // The system colours a menu's custom views are handed in the appearance, with the user's accent.
+    virtual SystemColors menuColors(Appearance appearance) = 0;
+    // The item's custom view drawn as a menu in the appearance shows it, over the menu's backdrop,
+    // or null with the reason in `whyNot`.
+    virtual std::optional<Picture> drawMenuItemView(const MenuItem& item, Appearance appearance,
+                                                    std::string& whyNot) = 0;
 };
 
 } // namespace marlowick::platform::testing

@@ -18,7 +18,9 @@
 #include <string>
 #include <thread>
 
+#include "mac/appkit_values.h"
 #include "mac/foundation_values.h"
+#include "mac/native_menu.h"
 #include "mac/run_loop_modes.h"
 #include "mac/services.h"
 #include "platform_under_test.h"
@@ -51,6 +53,11 @@ private:
     pid_t pid_;
     bool reaped_ = false;
 };
+
+NSAppearance* namedAppearance(Appearance appearance) {
+    return [NSAppearance appearanceNamed:appearance == Appearance::Dark ? NSAppearanceNameDarkAqua
+                                                                         : NSAppearanceNameAqua];
+}
 
 class MacPlatform final : public PlatformUnderTest {
 public:
@@ -166,6 +173,53 @@ public:
                                                                             : GetApplicationEventTarget());
         ReleaseEvent(event);
         return status;
+    }
+
+    SystemColors menuColors(Appearance appearance) override {
+        return mac::resolvedSystemColors(namedAppearance(appearance));
+    }
+
+    // The item's view alone, in the appearance given to it: a view outside a window takes its own
+    // appearance as its effective one, as one inside a menu takes the menu's. Off screen the menu's
+    // material cannot be drawn; the appearance's window background, a near match, stands in for it.
+    std::optional<Picture> drawMenuItemView(const MenuItem& item, Appearance appearance,
+                                            std::string& whyNot) override {
+        const auto* native = dynamic_cast<const mac::NativeMenuItem*>(&item);
+        NSView* view = native ? native->nsItem().view : nil;
+        if (!view) {
+            whyNot = "the item has no view of the Mac's menus";
+            return std::nullopt;
+        }
+        NSAppearance* drawn = namedAppearance(appearance);
+        NSAppearance* before = view.appearance;
+        view.appearance = drawn;
+        const NSRect bounds = view.bounds;
+        NSBitmapImageRep* bitmap = [view bitmapImageRepForCachingDisplayInRect:bounds];
+        NSGraphicsContext* context = bitmap ? [NSGraphicsContext graphicsContextWithBitmapImageRep:bitmap] : nil;
+        if (!context || bounds.size.width <= 0) {
+            view.appearance = before;
+            whyNot = "no bitmap to draw the view into";
+            return std::nullopt;
+        }
+        NSGraphicsContext* current = NSGraphicsContext.currentContext;
+        NSGraphicsContext.currentContext = context;
+        [drawn performAsCurrentDrawingAppearance:^{
+          [NSColor.windowBackgroundColor setFill];
+          NSRectFill(bounds);
+        }];
+        NSGraphicsContext.currentContext = current;
+        [view displayRectIgnoringOpacity:bounds inContext:context];
+        view.appearance = before;
+
+        Picture picture{static_cast<int>(bitmap.pixelsWide), static_cast<int>(bitmap.pixelsHigh),
+                        bitmap.pixelsWide / bounds.size.width, {}};
+        for (int y = 0; y < picture.height; ++y) {
+            for (int x = 0; x < picture.width; ++x) {
+                NSColor* pixel = [bitmap colorAtX:x y:y];
+                picture.pixels.push_back(pixel ? mac::toColor(pixel) : Color{0, 0, 0, 0});
+            }
+        }
+        return picture;
     }
 
 private:

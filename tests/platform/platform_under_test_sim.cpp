@@ -1,11 +1,16 @@
 // The contract tests' platform on Linux: a simulated Mac on its virtual clock, and a helper whose
 // accessibility tree is built here as the Mac's would present the helper's window.
+#include "contrast.h"
 #include "platform/platform.h"
 #include "platform_under_test.h"
+#include "sim/menu_renderer.h"
 #include "sim/sim_mac.h"
 
 namespace marlowick::platform::testing {
 namespace {
+
+// What shows through the menu's material: a mid-grey desktop.
+constexpr Color kDesktop{0.5, 0.5, 0.5, 1};
 
 class SimulatedHelper final : public HelperApplication {
 public:
@@ -85,6 +90,35 @@ public:
     }
     OSStatus sendHotKeyEvent(EventTarget target, std::uint32_t kind, std::optional<HotKeyID> id) override {
         return mac_.hotKeys().sendToTarget({kEventClassKeyboard, kind, id}, target);
+    }
+
+    SystemColors menuColors(Appearance appearance) override {
+        return standardColors(appearance, mac_.appearance().accent());
+    }
+    // The item's place cut out of its whole menu, over a mid-grey desktop.
+    std::optional<Picture> drawMenuItemView(const MenuItem& item, Appearance appearance,
+                                            std::string& whyNot) override {
+        auto menu = item.menu();
+        if (!menu || !item.view()) {
+            whyNot = "the item has no view or is in no menu";
+            return std::nullopt;
+        }
+        const double width = item.view()->frame().width();
+        const sim::Image image = sim::renderMenu(*menu, width, menuColors(appearance));
+        for (const auto& placed : sim::placeMenuItems(*menu, width)) {
+            if (placed.item.get() != &item) continue;
+            Picture picture{static_cast<int>(placed.frame.width() * image.scale()),
+                            static_cast<int>(placed.frame.height() * image.scale()), image.scale(), {}};
+            const int top = image.pixelHeight() - static_cast<int>(placed.frame.maxY() * image.scale());
+            for (int y = 0; y < picture.height; ++y) {
+                for (int x = 0; x < picture.width; ++x) {
+                    picture.pixels.push_back(marlowick::testing::over(image.pixel(x, top + y), kDesktop));
+                }
+            }
+            return picture;
+        }
+        whyNot = "the item is hidden";
+        return std::nullopt;
     }
 
 private:

@@ -158,7 +158,7 @@ TEST_F(SimMenusTest, MenusThatEnableItemsThemselvesIgnoreTheEnabledFlag) {
 struct WidthView final : platform::MenuItemView {
     platform::Rect frame() const override { return {0, 0, width, 22}; }
     void setWidth(double w) override { width = w; }
-    void draw(platform::Canvas&) override {}
+    void draw(platform::Canvas&, const platform::SystemColors&) override {}
     void mouseUp() override {}
     double width = 200;
 };

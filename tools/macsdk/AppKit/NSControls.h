@@ -106,6 +106,46 @@ typedef NSString* NSColorName;
 - (void)setStroke;
 @end
 
+@interface NSColorSpace : NSObject
+@property(class, readonly, strong) NSColorSpace* sRGBColorSpace;
+@end
+
+@interface NSColor (NSColorComponents)
+@property(class, strong, readonly) NSColor* selectedMenuItemTextColor;
+@property(class, strong, readonly) NSColor* windowBackgroundColor;
+- (nullable NSColor*)colorUsingColorSpace:(NSColorSpace*)space;
+- (void)getRed:(nullable CGFloat*)red
+         green:(nullable CGFloat*)green
+          blue:(nullable CGFloat*)blue
+         alpha:(nullable CGFloat*)alpha;
+@end
+
+@interface NSAppearance (NSDrawingAppearance)
++ (nullable NSAppearance*)appearanceNamed:(NSAppearanceName)name;
+// Runs the block with this appearance as the one dynamic colours resolve for (macOS 11 and later).
+- (void)performAsCurrentDrawingAppearance:(void(NS_NOESCAPE ^)(void))block;
+@end
+
+@interface NSImageRep : NSObject
+@property NSInteger pixelsWide;
+@property NSInteger pixelsHigh;
+@end
+
+@interface NSBitmapImageRep : NSImageRep
+- (nullable NSColor*)colorAtX:(NSInteger)x y:(NSInteger)y;
+@end
+
+@interface NSGraphicsContext (NSBitmapDrawing)
++ (nullable NSGraphicsContext*)graphicsContextWithBitmapImageRep:(NSBitmapImageRep*)bitmapRep;
+@end
+
+@interface NSView (NSDisplayCaching)
+- (nullable NSBitmapImageRep*)bitmapImageRepForCachingDisplayInRect:(NSRect)rect;
+- (void)displayRectIgnoringOpacity:(NSRect)rect inContext:(NSGraphicsContext*)context;
+@end
+
+APPKIT_EXTERN void NSRectFill(NSRect rect);
+
 @interface NSResponder (NSMenus)
 @property(nullable, strong) NSMenu* menu;
 @property(readonly) BOOL acceptsFirstResponder;
