@@ -1,10 +1,10 @@
 #include "input/titled_window_controller.h"
 
-#include "platform/key_codes.h"
-
 #include <optional>
 #include <string>
 #include <utility>
+
+#include "platform/key_codes.h"
 
 namespace marlowick {
 
