@@ -96,24 +96,24 @@ platform::ViewNode onboardingView(OnboardingStep step, const std::function<void(
 
 std::shared_ptr<OnboardingWindow> OnboardingWindow::create() {
     auto onboarding = std::shared_ptr<OnboardingWindow>(new OnboardingWindow());
-    onboarding->window_ = platform::current().titledWindows->makeWindow(
+    onboarding->controller_ = TitledWindowController::attach(platform::current().titledWindows->makeWindow(
         platform::Rect(0, 0, 0, 0), platform::kWindowStyleTitled | platform::kWindowStyleClosable,
-        platform::Defer::Yes);
-    onboarding->window_->setTitle("Marlowick");
+        platform::Defer::Yes));
+    onboarding->window()->setTitle("Marlowick");
     std::weak_ptr<OnboardingWindow> weak = onboarding;
     onboarding->state.setObserver([weak] {
         if (auto self = weak.lock()) self->redraw();
     });
     onboarding->redraw();
-    onboarding->window_->center();
+    onboarding->window()->center();
     return onboarding;
 }
 
 void OnboardingWindow::redraw() {
     // The window is held weakly: the content belongs to it.
-    std::weak_ptr<platform::Window> weakWindow = window_;
+    std::weak_ptr<platform::Window> weakWindow = window();
     std::weak_ptr<OnboardingWindow> weak = weak_from_this();
-    window_->setContent(onboardingView(
+    controller_->setContent(onboardingView(
         state.step(),
         [weakWindow] {
             if (auto window = weakWindow.lock()) window->performClose();
@@ -134,7 +134,7 @@ void OnboardingWindow::openSettings() {
 }
 
 void OnboardingWindow::show() {
-    window_->makeKeyAndOrderFront();
+    window()->makeKeyAndOrderFront();
     platform::current().runLoop->asyncAfter(
         AppDelegate::kActivationDelay, [] { platform::current().application->activateIgnoringOtherApps(); });
 }

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "input/titled_window_controller.h"
 #include "platform/titled_windows.h"
 #include "platform/view_tree.h"
 
@@ -45,7 +46,7 @@ public:
     static std::shared_ptr<OnboardingWindow> create();
 
     OnboardingState state;
-    const std::shared_ptr<platform::Window>& window() const { return window_; }
+    const std::shared_ptr<platform::Window>& window() const { return controller_->window(); }
     // Key and in front; the application comes forward a moment later.
     void show();
 
@@ -54,7 +55,8 @@ private:
     void redraw();
     void openSettings();
 
-    std::shared_ptr<platform::Window> window_;
+    // Holds the platform window, which fits each step, and keeps its top edge.
+    std::shared_ptr<TitledWindowController> controller_;
     bool askedToBeListed_ = false;
 };
 

@@ -78,7 +78,7 @@ void SettingsWindow::setLaunchAtLogin(bool on) {
 void SettingsWindow::confirmRestoreAll() {
     isConfirming_ = true;
     std::weak_ptr<SettingsWindow> weak = weak_from_this();
-    window_->beginAlert(
+    controller_->beginAlert(
         {"Restore all settings to their defaults?",
          "Shortcuts, Behavior and Appearance go back to their defaults. This can't be undone. "
          "Launch at login and the on/off switch stay as they are.",

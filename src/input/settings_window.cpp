@@ -84,12 +84,12 @@ std::shared_ptr<SettingsWindow> SettingsWindow::create() {
         if (auto self = weak.lock()) self->setNeedsRebuild();
     });
 
-    auto& window = settings->window_;
-    window =
+    settings->controller_ = TitledWindowController::attach(
         services.titledWindows->makeWindow(platform::Rect({0, 0}, kContentSize),
                                            platform::kWindowStyleTitled | platform::kWindowStyleClosable |
                                                platform::kWindowStyleFullSizeContentView,
-                                           platform::Defer::No);
+                                           platform::Defer::No));
+    const auto& window = settings->window();
     settings->frameExtraHeight_ = window->frame().height() - kContentSize.height;
     window->setTitleVisibility(platform::TitleVisibility::Hidden);
     window->setTitlebarAppearsTransparent(true);
@@ -98,7 +98,7 @@ std::shared_ptr<SettingsWindow> SettingsWindow::create() {
 
     for (const auto& name : Hotkeys::allNames()) {
         ShortcutField field(name);
-        field.recorder->setWindow(window);
+        field.recorder->setWindow(settings->controller_);
         field.recorder->onDisplayChange = settings->weakAction(&SettingsWindow::setNeedsRebuild);
         settings->fields_.push_back(std::move(field));
     }
@@ -146,26 +146,19 @@ std::function<void()> SettingsWindow::weakAction(void (SettingsWindow::*method)(
 }
 
 void SettingsWindow::show() {
-    window_->makeKeyAndOrderFront();
+    window()->makeKeyAndOrderFront();
     paneShown();
 }
 
 void SettingsWindow::selectTab(SettingsTab tab) {
     state.setTab(tab);
-    window_->setTitle(settingsTabTitle(tab));
+    window()->setTitle(settingsTabTitle(tab));
     resizeToTab(true);
     paneShown();
 }
 
 void SettingsWindow::resizeToTab(bool animated) {
-    const auto frame = window_->frame();
-    const double height = settingsTabHeight(state.tab()) + frameExtraHeight_;
-    const platform::Rect target(frame.minX(), frame.maxY() - height, frame.width(), height);
-    if (target == frame) return;
-    if (animated)
-        window_->animateFrame(target);
-    else
-        window_->setFrame(target);
+    controller_->setFrameHeight(settingsTabHeight(state.tab()) + frameExtraHeight_, animated);
 }
 
 void SettingsWindow::paneShown() {
@@ -178,7 +171,7 @@ void SettingsWindow::paneShown() {
 }
 
 void SettingsWindow::updatePolling() {
-    const bool shown = window_->isVisible() && state.tab() == SettingsTab::general;
+    const bool shown = window()->isVisible() && state.tab() == SettingsTab::general;
     if (!shown) {
         poll_.invalidate();
         return;
@@ -215,7 +208,7 @@ void SettingsWindow::setNeedsRebuild() {
 
 void SettingsWindow::rebuild() {
     rebuildScheduled_ = false;
-    window_->setContent(content());
+    controller_->setContent(content());
 }
 
 ViewNode SettingsWindow::content() {

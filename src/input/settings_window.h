@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "input/shortcut_field.h"
+#include "input/titled_window_controller.h"
 #include "platform/login_items.h"
 #include "platform/run_loop.h"
 #include "platform/subscription.h"
@@ -71,7 +72,7 @@ public:
     SettingsWindow(const SettingsWindow&) = delete;
     SettingsWindow& operator=(const SettingsWindow&) = delete;
 
-    const std::shared_ptr<platform::Window>& window() const { return window_; }
+    const std::shared_ptr<platform::Window>& window() const { return controller_->window(); }
     SettingsState state;
 
     // Key and in front, on the tab it showed last.
@@ -111,7 +112,8 @@ private:
     std::vector<platform::ViewNode> behaviorPane();
     std::vector<platform::ViewNode> appearancePane();
 
-    std::shared_ptr<platform::Window> window_;
+    // Holds the platform window and decides for it.
+    std::shared_ptr<TitledWindowController> controller_;
     // The height the frame adds to the content (a title bar), found at creation.
     double frameExtraHeight_ = 0;
     std::vector<ShortcutField> fields_;

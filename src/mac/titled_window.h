@@ -18,6 +18,9 @@ NS_ASSUME_NONNULL_BEGIN
 // Runs after every change of first responder, whoever made it; a change made inside another one
 // (a field handing its editing to the field editor) runs it once, at the end.
 @property(nonatomic) std::function<void()> firstResponderChanged;
+// Runs at every left mouse-down on the content while no sheet is up, before AppKit handles it; when
+// it returns true, AppKit never sees the click.
+@property(nonatomic) std::function<bool(const marlowick::platform::MouseDown&)> mouseDown;
 // The shortcut field being edited in this window, if any.
 - (nullable MWKShortcutField*)editedShortcutField;
 @end

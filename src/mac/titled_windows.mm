@@ -4,19 +4,21 @@
 // frame() follows it), centring, the frame autosave name (restored, then saved by AppKit, once at
 // the end of an animated resize), key and front ordering, closing with its will-close notice,
 // key-status changes through the delegate; the content as AppKit views (view_presenter.h), sized to
-// its layout when the window was made without a size; the shortcut field's first-responder changes,
-// told to the core once per change, a click outside the edited field ending its editing, a click on
-// a field's clear button clearing without moving the first responder; alerts as NSAlert sheets,
-// queued one after another, answered by button index, Return on the first button, Escape on the
-// first cancel one (through a key monitor when that is the first), destructive ones marked.
+// its layout (origin kept) when the window was made without a size; the shortcut field's
+// first-responder changes, told to the core once per change; left mouse-downs, told with the
+// shortcut field under them and whether they fell on its clear button before AppKit handles them
+// (AppKit never sees one the core dealt with); an alert as an NSAlert sheet with the buttons' key
+// equivalents and destructive marks the core gives, its key-downs told through a local monitor
+// while it is key, ended by button index, its end told with the button's index.
 // Leaves out: resizing and minimising by the user (no window here allows it), tabbing, full
-// screen, restoration, toolbars, and AppKit's own releasing on close: the core's handle owns the
-// window, so it is never released behind it.
+// screen, restoration, toolbars, AppKit's own releasing on close (the core's handle owns the
+// window, so it is never released behind it), and every decision about these events: what a click
+// outside the edited field or on a clear button does, which alert shows next, which button Escape
+// presses and where the window's top edge goes are the core's (input/titled_window_controller.h).
 #import <AppKit/AppKit.h>
 #import <dispatch/dispatch.h>
 
 #include <cstddef>
-#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -29,7 +31,6 @@
 #include "mac/text_lines.h"
 #include "mac/titled_window.h"
 #include "mac/view_presenter.h"
-#include "platform/key_codes.h"
 
 namespace p = marlowick::platform;
 
@@ -65,35 +66,34 @@ static_assert(p::kWindowStyleFullSizeContentView == NSWindowStyleMaskFullSizeCon
     return field.window == self ? field : nil;
 }
 
-// The shortcut field whose shown clear button is under the point (in the window's space), if any.
-- (nullable MWKShortcutField*)shortcutFieldClearedBy:(nullable NSView*)hit at:(NSPoint)point {
-    for (NSView* view = hit; view; view = view.superview) {
-        if (![view isKindOfClass:MWKShortcutField.class]) continue;
-        auto* field = static_cast<MWKShortcutField*>(view);
-        auto* cell = static_cast<NSSearchFieldCell*>(field.cell);
-        if (!cell.cancelButtonCell || !field.enabled) return nil;
-        const NSRect clear = [cell cancelButtonRectForBounds:field.bounds];
-        return NSPointInRect([field convertPoint:point fromView:nil], clear) ? field : nil;
+// The shortcut field the view belongs to, if any.
+static MWKShortcutField* _Nullable enclosingShortcutField(NSView* _Nullable view) {
+    for (; view; view = view.superview) {
+        if ([view isKindOfClass:MWKShortcutField.class]) return static_cast<MWKShortcutField*>(view);
     }
     return nil;
 }
 
 - (void)sendEvent:(NSEvent*)event {
-    if (event.type == NSEventTypeLeftMouseDown && !self.attachedSheet) {
+    if (event.type == NSEventTypeLeftMouseDown && !self.attachedSheet && _mouseDown) {
         NSView* content = self.contentView;
         NSView* frameView = content.superview ? content.superview : content;
         NSView* hit = [frameView hitTest:event.locationInWindow];
-        // A field's clear button clears at once. Left to AppKit, the click would first make the
-        // field first responder (starting to record) and take the status from the edited one.
-        if (MWKShortcutField* cleared = [self shortcutFieldClearedBy:hit at:event.locationInWindow]) {
-            id target = static_cast<NSSearchFieldCell*>(cleared.cell).cancelButtonCell.target;
-            if ([target isKindOfClass:MWKControlTarget.class]) [static_cast<MWKControlTarget*>(target) perform:cleared];
-            return;
+        // The content view is flipped: its points have the core's top-left origin.
+        const NSPoint point = [content convertPoint:event.locationInWindow fromView:nil];
+        p::MouseDown down{{point.x, point.y}, std::nullopt, false};
+        if (MWKShortcutField* field = enclosingShortcutField(hit)) {
+            down.field = field.shortcutIdentifier;
+            auto* cell = static_cast<NSSearchFieldCell*>(field.cell);
+            if (cell.cancelButtonCell) {
+                const NSRect clear = [cell cancelButtonRectForBounds:field.bounds];
+                down.onClearButton =
+                    NSPointInRect([field convertPoint:event.locationInWindow fromView:nil], clear);
+            }
         }
-        // A click anywhere else but on the edited field ends its editing, as a click on a field
-        // starts it; AppKit alone would keep the field editing under a click on a button.
-        MWKShortcutField* edited = [self editedShortcutField];
-        if (edited && (!hit || ![hit isDescendantOf:edited])) [self makeFirstResponder:nil];
+        // A copy: the handler may replace the window's handlers.
+        auto handler = _mouseDown;
+        if (handler(down)) return;
     }
     [super sendEvent:event];
 }
@@ -130,44 +130,39 @@ bool isWindowFrame(const p::Rect& frame) {
     return isUsableFrame(frame) && frame.width() > 0 && frame.height() > 0;
 }
 
-// The first button that cancels, if any.
-std::optional<std::size_t> cancelButton(const p::Alert& alert) {
-    for (std::size_t i = 0; i < alert.buttons.size(); ++i) {
-        if (alert.buttons[i].role == p::ButtonRole::Cancel) return i;
+NSString* keyEquivalentFor(p::AlertKey key) {
+    switch (key) {
+    case p::AlertKey::Return:
+        return @"\r";
+    case p::AlertKey::Escape:
+        return @"\x1b";
+    case p::AlertKey::None:
+        break;
     }
-    return std::nullopt;
+    return @"";
 }
 
 NSAlert* makeNSAlert(const p::Alert& alert) {
     NSAlert* sheet = [[NSAlert alloc] init];
     sheet.messageText = displayString(alert.title);
     sheet.informativeText = displayString(alert.message);
-    const auto cancel = cancelButton(alert);
-    for (std::size_t i = 0; i < alert.buttons.size(); ++i) {
-        const p::AlertButton& button = alert.buttons[i];
+    for (const p::AlertButton& button : alert.buttons) {
         NSButton* added = [sheet addButtonWithTitle:displayString(button.title)];
         added.hasDestructiveAction = button.role == p::ButtonRole::Destructive;
-        // The first button keeps AppKit's Return. AppKit gives the others keys by their titles
-        // ("Cancel", "Don't Save"); here the role decides: Escape for the first cancel button only.
-        if (i > 0) added.keyEquivalent = i == cancel ? @"\x1b" : @"";
+        // In place of the keys AppKit gives by position and title ("Cancel", "Don't Save").
+        added.keyEquivalent = keyEquivalentFor(button.key);
     }
     return sheet;
 }
 
-// A button has one key: when the first one cancels, Return is its key and Escape comes through a
-// monitor that presses it while its sheet is key. None is needed otherwise.
-id _Nullable escapeMonitorFor(NSAlert* sheet, const p::Alert& alert) {
-    if (cancelButton(alert) != 0) return nil;
-    __weak NSButton* first = sheet.buttons.firstObject;
-    __weak NSWindow* sheetWindow = sheet.window;
-    const auto chord = static_cast<NSEventModifierFlags>(NSEventModifierFlagShift | NSEventModifierFlagControl |
-                                                         NSEventModifierFlagOption | NSEventModifierFlagCommand);
-    NSEvent* _Nullable (^pressOnEscape)(NSEvent*) = ^NSEvent* _Nullable(NSEvent* event) {
-      if (event.keyCode != p::kKeyCodeEscape || (event.modifierFlags & chord) || !sheetWindow.keyWindow) return event;
-      [first performClick:nil];
-      return nil;
-    };
-    return [NSEvent addLocalMonitorForEventsMatchingMask:NSEventMaskKeyDown handler:pressOnEscape];
+p::Event keyDownOf(NSEvent* event) {
+    p::Event key;
+    key.type = p::EventType::KeyDown;
+    key.keyCode = event.keyCode;
+    key.modifierFlags = event.modifierFlags;
+    key.isARepeat = event.ARepeat;
+    key.timestamp = event.timestamp;
+    return key;
 }
 
 // Runs a copy of each observer still subscribed: an observer may drop its own or the window's handle.
@@ -200,6 +195,11 @@ public:
         window_.firstResponderChanged = [this, alive] {
             if (!alive.expired() && !presenting_) firstResponderChanged();
         };
+        window_.mouseDown = [this, alive](const p::MouseDown& down) {
+            if (alive.expired()) return false;
+            auto handler = handlers_.mouseDown;
+            return handler && handler(down);
+        };
     }
 
     ~MacWindow() override {
@@ -207,7 +207,8 @@ public:
         alive_.reset();
         window_.delegate = nil;
         window_.firstResponderChanged = nullptr;
-        removeEscapeMonitor();
+        window_.mouseDown = nullptr;
+        removeSheetKeyMonitor();
         if (NSWindow* sheet = window_.attachedSheet) [window_ endSheet:sheet];
         [window_ orderOut:nil];
         // The handle may go from inside one of the window's own events (a click, a close): the
@@ -309,16 +310,25 @@ public:
         return subscribe(keyObservers_, std::move(changed));
     }
 
-    void beginAlert(p::Alert alert, std::function<void(std::size_t)> answered) override {
-        alerts_.push_back({std::move(alert), std::move(answered)});
-        if (!alertShowing_) showAlert();
+    void showAlert(p::Alert alert) override {
+        if (alertShowing_ || window_.attachedSheet) return;
+        alertShowing_ = true;
+        NSAlert* sheet = makeNSAlert(alert);
+        addSheetKeyMonitor(sheet.window);
+        std::weak_ptr<bool> alive = alive_;
+        MacWindow* owner = this;
+        [sheet beginSheetModalForWindow:window_
+                      completionHandler:^(NSModalResponse response) {
+                        if (!alive.expired()) owner->sheetEnded(response);
+                      }];
     }
-    bool hasAlert() const override { return !alerts_.empty(); }
+    bool hasAlert() const override { return alertShowing_; }
     void endAlert(std::size_t button) override {
         NSWindow* sheet = window_.attachedSheet;
         if (!alertShowing_ || !sheet) return;
         [window_ endSheet:sheet returnCode:NSAlertFirstButtonReturn + static_cast<NSModalResponse>(button)];
     }
+    void setEventHandlers(p::WindowEventHandlers handlers) override { handlers_ = std::move(handlers); }
 
     void makeKeyAndOrderFront() override { [window_ makeKeyAndOrderFront:nil]; }
     void orderFrontRegardless() override { [window_ orderFrontRegardless]; }
@@ -336,11 +346,6 @@ public:
     }
 
 private:
-    struct PendingAlert {
-        p::Alert alert;
-        std::function<void(std::size_t)> answered;
-    };
-
     template <class... Args>
     p::Subscription subscribe(std::map<std::uint64_t, std::function<void(Args...)>>& observers,
                               std::function<void(Args...)> observer) {
@@ -389,41 +394,32 @@ private:
         if (!isWindowFrame({0, 0, size.width, size.height})) return;
         const NSRect frame = [window_ frameRectForContentRect:NSRect{{0, 0}, {size.width, size.height}}];
         const NSRect old = window_.frame;
-        // The top edge stays where it is, as a window growing downwards keeps it.
-        setFrame({old.origin.x, old.origin.y + old.size.height - frame.size.height, frame.size.width,
-                  frame.size.height});
+        setFrame({old.origin.x, old.origin.y, frame.size.width, frame.size.height});
     }
 
-    void showAlert() {
-        alertShowing_ = true;
-        const p::Alert& alert = alerts_.front().alert;
-        NSAlert* sheet = makeNSAlert(alert);
-        escapeMonitor_ = escapeMonitorFor(sheet, alert);
+    // Tells the sheet's key-downs while it is key, before its buttons see them.
+    void addSheetKeyMonitor(NSWindow* sheetWindow) {
+        __weak NSWindow* weakSheet = sheetWindow;
         std::weak_ptr<bool> alive = alive_;
         MacWindow* owner = this;
-        [sheet beginSheetModalForWindow:window_
-                      completionHandler:^(NSModalResponse response) {
-                        if (!alive.expired()) owner->alertAnswered(response);
-                      }];
+        NSEvent* _Nullable (^tell)(NSEvent*) = ^NSEvent* _Nullable(NSEvent* event) {
+          if (alive.expired() || !weakSheet.keyWindow) return event;
+          auto handler = owner->handlers_.sheetKeyDown;
+          return (handler && handler(keyDownOf(event))) ? nil : event;
+        };
+        sheetKeyMonitor_ = [NSEvent addLocalMonitorForEventsMatchingMask:NSEventMaskKeyDown handler:tell];
     }
 
-    void removeEscapeMonitor() {
-        if (escapeMonitor_) [NSEvent removeMonitor:escapeMonitor_];
-        escapeMonitor_ = nil;
+    void removeSheetKeyMonitor() {
+        if (sheetKeyMonitor_) [NSEvent removeMonitor:sheetKeyMonitor_];
+        sheetKeyMonitor_ = nil;
     }
 
-    void alertAnswered(NSModalResponse response) {
+    void sheetEnded(NSModalResponse response) {
         alertShowing_ = false;
-        removeEscapeMonitor();
-        if (alerts_.empty()) return;
-        PendingAlert answered = std::move(alerts_.front());
-        alerts_.pop_front();
-        // A response that is none of the buttons (the sheet ended from outside) answers nothing.
-        const NSModalResponse index = response - NSAlertFirstButtonReturn;
-        std::weak_ptr<bool> alive = alive_;
-        if (index >= 0 && static_cast<std::size_t>(index) < answered.alert.buttons.size() && answered.answered)
-            answered.answered(static_cast<std::size_t>(index));
-        if (!alive.expired() && !alertShowing_ && !alerts_.empty()) showAlert();
+        removeSheetKeyMonitor();
+        auto handler = handlers_.sheetEnded;
+        if (handler) handler(static_cast<std::int64_t>(response - NSAlertFirstButtonReturn));
     }
 
     MWKWindow* window_;
@@ -432,9 +428,9 @@ private:
     bool sized_;
     p::ViewNode content_;
     MWKShortcutField* _Nullable toldField_ = nil;
-    std::deque<PendingAlert> alerts_;
+    p::WindowEventHandlers handlers_;
     bool alertShowing_ = false;
-    id _Nullable escapeMonitor_ = nil;
+    id _Nullable sheetKeyMonitor_ = nil;
     bool presenting_ = false;
     // Resize animations under way, and the autosave name set aside meanwhile.
     int resizes_ = 0;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/geometry.h"
+#include "platform/key_events.h"
 #include "platform/subscription.h"
 #include "platform/view_tree.h"
 
@@ -27,15 +28,42 @@ inline constexpr std::uint64_t kWindowStyleFullSizeContentView = 1 << 15;
 
 enum class TitleVisibility { Visible, Hidden };
 
-// A modal alert over a window (a sheet): its buttons in order, the first the default one.
+// The key that presses an alert button as its key equivalent: the window presses it; which button
+// gets which key is its owner's choice.
+enum class AlertKey { None, Return, Escape };
+
+// A modal alert over a window (a sheet): its buttons in order.
 struct AlertButton {
     std::string title;
     ButtonRole role = ButtonRole::Normal;
+    AlertKey key = AlertKey::None;
 };
 struct Alert {
     std::string title;
     std::string message;
     std::vector<AlertButton> buttons;
+};
+
+// A mouse-down on a window's content.
+struct MouseDown {
+    // Content coordinates, top-left origin.
+    Point point;
+    // The shortcut field under the point, by its identifier.
+    std::optional<std::string> field;
+    // The point is on that field's clear button, which shows.
+    bool onClearButton = false;
+};
+
+// What the user does in a window, told before the window acts on it. A handler that returns true
+// has dealt with the event, and the window does nothing more with it.
+struct WindowEventHandlers {
+    // A mouse-down on the content while no sheet is up.
+    std::function<bool(const MouseDown&)> mouseDown;
+    // A key-down while the window's sheet is up and key, before its buttons' key equivalents.
+    std::function<bool(const Event&)> sheetKeyDown;
+    // The sheet has ended: the index of the button that ended it, or any other number when
+    // something else did.
+    std::function<void(std::int64_t response)> sheetEnded;
 };
 
 // A window lives as long as a handle to it; closing only takes it off the screen.
@@ -46,7 +74,8 @@ public:
     virtual std::string title() const = 0;
     virtual void setTitle(std::string title) = 0;
     virtual std::uint64_t styleMask() const = 0;
-    // Replaces the content and sizes the window to it when the window has no size of its own.
+    // Replaces the content and sizes the window to it when the window has no size of its own,
+    // keeping the frame's origin (its bottom-left corner).
     virtual void setContent(ViewNode content) = 0;
     virtual const ViewNode& content() const = 0;
 
@@ -54,7 +83,7 @@ public:
     virtual Rect frame() const = 0;
     virtual void setFrame(const Rect& frame) = 0;
     // Animated, the frame moves to its target over the system's resize time; frame() tells where it
-    // is meanwhile.
+    // is meanwhile, and an autosaved frame is saved once it arrives.
     virtual void animateFrame(const Rect& frame) = 0;
     virtual void center() = 0;
     // Restores the frame saved under the name, if any, and saves every later frame under it.
@@ -75,12 +104,15 @@ public:
     // Runs with true when the window becomes key, false when it stops being key.
     virtual Subscription observeKeyStatus(std::function<void(bool isKey)> changed) = 0;
 
-    // Shows the alert as a sheet; `answered` runs with the index of the button pressed. While it
-    // shows, the window's own controls take no clicks.
-    virtual void beginAlert(Alert alert, std::function<void(std::size_t button)> answered) = 0;
+    // Shows the alert as a sheet now; nothing while a sheet is up. While it shows, the window's own
+    // controls take no clicks. Its end is told to the `sheetEnded` handler.
+    virtual void showAlert(Alert alert) = 0;
     virtual bool hasAlert() const = 0;
-    // Ends the alert in front as if its button at that index were pressed.
+    // Ends the sheet as its button at that index would.
     virtual void endAlert(std::size_t button) = 0;
+
+    // Replaces the handlers the window tells of mouse-downs, sheet keys and sheet ends.
+    virtual void setEventHandlers(WindowEventHandlers handlers) = 0;
 
     virtual void makeKeyAndOrderFront() = 0;
     // Brings the window in front even while another application is active.

@@ -109,8 +109,8 @@ struct StatusCircleView {
 };
 
 // The shortcut recorder's field: a search field that records while it is the window's first
-// responder. The window tells the field when it gains and loses that status (a click on it, a
-// click elsewhere, Tab, or `Window::makeFirstResponder`); the key events themselves reach its
+// responder. The window tells the field when it gains and loses that status (a click on it, Tab,
+// closing, or `Window::makeFirstResponder`); the key events themselves reach its
 // owner through a local event monitor, as in AppKit.
 struct ShortcutFieldView {
     // Stable across rebuilds of the tree: the window remembers its first responder by it.

@@ -104,9 +104,7 @@ public:
             content->setSize(size);
         if (sized_) return;
         auto size = layout.size;
-        double top = frame_.maxY();
-        setFrame(Rect(frame_.minX(), top - size.height - titleBarHeight(), size.width,
-                      size.height + titleBarHeight()));
+        setFrame(Rect(frame_.minX(), frame_.minY(), size.width, size.height + titleBarHeight()));
     }
     const platform::ViewNode& content() const override { return content_; }
 
@@ -211,38 +209,62 @@ public:
         }
     }
 
-    void beginAlert(platform::Alert alert, std::function<void(std::size_t)> answered) override {
-        // A sheet waits while another one shows. The first one becomes the key window in its
-        // parent's place, so the parent hears that it stopped being key.
-        alerts_.push_back({std::move(alert), std::move(answered)});
-        if (alerts_.size() == 1 && !ownerAlive_.expired() && owner_.key_ == this) tellKeyStatus(false);
+    void showAlert(platform::Alert alert) override {
+        // The sheet becomes the key window in its parent's place, so the parent hears that it
+        // stopped being key.
+        if (sheet_) return;
+        sheet_ = std::move(alert);
+        if (!ownerAlive_.expired() && owner_.key_ == this) tellKeyStatus(false);
     }
-    bool hasAlert() const override { return !alerts_.empty(); }
-    void endAlert(std::size_t button) override { answerAlert(button); }
-    std::optional<platform::Alert> alert() const {
-        if (alerts_.empty()) return std::nullopt;
-        return alerts_.front().alert;
+    bool hasAlert() const override { return sheet_.has_value(); }
+    void endAlert(std::size_t button) override { endSheet(static_cast<std::int64_t>(button)); }
+    void setEventHandlers(platform::WindowEventHandlers handlers) override {
+        handlers_ = std::move(handlers);
     }
-    bool answerAlert(std::size_t button) {
-        if (alerts_.empty() || button >= alerts_.front().alert.buttons.size()) return false;
-        auto answered = std::move(alerts_.front().answered);
-        alerts_.erase(alerts_.begin());
+    const std::optional<platform::Alert>& alert() const { return sheet_; }
+    void endSheet(std::int64_t response) {
+        if (!sheet_) return;
+        sheet_.reset();
         std::weak_ptr<bool> alive = alive_;
-        if (alerts_.empty() && !ownerAlive_.expired() && owner_.key_ == this) tellKeyStatus(true);
-        if (answered && !alive.expired()) answered(button);
-        return true;
+        if (!ownerAlive_.expired() && owner_.key_ == this) tellKeyStatus(true);
+        if (!alive.expired()) run(handlers_.sheetEnded, response);
+    }
+    // A key-down while the sheet is up: its handler first, then a button whose key equivalent it is.
+    bool sheetKey(const platform::Event& event) {
+        std::weak_ptr<bool> alive = alive_;
+        auto handler = handlers_.sheetKeyDown;
+        if (handler && handler(event)) return true;
+        if (alive.expired() || !sheet_ || (event.modifierFlags & kChordModifiers)) return false;
+        const bool enter =
+            event.keyCode == platform::kKeyCodeReturn || event.keyCode == platform::kKeyCodeKeypadEnter;
+        const auto key = enter                                       ? platform::AlertKey::Return
+                         : event.keyCode == platform::kKeyCodeEscape ? platform::AlertKey::Escape
+                                                                     : platform::AlertKey::None;
+        for (std::size_t i = 0; key != platform::AlertKey::None && i < sheet_->buttons.size(); ++i) {
+            if (sheet_->buttons[i].key != key) continue;
+            endAlert(i);
+            return true;
+        }
+        return false;
     }
 
-    // A click at a content point; the window is in front and key afterwards, as a click makes it.
+    // A click at a content point, as AppKit's controls take it once the handler has seen it.
     bool click(platform::Point point, std::optional<int> option) {
-        if (!alerts_.empty() || ownerAlive_.expired()) return false;
+        if (sheet_ || ownerAlive_.expired()) return false;
         auto layout = platform::layoutViews(content_, owner_.fonts_);
         auto hit = hitTest(layout, point);
         bool takes = hit && !hit->placed->disabled;
         // Every callback may rebuild the tree the layout points into: take what the click does
         // out of it before any of them runs.
+        platform::MouseDown down{point, std::nullopt, false};
         std::function<void()> act;
         std::optional<std::string> focus;
+        if (hit) {
+            if (const auto* field = hit->placed->node->as<platform::ShortcutFieldView>()) {
+                down.field = field->identifier;
+                down.onClearButton = hit->onClearButton;
+            }
+        }
         if (takes) {
             const platform::ViewNode& node = *hit->placed->node;
             if (const auto* button = node.as<platform::ButtonView>()) {
@@ -256,22 +278,17 @@ public:
             } else if (const auto* swatch = node.as<platform::SwatchView>()) {
                 act = swatch->action;
             } else if (const auto* field = node.as<platform::ShortcutFieldView>()) {
-                if (hit->onClearButton)
-                    act = field->onClear;
-                else
-                    focus = field->identifier;
+                // A field takes the focus; its clear button then clears it.
+                focus = field->identifier;
+                if (hit->onClearButton) act = field->onClear;
             }
         }
         std::weak_ptr<bool> alive = alive_;
-        if (focus) {
-            makeFirstResponder(focus);
-            return true;
-        }
-        // A click anywhere but on a field ends the field's editing; the clear button leaves it.
-        bool onClear = takes && hit->onClearButton;
-        if (!onClear) makeFirstResponder(std::nullopt);
+        auto handler = handlers_.mouseDown;
+        if (handler && handler(down)) return true;
         if (!takes || alive.expired()) return false;
-        if (act) act();
+        if (focus) makeFirstResponder(focus);
+        if (act && !alive.expired()) act();
         return true;
     }
 
@@ -294,12 +311,10 @@ public:
     }
     bool isVisible() const override { return visible_; }
     // While a sheet shows, the sheet is the key window.
-    bool isKeyWindow() const override {
-        return !ownerAlive_.expired() && owner_.key_ == this && alerts_.empty();
-    }
+    bool isKeyWindow() const override { return !ownerAlive_.expired() && owner_.key_ == this && !sheet_; }
     // A sheet that waits for its answer keeps the window open: its close button takes no click.
     void performClose() override {
-        if ((mask_ & platform::kWindowStyleClosable) && alerts_.empty()) close();
+        if ((mask_ & platform::kWindowStyleClosable) && !sheet_) close();
     }
     void close() override {
         if (!visible_) return;
@@ -331,10 +346,6 @@ private:
         double start = 0;
         double duration = 0;
         std::uint64_t number = 0;
-    };
-    struct PendingAlert {
-        platform::Alert alert;
-        std::function<void(std::size_t)> answered;
     };
 
     bool fullSizeContent() const { return (mask_ & platform::kWindowStyleFullSizeContentView) != 0; }
@@ -369,7 +380,8 @@ private:
     // The sim keeps every window while a handle to it lives either way; the setting is AppKit's.
     bool releasedWhenClosed_ = true;
     std::optional<std::string> firstResponder_;
-    std::vector<PendingAlert> alerts_;
+    std::optional<platform::Alert> sheet_;
+    platform::WindowEventHandlers handlers_;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
@@ -438,20 +450,12 @@ bool SimTitledWindows::handleKeyEvent(const platform::Event& event) {
     if (event.type != platform::EventType::KeyDown || !key_) return false;
     auto window = find(key_);
     if (!window) return false;
-    bool enter = event.keyCode == platform::kKeyCodeReturn || event.keyCode == platform::kKeyCodeKeypadEnter;
-    if (auto alert = window->alert()) {
-        if (enter) return window->answerAlert(0);
-        if (event.keyCode == platform::kKeyCodeEscape) {
-            for (std::size_t i = 0; i < alert->buttons.size(); ++i) {
-                if (alert->buttons[i].role == platform::ButtonRole::Cancel) return window->answerAlert(i);
-            }
-        }
-        return false;
-    }
+    if (window->alert()) return window->sheetKey(event);
     if (event.keyCode == kTab && (event.modifierFlags & kChordModifiers) == 0) {
         window->selectNextKeyView();
         return true;
     }
+    bool enter = event.keyCode == platform::kKeyCodeReturn || event.keyCode == platform::kKeyCodeKeypadEnter;
     if (!enter) return false;
     const auto* button = platform::defaultButton(window->content());
     if (!button || !button->action) return false;
@@ -475,7 +479,9 @@ bool SimTitledWindows::pressAlertButton(platform::Window& window, const std::str
     auto alert = sim ? sim->alert() : std::nullopt;
     if (!alert) return false;
     for (std::size_t i = 0; i < alert->buttons.size(); ++i) {
-        if (alert->buttons[i].title == title) return sim->answerAlert(i);
+        if (alert->buttons[i].title != title) continue;
+        sim->endAlert(i);
+        return true;
     }
     return false;
 }

@@ -1,17 +1,19 @@
 // The simulated titled windows behind platform::TitledWindows: frames, order, the key window, first
 // responders, alerts, clicks on the content and frames saved in the user defaults.
-// Models: a content area sized by its view tree when made without a size, hosted views told the
-// size the layout gives them, a 28-point title bar (the content runs under it with a full-size
-// content view), hidden titles and transparent title bars, centring on the main screen below the
-// menu bar, one key window (the last made key; when it closes the frontmost visible window becomes
-// key), key-status observers told synchronously, animated frames over AppKit's resize time on the
-// virtual clock, closing by the close button only for closable windows, the first responder (a
-// click on a shortcut field, cleared by a click elsewhere or closing, moved on by Tab along the
-// fields as a key-view loop, kept when the window resigns key), alerts as sheets that take the
-// window's clicks and keys until a button answers them (Return the first, Escape the cancel one),
-// clicks as AppKit's controls take them (none on disabled controls), Return pressing the key
-// window's default button, "NSWindow Frame <name>" holding "x y width height". Not modelled:
-// resizing by the user, minimising, several screens, drawing (the console renders the windows).
+// Models: a content area sized by its view tree when made without a size (its origin kept), hosted
+// views told the size the layout gives them, a 28-point title bar (the content runs under it with a
+// full-size content view), hidden titles and transparent title bars, centring on the main screen
+// below the menu bar, one key window (the last made key; when it closes the frontmost visible window
+// becomes key), key-status observers told synchronously, animated frames over AppKit's resize time
+// on the virtual clock, closing by the close button only for closable windows, the first responder
+// (a click on a shortcut field, cleared by closing, moved on by Tab along the fields as a key-view
+// loop, kept when the window resigns key), one alert at a time as a sheet that takes the window's
+// clicks and keys until a button or its key equivalent ends it, clicks as AppKit's controls take
+// them (none on disabled controls), Return pressing the key window's default button, "NSWindow
+// Frame <name>" holding "x y width height". Mouse-downs and the sheet's keys reach the window's
+// handlers first and its sheet's end is told to them; what follows from them is the core's.
+// Not modelled: resizing by the user, minimising, several screens, drawing (the console renders
+// the windows).
 #pragma once
 
 #include <memory>
@@ -53,9 +55,9 @@ public:
     std::shared_ptr<platform::Window> keyWindow() const;
     // The windows on screen, front to back.
     std::vector<std::shared_ptr<platform::Window>> visibleWindows() const;
-    // A key-down that reached the key window: Return/keypad Enter and Escape answer its alert, or
-    // Return presses its default button; Tab moves the first responder on. False when the
-    // window did nothing with it.
+    // A key-down that reached the key window: with a sheet up, its handler's or a button's key
+    // equivalent; otherwise Return presses its default button and Tab moves the first responder
+    // on. False when the window did nothing with it.
     bool handleKeyEvent(const platform::Event& event);
 
     // The user clicks at a point of the window's content (top-left origin); false when nothing
@@ -63,7 +65,7 @@ public:
     static bool click(platform::Window& window, platform::Point point);
     // The user opens the pop-up button at the point and picks the option; false as for click.
     static bool choose(platform::Window& window, platform::Point point, int option);
-    // The user presses the alert's button with the title; false when there is no such alert button.
+    // The user presses the sheet's button with the title; false when there is no such button.
     static bool pressAlertButton(platform::Window& window, const std::string& title);
     // The user clicks the button with the title in the window's content; false when there is none
     // or it takes no click.

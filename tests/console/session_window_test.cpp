@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "console/session.h"
+#include "input/titled_window_controller.h"
 
 namespace marlowick::console {
 namespace {
@@ -44,8 +45,13 @@ struct Pane {
     int mode = 0;
     std::string colour = "green";
     std::vector<std::string> events;
+    std::shared_ptr<TitledWindowController> controller;
     std::shared_ptr<platform::Window> window;
 
+    void attach(std::shared_ptr<platform::Window> made) {
+        controller = TitledWindowController::attach(std::move(made));
+        window = controller->window();
+    }
     void rebuild() {
         platform::StackView stack;
         stack.padding = 20;
@@ -79,7 +85,7 @@ struct Pane {
         platform::ButtonView restore;
         restore.title = "Restore Defaults";
         restore.action = [this] {
-            window->beginAlert(
+            controller->beginAlert(
                 {"Restore all settings?",
                  "This can't be undone.",
                  {{"Cancel", platform::ButtonRole::Cancel},
@@ -87,7 +93,7 @@ struct Pane {
                 [this](std::size_t answer) { events.push_back("answer " + std::to_string(answer)); });
         };
         stack.children.push_back(ViewNode::make(restore));
-        window->setContent(ViewNode::make(std::move(stack)));
+        controller->setContent(ViewNode::make(std::move(stack)));
     }
 };
 
@@ -95,9 +101,9 @@ TEST(SessionWindowTest, CommandsWorkTheFrontWindowsRowsAndReadThemBack) {
     Session session{{.world = Session::World::Bare, .echoLog = false}};
     auto run = [&](std::string_view line) { return session.run(parsed(line)); };
     Pane pane;
-    pane.window = session.mac().titledWindows().makeWindow(
+    pane.attach(session.mac().titledWindows().makeWindow(
         platform::Rect(100, 300, 0, 0), platform::kWindowStyleTitled | platform::kWindowStyleClosable,
-        platform::Defer::No);
+        platform::Defer::No));
     pane.window->setTitle("General");
     pane.rebuild();
     pane.window->makeKeyAndOrderFront();
@@ -126,8 +132,8 @@ TEST(SessionWindowTest, FailuresNameWhatTheWindowShows) {
     auto run = [&](std::string_view line) { return session.run(parsed(line)); };
     EXPECT_THAT(run("window tab general").message, HasSubstr("no window is on screen"));
     Pane pane;
-    pane.window = session.mac().titledWindows().makeWindow(platform::Rect(0, 0, 0, 0),
-                                                           platform::kWindowStyleTitled, platform::Defer::No);
+    pane.attach(session.mac().titledWindows().makeWindow(platform::Rect(0, 0, 0, 0),
+                                                         platform::kWindowStyleTitled, platform::Defer::No));
     pane.rebuild();
     pane.window->makeKeyAndOrderFront();
     EXPECT_THAT(run("expect window-value \"With no banner\" \"Pick\"").message, HasSubstr("\"Show badges\""));

@@ -23,7 +23,7 @@ using platform::kFlagShift;
 
 constexpr std::uint16_t kC = 8, kQ = 12, kThree = 20, kTab = 48, kDelete = 51, kEscape = 53;
 
-// A window that keeps what the recorder asks of it: the first responder, key status and alerts.
+// A window that keeps what the recorder asks of it: the first responder, key status and one sheet.
 class AlertWindow final : public platform::Window {
 public:
     std::string title() const override { return "Shortcuts"; }
@@ -58,16 +58,14 @@ public:
                 if (!alive.expired()) keyObservers[index] = nullptr;
             });
     }
-    void beginAlert(platform::Alert shown, std::function<void(std::size_t)> reply) override {
-        alert = std::move(shown);
-        answered = std::move(reply);
-    }
+    void showAlert(platform::Alert shown) override { alert = std::move(shown); }
     bool hasAlert() const override { return alert.has_value(); }
     void endAlert(std::size_t button) override {
         if (!alert) return;
         alert.reset();
-        std::exchange(answered, nullptr)(button);
+        if (auto ended = handlers.sheetEnded) ended(static_cast<std::int64_t>(button));
     }
+    void setEventHandlers(platform::WindowEventHandlers set) override { handlers = std::move(set); }
     void makeKeyAndOrderFront() override {}
     void orderFrontRegardless() override {}
     bool isVisible() const override { return true; }
@@ -82,12 +80,11 @@ public:
     }
     void answer(const std::string& button) {
         ASSERT_TRUE(alert);
-        auto buttons = alert->buttons;
+        const auto& buttons = alert->buttons;
         auto found =
             std::find_if(buttons.begin(), buttons.end(), [&](const auto& b) { return b.title == button; });
         ASSERT_NE(found, buttons.end()) << button;
-        alert.reset();
-        std::exchange(answered, nullptr)(static_cast<std::size_t>(found - buttons.begin()));
+        endAlert(static_cast<std::size_t>(found - buttons.begin()));
     }
 
     std::map<std::string, std::weak_ptr<KeyboardShortcuts::RecorderCocoa>> fields;
@@ -95,7 +92,7 @@ public:
     std::optional<std::string> responder;
     std::vector<std::function<void(bool)>> keyObservers;
     std::optional<platform::Alert> alert;
-    std::function<void(std::size_t)> answered;
+    platform::WindowEventHandlers handlers;
 
 private:
     platform::ViewNode content_;
@@ -109,7 +106,7 @@ protected:
         world.mac.keyboard().setOwnApplicationFrontmost(true);
         for (const auto& name : Hotkeys::allNames()) {
             fields.emplace_back(name);
-            fields.back().recorder->setWindow(window);
+            fields.back().recorder->setWindow(controller);
             window->fields[fields.back().recorder->identifier()] = fields.back().recorder;
             window->loop.push_back(fields.back().recorder->identifier());
         }
@@ -136,6 +133,7 @@ protected:
 
     AppWorld world;
     std::shared_ptr<AlertWindow> window = std::make_shared<AlertWindow>();
+    std::shared_ptr<TitledWindowController> controller = TitledWindowController::attach(window);
     std::vector<ShortcutField> fields;
 };
 

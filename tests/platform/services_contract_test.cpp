@@ -227,7 +227,7 @@ TEST(WindowServerContract, APanelStaysOffScreenUntilOrderedFrontAndItsContentFil
     EXPECT_FALSE(panel->isVisible());
 }
 
-TEST(TitledWindowsContract, AWindowFitsItsContentTellsItsFieldsAboutFocusAndClosesOnce) {
+TEST(TitledWindowsContract, AWindowFitsItsContentTellsItsFieldsAboutFocusShowsOneSheetAtATimeAndClosesOnce) {
     auto platform = PlatformUnderTest::make();
     auto window = current().titledWindows->makeWindow({0, 0, 0, 0}, kWindowStyleTitled | kWindowStyleClosable,
                                                       Defer::Yes);
@@ -265,6 +265,20 @@ TEST(TitledWindowsContract, AWindowFitsItsContentTellsItsFieldsAboutFocusAndClos
     window->makeFirstResponder(std::nullopt);
     EXPECT_EQ(window->firstResponder(), std::nullopt);
     EXPECT_EQ(told, (std::vector<std::string>{"become", "resign"}));
+
+    // One sheet at a time, its end told with the index it was ended by.
+    std::vector<std::int64_t> ended;
+    WindowEventHandlers handlers;
+    handlers.sheetEnded = [&](std::int64_t response) { ended.push_back(response); };
+    window->setEventHandlers(handlers);
+    window->showAlert(
+        {"Contract", "", {{"OK", ButtonRole::Normal, AlertKey::Return}, {"Cancel", ButtonRole::Cancel}}});
+    window->showAlert({"Second", "", {{"OK"}}});
+    EXPECT_TRUE(window->hasAlert());
+    window->endAlert(1);
+    platform->runFor(0.05);
+    EXPECT_EQ(ended, (std::vector<std::int64_t>{1}));
+    EXPECT_FALSE(window->hasAlert()) << "the second sheet was never shown";
 
     int closes = 0;
     auto closing = window->observeWillClose([&] { ++closes; });

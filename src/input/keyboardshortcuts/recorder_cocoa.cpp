@@ -88,13 +88,13 @@ void RecorderCocoa::observeName() {
         });
 }
 
-void RecorderCocoa::setWindow(const std::shared_ptr<platform::Window>& window) {
+void RecorderCocoa::setWindow(const std::shared_ptr<marlowick::TitledWindowController>& window) {
     if (window_.lock() == window) return;
     window_ = window;
     windowKeyStatusObserver_.cancel();
     if (!window) return;
     std::weak_ptr<RecorderCocoa> weak = weak_from_this();
-    windowKeyStatusObserver_ = window->observeKeyStatus([weak](bool isKey) {
+    windowKeyStatusObserver_ = window->window()->observeKeyStatus([weak](bool isKey) {
         // Typing goes elsewhere once the window is not key: recording ends with it. Our own alert
         // takes key status only while it asks, and recording goes on after it.
         auto self = weak.lock();
@@ -198,7 +198,8 @@ void RecorderCocoa::endRecording() {
 }
 
 void RecorderCocoa::finishRecording() {
-    auto window = window_.lock();
+    auto controller = window_.lock();
+    auto window = controller ? controller->window() : nullptr;
     if (window && window->firstResponder() == identifier_) window->makeFirstResponder(std::nullopt);
     // Without a window (or one that did not tell the field), recording still ends here.
     if (isRecording()) endRecording();
@@ -212,7 +213,7 @@ std::optional<platform::Event> RecorderCocoa::handleKeyEvent(const platform::Eve
     const Key key(event.keyCode);
     if (plain && key == Key::tab) {
         // The focus moves on along the window's key-view loop, which ends recording here.
-        if (auto window = window_.lock()) window->selectNextKeyView();
+        if (auto window = window_.lock()) window->window()->selectNextKeyView();
         if (isRecording()) endRecording();
         return std::nullopt;
     }

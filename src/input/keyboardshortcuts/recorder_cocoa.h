@@ -12,9 +12,9 @@
 
 #include "input/keyboardshortcuts/name.h"
 #include "input/keyboardshortcuts/shortcut.h"
+#include "input/titled_window_controller.h"
 #include "platform/key_events.h"
 #include "platform/subscription.h"
-#include "platform/titled_windows.h"
 #include "platform/view_tree.h"
 
 namespace KeyboardShortcuts {
@@ -71,7 +71,7 @@ public:
     std::function<void()> onDisplayChange;
 
     // The window the field sits in: it tells the field when it stops being key, and shows the alerts.
-    void setWindow(const std::shared_ptr<marlowick::platform::Window>& window);
+    void setWindow(const std::shared_ptr<marlowick::TitledWindowController>& window);
 
     // The field as the window lays it out, with the window's first-responder calls bound in.
     marlowick::platform::ShortcutFieldView view() const;
@@ -118,7 +118,7 @@ private:
     std::optional<Shortcut> bindingShortcut_;
     OnChange onChange_;
     Validator validateShortcut_;
-    std::weak_ptr<marlowick::platform::Window> window_;
+    std::weak_ptr<marlowick::TitledWindowController> window_;
     marlowick::platform::Subscription eventMonitor_;
     marlowick::platform::Subscription shortcutsNameChangeObserver_;
     marlowick::platform::Subscription windowKeyStatusObserver_;
