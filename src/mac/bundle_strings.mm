@@ -88,7 +88,15 @@ NSString* tableName(NSURL* file) {
     return name ? name : @"";
 }
 
-// The strings files of each localization folder ("de.lproj/Localizable.strings").
+// Whether the file lies in the localization's own folder ("de.lproj").
+bool inLocalizationFolder(NSURL* file, NSString* localization) {
+    NSString* folder = file.URLByDeletingLastPathComponent.lastPathComponent;
+    NSString* wanted = [localization stringByAppendingPathExtension:@"lproj"];
+    return folder && wanted && [folder isEqualToString:wanted];
+}
+
+// The strings files of each localization folder ("de.lproj/Localizable.strings"). Asked for one
+// localization, the bundle also lists its global resources, which are in no language.
 void readStringsFiles(NSBundle* bundle, p::StringsTable& table, std::size_t& total) {
     NSArray<NSString*>* localizations = bundle.localizations;
     const NSUInteger languages = std::min(localizations.count, kMaxLanguages);
@@ -99,8 +107,10 @@ void readStringsFiles(NSBundle* bundle, p::StringsTable& table, std::size_t& tot
         NSArray<NSURL*>* files = [bundle URLsForResourcesWithExtension:@"strings"
                                                           subdirectory:nil
                                                           localization:localization];
-        const NSUInteger count = std::min(files.count, kMaxFilesPerLanguage);
-        for (NSUInteger f = 0; f < count; ++f) {
+        NSUInteger read = 0;
+        for (NSUInteger f = 0; f < files.count && read < kMaxFilesPerLanguage; ++f) {
+            if (!inLocalizationFolder(files[f], localization)) continue;
+            ++read;
             NSDictionary* entries = dictionaryIn(files[f]);
             if (entries) addStrings(table.languages[*language], tableName(files[f]), entries, total);
         }

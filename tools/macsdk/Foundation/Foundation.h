@@ -59,6 +59,7 @@ enum : NSStringEncoding { NSUTF8StringEncoding = 4 };
 + (nullable instancetype)stringWithUTF8String:(const char*)nullTerminatedCString;
 - (nullable instancetype)initWithBytes:(const void*)bytes length:(NSUInteger)len encoding:(NSStringEncoding)encoding;
 - (BOOL)isEqualToString:(NSString*)aString;
+- (nullable NSString*)stringByAppendingPathExtension:(NSString*)str;
 - (NSUInteger)lengthOfBytesUsingEncoding:(NSStringEncoding)enc;
 @end
 
@@ -170,7 +171,8 @@ typedef NS_ENUM(NSUInteger, NSDateFormatterStyle){
 + (nullable instancetype)URLWithString:(NSString*)URLString;
 + (NSURL*)fileURLWithPath:(NSString*)path;
 @property(nullable, readonly, copy) NSString* lastPathComponent;
-@property(readonly, copy) NSURL* URLByDeletingPathExtension;
+@property(nullable, readonly, copy) NSURL* URLByDeletingLastPathComponent;
+@property(nullable, readonly, copy) NSURL* URLByDeletingPathExtension;
 @end
 
 // The process and its activities.
