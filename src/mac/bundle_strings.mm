@@ -1,5 +1,5 @@
 // Wraps: NSWorkspace (where the application with a bundle identifier is installed), NSBundle (its
-// localizations and the strings files and localizable tables in its resources),
+// localizations and the strings files and localizable tables in its resources), NSFileHandle and
 // NSPropertyListSerialization (a strings file or table in any of its formats: binary, XML or the
 // text "key" = "value"; form) and NSLocale's preferred languages.
 // Leaves out: plural and variant tables (.stringsdict, and the variants inside a table), the
@@ -54,9 +54,12 @@ std::optional<std::string> languageCode(NSString* _Nullable localization) {
     return code;
 }
 
-// The property list in the file, if it is a dictionary of a bounded size.
+// The property list in the file, if it is a dictionary of a bounded size. At most one byte past
+// the bound is read, so a huge file costs no more than a small one.
 NSDictionary* _Nullable dictionaryIn(NSURL* file) {
-    NSData* data = [NSData dataWithContentsOfURL:file options:NSDataReadingMappedIfSafe error:nil];
+    NSFileHandle* handle = [NSFileHandle fileHandleForReadingFromURL:file error:nil];
+    NSData* data = [handle readDataUpToLength:kMaxFileBytes + 1 error:nil];
+    [handle closeAndReturnError:nil];
     if (!data || data.length > kMaxFileBytes) return nil;
     id list = [NSPropertyListSerialization propertyListWithData:data
                                                         options:NSPropertyListImmutable

@@ -84,18 +84,9 @@ enum : NSStringEncoding { NSUTF8StringEncoding = 4 };
 @property(readonly) const char* objCType NS_RETURNS_INNER_POINTER;
 @end
 
-typedef NS_OPTIONS(NSUInteger, NSDataReadingOptions){
-    NSDataReadingMappedIfSafe = 1UL << 0,
-    NSDataReadingUncached = 1UL << 1,
-    NSDataReadingMappedAlways = 1UL << 3,
-};
-
 @interface NSData : NSObject <NSCopying>
 + (instancetype)data;
 + (instancetype)dataWithBytes:(nullable const void*)bytes length:(NSUInteger)length;
-+ (nullable instancetype)dataWithContentsOfURL:(NSURL*)url
-                                       options:(NSDataReadingOptions)readOptionsMask
-                                         error:(NSError* _Nullable* _Nullable)errorPtr;
 @property(readonly) const void* bytes NS_RETURNS_INNER_POINTER;
 @property(readonly) NSUInteger length;
 @end
@@ -358,6 +349,8 @@ typedef NSString* NSFileAttributeKey;
 
 @interface NSFileHandle : NSObject
 + (nullable instancetype)fileHandleForWritingAtPath:(NSString*)path;
++ (nullable instancetype)fileHandleForReadingFromURL:(NSURL*)url error:(NSError* _Nullable* _Nullable)error;
+- (nullable NSData*)readDataUpToLength:(NSUInteger)length error:(NSError* _Nullable* _Nullable)error;
 - (BOOL)seekToEndReturningOffset:(out unsigned long long* _Nullable)offsetInFile
                            error:(NSError* _Nullable* _Nullable)error;
 - (BOOL)writeData:(NSData*)data error:(NSError* _Nullable* _Nullable)error;
