@@ -1,7 +1,7 @@
-// Wraps: NSWorkspace (where the application with a bundle identifier is installed), NSBundle (its
-// localizations and the strings files and localizable tables in its resources), NSFileHandle and
-// NSPropertyListSerialization (a strings file or table in any of its formats: binary, XML or the
-// text "key" = "value"; form) and NSLocale's preferred languages.
+// Wraps: NSRunningApplication and NSWorkspace (where the application with a bundle identifier runs
+// or is installed), NSBundle (its localizations and the strings files and localizable tables in its
+// resources), NSFileHandle and NSPropertyListSerialization (a strings file or table in any of its
+// formats: binary, XML or the text "key" = "value"; form) and NSLocale's preferred languages.
 // Leaves out: plural and variant tables (.stringsdict, and the variants inside a table), the
 // strings of the application's embedded frameworks and plug-ins, and change notifications (the
 // core reads the table once per Notification Center process).
@@ -142,12 +142,23 @@ void readLocalizableTables(NSBundle* bundle, p::StringsTable& table, std::size_t
     }
 }
 
+// The running copy's bundle first: Launch Services may prefer another copy it knows (on another
+// system's volume, say), and the strings wanted are those of the process that shows them.
+NSURL* _Nullable applicationLocation(NSString* identifier) {
+    NSArray<NSRunningApplication*>* running =
+        [NSRunningApplication runningApplicationsWithBundleIdentifier:identifier];
+    for (NSRunningApplication* application in running) {
+        if (NSURL* location = application.bundleURL) return location;
+    }
+    return [NSWorkspace.sharedWorkspace URLForApplicationWithBundleIdentifier:identifier];
+}
+
 class MacBundleStrings final : public p::BundleStrings {
 public:
     std::optional<p::StringsTable> stringsTable(std::string_view bundleIdentifier) override {
         NSString* identifier = toNSString(bundleIdentifier);
         if (!identifier) return std::nullopt;
-        NSURL* location = [NSWorkspace.sharedWorkspace URLForApplicationWithBundleIdentifier:identifier];
+        NSURL* location = applicationLocation(identifier);
         NSBundle* bundle = location ? [NSBundle bundleWithURL:location] : nil;
         if (!bundle) return std::nullopt;
         p::StringsTable table;
