@@ -42,6 +42,20 @@ std::string qualifiedKey(NSString* table, NSString* key) {
     return toString(table) + "/" + toString(key);
 }
 
+// Whether the identifier begins with a two- or three-letter language code and holds only letters,
+// digits, hyphens and underscores. The canonical form of anything else (a table's "LocProvenance"
+// entry, a stray folder's name) is no language.
+bool isLanguageIdentifier(std::string_view code) {
+    auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+    auto subtagCharacter = [&](char c) {
+        return letter(c) || (c >= '0' && c <= '9') || c == '-' || c == '_';
+    };
+    const std::string_view language = code.substr(0, code.find_first_of("-_"));
+    return language.size() >= 2 && language.size() <= 3 &&
+           std::all_of(language.begin(), language.end(), letter) &&
+           std::all_of(code.begin(), code.end(), subtagCharacter);
+}
+
 // A language as the core names it ("de", "zh-Hans", "en"), from a localization's folder name,
 // which older bundles spell as a language's English name ("German.lproj"). Base holds the
 // development language's interface files, not a language of its own.
@@ -50,7 +64,7 @@ std::optional<std::string> languageCode(NSString* _Nullable localization) {
         localization.length > kMaxStringLength || [localization isEqualToString:@"Base"])
         return std::nullopt;
     std::string code = toString([NSLocale canonicalLanguageIdentifierFromString:localization]);
-    if (code.empty()) return std::nullopt;
+    if (!isLanguageIdentifier(code)) return std::nullopt;
     return code;
 }
 
@@ -134,7 +148,7 @@ void readLocalizableTables(NSBundle* bundle, p::StringsTable& table, std::size_t
               *stop = YES;
               return;
           }
-          // Bookkeeping entries of the table ("LocProvenance") hold no strings.
+          // The table's bookkeeping entries ("LocProvenance") are no language.
           auto language = languageCode(localization);
           if (!language || ![entries isKindOfClass:NSDictionary.class]) return;
           addStrings(table.languages[*language], name, entries, total);
