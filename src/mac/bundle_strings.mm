@@ -1,7 +1,7 @@
-// Wraps: NSWorkspace (where the application with a bundle identifier is installed), NSBundle (its
-// localizations and the strings files and localizable tables in its resources),
-// NSPropertyListSerialization (a strings file or table in any of its formats: binary, XML or the
-// text "key" = "value"; form) and NSLocale's preferred languages.
+// Wraps: NSRunningApplication and NSWorkspace (where the application with a bundle identifier runs
+// or is installed), NSBundle (its localizations and the strings files and localizable tables in its
+// resources), NSFileHandle and NSPropertyListSerialization (a strings file or table in any of its
+// formats: binary, XML or the text "key" = "value"; form) and NSLocale's preferred languages.
 // Leaves out: plural and variant tables (.stringsdict, and the variants inside a table), the
 // strings of the application's embedded frameworks and plug-ins, and change notifications (the
 // core reads the table once per Notification Center process).
@@ -42,6 +42,20 @@ std::string qualifiedKey(NSString* table, NSString* key) {
     return toString(table) + "/" + toString(key);
 }
 
+// Whether the identifier begins with a two- or three-letter language code and holds only letters,
+// digits, hyphens and underscores. The canonical form of anything else (a table's "LocProvenance"
+// entry, a stray folder's name) is no language.
+bool isLanguageIdentifier(std::string_view code) {
+    auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+    auto subtagCharacter = [&](char c) {
+        return letter(c) || (c >= '0' && c <= '9') || c == '-' || c == '_';
+    };
+    const std::string_view language = code.substr(0, code.find_first_of("-_"));
+    return language.size() >= 2 && language.size() <= 3 &&
+           std::all_of(language.begin(), language.end(), letter) &&
+           std::all_of(code.begin(), code.end(), subtagCharacter);
+}
+
 // A language as the core names it ("de", "zh-Hans", "en"), from a localization's folder name,
 // which older bundles spell as a language's English name ("German.lproj"). Base holds the
 // development language's interface files, not a language of its own.
@@ -50,13 +64,16 @@ std::optional<std::string> languageCode(NSString* _Nullable localization) {
         localization.length > kMaxStringLength || [localization isEqualToString:@"Base"])
         return std::nullopt;
     std::string code = toString([NSLocale canonicalLanguageIdentifierFromString:localization]);
-    if (code.empty()) return std::nullopt;
+    if (!isLanguageIdentifier(code)) return std::nullopt;
     return code;
 }
 
-// The property list in the file, if it is a dictionary of a bounded size.
+// The property list in the file, if it is a dictionary of a bounded size. At most one byte past
+// the bound is read, so a huge file costs no more than a small one.
 NSDictionary* _Nullable dictionaryIn(NSURL* file) {
-    NSData* data = [NSData dataWithContentsOfURL:file options:NSDataReadingMappedIfSafe error:nil];
+    NSFileHandle* handle = [NSFileHandle fileHandleForReadingFromURL:file error:nil];
+    NSData* data = [handle readDataUpToLength:kMaxFileBytes + 1 error:nil];
+    [handle closeAndReturnError:nil];
     if (!data || data.length > kMaxFileBytes) return nil;
     id list = [NSPropertyListSerialization propertyListWithData:data
                                                         options:NSPropertyListImmutable
@@ -88,7 +105,15 @@ NSString* tableName(NSURL* file) {
     return name ? name : @"";
 }
 
-// The strings files of each localization folder ("de.lproj/Localizable.strings").
+// Whether the file lies in the localization's own folder ("de.lproj").
+bool inLocalizationFolder(NSURL* file, NSString* localization) {
+    NSString* folder = file.URLByDeletingLastPathComponent.lastPathComponent;
+    NSString* wanted = [localization stringByAppendingPathExtension:@"lproj"];
+    return folder && wanted && [folder isEqualToString:wanted];
+}
+
+// The strings files of each localization folder ("de.lproj/Localizable.strings"). Asked for one
+// localization, the bundle also lists its global resources, which are in no language.
 void readStringsFiles(NSBundle* bundle, p::StringsTable& table, std::size_t& total) {
     NSArray<NSString*>* localizations = bundle.localizations;
     const NSUInteger languages = std::min(localizations.count, kMaxLanguages);
@@ -99,8 +124,10 @@ void readStringsFiles(NSBundle* bundle, p::StringsTable& table, std::size_t& tot
         NSArray<NSURL*>* files = [bundle URLsForResourcesWithExtension:@"strings"
                                                           subdirectory:nil
                                                           localization:localization];
-        const NSUInteger count = std::min(files.count, kMaxFilesPerLanguage);
-        for (NSUInteger f = 0; f < count; ++f) {
+        NSUInteger read = 0;
+        for (NSUInteger f = 0; f < files.count && read < kMaxFilesPerLanguage; ++f) {
+            if (!inLocalizationFolder(files[f], localization)) continue;
+            ++read;
             NSDictionary* entries = dictionaryIn(files[f]);
             if (entries) addStrings(table.languages[*language], tableName(files[f]), entries, total);
         }
@@ -121,7 +148,7 @@ void readLocalizableTables(NSBundle* bundle, p::StringsTable& table, std::size_t
               *stop = YES;
               return;
           }
-          // Bookkeeping entries of the table ("LocProvenance") hold no strings.
+          // The table's bookkeeping entries ("LocProvenance") are no language.
           auto language = languageCode(localization);
           if (!language || ![entries isKindOfClass:NSDictionary.class]) return;
           addStrings(table.languages[*language], name, entries, total);
@@ -129,12 +156,23 @@ void readLocalizableTables(NSBundle* bundle, p::StringsTable& table, std::size_t
     }
 }
 
+// The running copy's bundle first: Launch Services may prefer another copy it knows (on another
+// system's volume, say), and the strings wanted are those of the process that shows them.
+NSURL* _Nullable applicationLocation(NSString* identifier) {
+    NSArray<NSRunningApplication*>* running =
+        [NSRunningApplication runningApplicationsWithBundleIdentifier:identifier];
+    for (NSRunningApplication* application in running) {
+        if (NSURL* location = application.bundleURL) return location;
+    }
+    return [NSWorkspace.sharedWorkspace URLForApplicationWithBundleIdentifier:identifier];
+}
+
 class MacBundleStrings final : public p::BundleStrings {
 public:
     std::optional<p::StringsTable> stringsTable(std::string_view bundleIdentifier) override {
         NSString* identifier = toNSString(bundleIdentifier);
         if (!identifier) return std::nullopt;
-        NSURL* location = [NSWorkspace.sharedWorkspace URLForApplicationWithBundleIdentifier:identifier];
+        NSURL* location = applicationLocation(identifier);
         NSBundle* bundle = location ? [NSBundle bundleWithURL:location] : nil;
         if (!bundle) return std::nullopt;
         p::StringsTable table;

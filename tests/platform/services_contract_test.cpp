@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "notificationcenter/action_labels.h"
 #include "platform/application.h"
 #include "platform/layer.h"
 #include "platform/workspace.h"
@@ -145,6 +146,15 @@ TEST(BundleStringsContract, NotificationCenterShipsItsButtonLabelsInEveryLanguag
             translated = translated || (text == label && table->languages.at("de").contains(key));
         }
         EXPECT_TRUE(translated) << label;
+    }
+    // The user's languages name a region or script ("zh-Hans-CN") where the bundle's folders may
+    // name another ("zh_CN.lproj"): each still finds its translation, not English.
+    std::vector<std::string> languages;
+    for (const auto& [language, strings] : table->languages)
+        languages.push_back(language);
+    for (const std::string preferred : {"de-DE", "fr-CA", "es-419", "pt-BR", "ja-JP", "zh-Hans-CN"}) {
+        const auto chosen = chooseLanguage(std::vector{preferred}, languages);
+        EXPECT_TRUE(chosen && *chosen != "en") << preferred;
     }
     EXPECT_FALSE(current().bundleStrings->preferredLanguages().empty());
 }

@@ -112,7 +112,9 @@ FOUNDATION_EXPORT NSNotificationName const NSMenuDidEndTrackingNotification;
 @interface NSRunningApplication : NSObject
 @property(readonly, getter=isTerminated) BOOL terminated;
 @property(nullable, readonly, copy) NSString* bundleIdentifier;
+@property(nullable, readonly, copy) NSURL* bundleURL;
 @property(readonly) pid_t processIdentifier;
++ (NSArray<NSRunningApplication*>*)runningApplicationsWithBundleIdentifier:(NSString*)bundleIdentifier;
 @end
 
 @interface NSWorkspace : NSObject

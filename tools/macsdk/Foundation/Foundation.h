@@ -59,6 +59,7 @@ enum : NSStringEncoding { NSUTF8StringEncoding = 4 };
 + (nullable instancetype)stringWithUTF8String:(const char*)nullTerminatedCString;
 - (nullable instancetype)initWithBytes:(const void*)bytes length:(NSUInteger)len encoding:(NSStringEncoding)encoding;
 - (BOOL)isEqualToString:(NSString*)aString;
+- (nullable NSString*)stringByAppendingPathExtension:(NSString*)str;
 - (NSUInteger)lengthOfBytesUsingEncoding:(NSStringEncoding)enc;
 @end
 
@@ -83,18 +84,9 @@ enum : NSStringEncoding { NSUTF8StringEncoding = 4 };
 @property(readonly) const char* objCType NS_RETURNS_INNER_POINTER;
 @end
 
-typedef NS_OPTIONS(NSUInteger, NSDataReadingOptions){
-    NSDataReadingMappedIfSafe = 1UL << 0,
-    NSDataReadingUncached = 1UL << 1,
-    NSDataReadingMappedAlways = 1UL << 3,
-};
-
 @interface NSData : NSObject <NSCopying>
 + (instancetype)data;
 + (instancetype)dataWithBytes:(nullable const void*)bytes length:(NSUInteger)length;
-+ (nullable instancetype)dataWithContentsOfURL:(NSURL*)url
-                                       options:(NSDataReadingOptions)readOptionsMask
-                                         error:(NSError* _Nullable* _Nullable)errorPtr;
 @property(readonly) const void* bytes NS_RETURNS_INNER_POINTER;
 @property(readonly) NSUInteger length;
 @end
@@ -170,7 +162,8 @@ typedef NS_ENUM(NSUInteger, NSDateFormatterStyle){
 + (nullable instancetype)URLWithString:(NSString*)URLString;
 + (NSURL*)fileURLWithPath:(NSString*)path;
 @property(nullable, readonly, copy) NSString* lastPathComponent;
-@property(readonly, copy) NSURL* URLByDeletingPathExtension;
+@property(nullable, readonly, copy) NSURL* URLByDeletingLastPathComponent;
+@property(nullable, readonly, copy) NSURL* URLByDeletingPathExtension;
 @end
 
 // The process and its activities.
@@ -356,6 +349,8 @@ typedef NSString* NSFileAttributeKey;
 
 @interface NSFileHandle : NSObject
 + (nullable instancetype)fileHandleForWritingAtPath:(NSString*)path;
++ (nullable instancetype)fileHandleForReadingFromURL:(NSURL*)url error:(NSError* _Nullable* _Nullable)error;
+- (nullable NSData*)readDataUpToLength:(NSUInteger)length error:(NSError* _Nullable* _Nullable)error;
 - (BOOL)seekToEndReturningOffset:(out unsigned long long* _Nullable)offsetInFile
                            error:(NSError* _Nullable* _Nullable)error;
 - (BOOL)writeData:(NSData*)data error:(NSError* _Nullable* _Nullable)error;
