@@ -28,16 +28,16 @@ inline constexpr std::size_t kMaxRecordedScreens = 16;
 inline constexpr std::size_t kMaxTreeFileSize = 64u << 20;
 
 struct RecordedElement {
-    std::optional<std::string> role;
-    std::optional<std::string> subrole;
-    std::optional<std::string> identifier;
-    std::optional<std::string> title;
-    std::optional<std::string> description;
-    std::optional<std::string> value;
-    std::optional<platform::Point> position; // top-left origin
-    std::optional<platform::Size> size;
-    std::vector<std::string> actions;
-    std::vector<RecordedElement> children;
+    std::optional<std::string> role = {};
+    std::optional<std::string> subrole = {};
+    std::optional<std::string> identifier = {};
+    std::optional<std::string> title = {};
+    std::optional<std::string> description = {};
+    std::optional<std::string> value = {};
+    std::optional<platform::Point> position = {}; // top-left origin
+    std::optional<platform::Size> size = {};
+    std::vector<std::string> actions = {};
+    std::vector<RecordedElement> children = {};
 
     friend bool operator==(const RecordedElement&, const RecordedElement&) = default;
 };

@@ -169,6 +169,7 @@ std::vector<std::string> SimNotificationCenter::banners() const {
 }
 
 std::vector<std::string> SimNotificationCenter::sidebarRows() const {
+    if (recorded_) return recordedRows();
     std::vector<std::string> rows;
     for (const auto& block : sidebarBlocks()) {
         switch (block.kind) {

@@ -111,7 +111,8 @@ public:
 
     // What the user sees, as "APP, TITLE, BODY" (", BODY" left out when empty; a stack reads
     // "APP, N notifications"): the banners, newest on top, and the sidebar's list, top first, whether
-    // or not the sidebar is open (older notifications only after the history was shown).
+    // or not the sidebar is open (older notifications only after the history was shown). While a
+    // recorded tree is shown, its rows' descriptions in tree order, banners and sidebar alike.
     std::vector<std::string> banners() const;
     std::vector<std::string> sidebarRows() const;
     bool isUnfolded(std::string_view app) const { return unfolded_.contains(app); }
@@ -248,6 +249,7 @@ private:
     platform::AXError performRecorded(const std::weak_ptr<AXNode>& target, const std::string& action);
     void removeRecordedRow(const std::weak_ptr<AXNode>& row);
     void recordAction(std::string label, std::string title);
+    std::vector<std::string> recordedRows() const;
 
     // Layout and the tree (notification_center_tree.cpp). Frames there are top-left-origin, as the
     // service reports them.

@@ -17,8 +17,21 @@ constexpr std::string_view kRecordedAttributes[] = {"AXRole",        "AXSubrole"
                                                     "AXTitle",       "AXDescription", "AXValue",
                                                     "AXPosition",    "AXSize"};
 
+// A banner, an alert or a folded stack; not the menu bar's clock, whose subrole names Notification
+// Center as well.
 bool isRow(const AXNode& node) {
-    return node.stringValue("AXSubrole").starts_with("AXNotificationCenter");
+    auto subrole = node.stringValue("AXSubrole");
+    return subrole == "AXNotificationCenterBanner" || subrole.starts_with("AXNotificationCenterAlert");
+}
+
+void collectRows(const AXNode& node, int depth, std::vector<std::string>& out) {
+    if (isRow(node)) {
+        out.push_back(node.stringValue("AXDescription"));
+        return;
+    }
+    if (depth >= kMaxRecordedDepth) return;
+    for (const auto& child : node.children())
+        collectRows(*child, depth + 1, out);
 }
 
 // The first static text below the element that is not its "header", pre-order; as a row's title.
@@ -119,6 +132,12 @@ void SimNotificationCenter::removeRecordedRow(const std::weak_ptr<AXNode>& row) 
     node->destroy();
     accessibility_.post(node, "AXUIElementDestroyed");
     accessibility_.post(root_, "AXLayoutChanged");
+}
+
+std::vector<std::string> SimNotificationCenter::recordedRows() const {
+    std::vector<std::string> rows;
+    if (root_) collectRows(*root_, 0, rows);
+    return rows;
 }
 
 void SimNotificationCenter::recordAction(std::string label, std::string title) {
