@@ -4,8 +4,9 @@
 // application frontmost for the keyboard and tells the window server (panels that hide while the
 // application is inactive) and, on deactivation, posts the resign-active notification, the main
 // menu (its key equivalents answer only while the application is active and regular), process
-// activities held by their tokens (and whether one keeps the Mac from idle sleep), and terminate,
-// which stops the event loop after the current turn. Not modelled: the Dock, hiding, deactivation
+// activities held by their tokens (and whether one keeps the Mac from idle sleep), terminate,
+// which stops the event loop after the current turn, and an exit with a status (kept for the test
+// to read; the user may launch the application again). Not modelled: the Dock, hiding, deactivation
 // by other applications, termination delegates.
 #pragma once
 
