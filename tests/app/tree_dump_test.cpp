@@ -1,8 +1,8 @@
 #include "app/tree_dump.h"
 
+#include <cmath>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <limits>
 
 #include <gtest/gtest.h>
 
@@ -95,7 +95,7 @@ TEST(TreeDump, FailsCleanlyWithItsReason) {
     }
 }
 
-TEST(TreeDump, StopsAtItsBoundsAndSaysSo) {
+TEST(TreeDump, StopsAtItsBoundsAndLeavesOutFramesThatAreNoNumbers) {
     DumpWorld world;
     // A tree deeper than a recording holds, as an odd process could present.
     RecordedElement deepest;
@@ -107,10 +107,16 @@ TEST(TreeDump, StopsAtItsBoundsAndSaysSo) {
         group.children = {std::move(application)};
         application = std::move(group);
     }
+    // Another process's numbers: a frame that is no number is left out, not written as one.
+    application.position = platform::Point{std::nan(""), 5};
+    application.size = platform::Size{10, std::numeric_limits<double>::infinity()};
     world.mac.notificationCenter().showRecordedTree(application);
     EXPECT_EQ(world.dump({"--dump-tree", "~/deep.json"}), 0);
     EXPECT_EQ(world.countStartingWith("Notification Center's tree is larger than a recording holds"), 1);
-    EXPECT_EQ(elementCount(world.read("deep.json").application), static_cast<std::size_t>(kMaxRecordedDepth) + 1);
+    auto recorded = world.read("deep.json").application;
+    EXPECT_EQ(elementCount(recorded), static_cast<std::size_t>(kMaxRecordedDepth) + 1);
+    EXPECT_EQ(recorded.position, std::nullopt);
+    EXPECT_EQ(recorded.size, std::nullopt);
 }
 
 } // namespace
