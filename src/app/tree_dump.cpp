@@ -49,7 +49,8 @@ std::optional<int> dumpTreeIfAsked() {
     if (!hasFlag(arguments, kDumpTreeFlag)) return std::nullopt;
     auto file = flagValue(arguments, kDumpTreeFlag);
     if (!file || file->empty()) {
-        log(std::string(kDumpTreeFlag) + " needs the file to write, as in --dump-tree ~/Desktop/nc-tree.json");
+        log(std::string(kDumpTreeFlag) +
+            " needs the file to write, as in --dump-tree ~/Desktop/nc-tree.json");
         return 2;
     }
     std::string path = expandHome(std::string(*file));

@@ -130,8 +130,9 @@ int runScript(const std::string& path, const ProgramOptions& options) {
         if (isExpectation(command.body)) ++expectations;
         // Quitting ends the process; lines after it would silently check nothing, unless a later
         // launch starts it again.
-        bool relaunched = std::any_of(commands.begin() + static_cast<std::ptrdiff_t>(i) + 1, commands.end(),
-                                      [](const Command& later) { return std::holds_alternative<command::Launch>(later.body); });
+        auto isLaunch = [](const Command& later) { return std::holds_alternative<command::Launch>(later.body); };
+        bool relaunched =
+            std::any_of(commands.begin() + static_cast<std::ptrdiff_t>(i) + 1, commands.end(), isLaunch);
         if (session.mac().application().isTerminated() && i + 1 < commands.size() && !relaunched)
             return fail(command, "Marlowick quit here, but the script goes on at line " +
                                      std::to_string(commands[i + 1].line));

@@ -349,7 +349,8 @@ Outcome parseCommand(const Tokens& tokens) {
         return parseLanguage(tokens);
     if (name == "nc" && tokens.size() >= 2 && !tokens[1].quoted &&
         (tokens[1].text == "tree" || tokens[1].text == "dump")) {
-        if (tokens.size() == 3 && !tokens[2].text.empty()) return TreeFile{tokens[1].text == "dump", tokens[2].text};
+        if (tokens.size() == 3 && !tokens[2].text.empty())
+            return TreeFile{tokens[1].text == "dump", tokens[2].text};
         return "usage: nc tree FILE | nc dump FILE";
     }
     if (name == "nc" && tokens.size() >= 2 && !tokens[1].quoted && tokens[1].text == "lazy") {

@@ -208,8 +208,8 @@ struct Quit {};
 
 using CommandBody =
     std::variant<command::Launch, command::Wait, command::Permission, command::NotificationCenter,
-                 command::Language, command::Lazy, command::TreeFile, command::Widgets, command::DesktopWidgets, command::User,
-                 command::Feed, command::UpdateCheck, command::SampleTool, command::Post, command::Sidebar,
+                 command::Language, command::Lazy, command::TreeFile, command::Widgets,
+                 command::DesktopWidgets, command::User, command::Feed, command::UpdateCheck, command::SampleTool, command::Post, command::Sidebar,
                  command::Key, command::Hold, command::Layout, command::Locale, command::Menu,
                  command::Defaults, command::Bundle, command::ExpectLog, command::ExpectOpened,
                  command::ExpectAction, command::ExpectSidebar, command::ExpectPicker, command::ExpectSelected,

@@ -126,7 +126,8 @@ Result Session::launch(const command::Launch& launch) {
     if (app_) {
         // A full run leaves its hot keys and status item with the simulated Mac; only a run that
         // registered none of them (a tree dump) can be followed by another.
-        if (app_->statusItem()) return failed("Marlowick has quit; only a run that recorded a tree is launched again");
+        if (app_->statusItem())
+            return failed("Marlowick has quit; only a run that recorded a tree is launched again");
         mac_.application().relaunch();
     }
     mac_.process().setArguments(launch.arguments.value_or(options_.arguments));

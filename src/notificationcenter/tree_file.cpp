@@ -20,7 +20,8 @@ constexpr int kMaxNesting = 2 * kMaxRecordedDepth + 8;
 
 int lineAt(std::string_view text, std::size_t offset) {
     offset = std::min(offset, text.size());
-    return 1 + static_cast<int>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
+    return 1 + static_cast<int>(
+                   std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
 }
 
 // The line of the first bracket beyond the nesting limit, or none. nlohmann's reader and writer
@@ -173,7 +174,8 @@ std::optional<Fault> readHeader(const json& file, Converter& converter, Recorded
     auto format = file.find("format");
     if (format == file.end()) return Fault{path, "\"format\" is missing: this is no " + expected + " file"};
     if (!format->is_string() || format->get<std::string>() != kTreeFileFormat)
-        return Fault{{"format"}, "this is no " + expected + " file (its \"format\" is " + shown(*format) + ")"};
+        return Fault{{"format"},
+                     "this is no " + expected + " file (its \"format\" is " + shown(*format) + ")"};
     auto version = file.find("version");
     if (version == file.end()) return Fault{path, "\"version\" is missing"};
     path.push_back("version");

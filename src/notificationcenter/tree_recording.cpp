@@ -13,9 +13,9 @@ using platform::Element;
 namespace {
 
 enum Slot { Role, Subrole, Identifier, Title, Description, Value, Position, Size, Children, SlotCount };
-constexpr std::array<std::string_view, SlotCount> kAttributes{
-    "AXRole", "AXSubrole", "AXIdentifier", "AXTitle", "AXDescription", "AXValue", "AXPosition", "AXSize",
-    "AXChildren"};
+constexpr std::array<std::string_view, SlotCount> kAttributes{"AXRole",     "AXSubrole",     "AXIdentifier",
+                                                              "AXTitle",    "AXDescription", "AXValue",
+                                                              "AXPosition", "AXSize",        "AXChildren"};
 
 class Recorder {
 public:
@@ -71,8 +71,7 @@ public:
     bool cutOff = false;
 
 private:
-    template <typename T>
-    static const T* valueOf(const platform::AXAttributeResult& slot) {
+    template <typename T> static const T* valueOf(const platform::AXAttributeResult& slot) {
         return slot.error == platform::kAXErrorSuccess ? std::get_if<T>(&slot.value) : nullptr;
     }
 

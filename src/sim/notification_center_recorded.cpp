@@ -13,9 +13,8 @@ namespace {
 constexpr std::string_view kCustomActionPrefix = "Name:";
 
 // What a recording presents of an element; the model's own attributes are cleared with these.
-constexpr std::string_view kRecordedAttributes[] = {"AXRole",        "AXSubrole", "AXIdentifier",
-                                                    "AXTitle",       "AXDescription", "AXValue",
-                                                    "AXPosition",    "AXSize"};
+constexpr std::string_view kRecordedAttributes[] = {"AXRole",        "AXSubrole", "AXIdentifier", "AXTitle",
+                                                    "AXDescription", "AXValue",   "AXPosition",   "AXSize"};
 
 // A banner, an alert or a folded stack; not the menu bar's clock, whose subrole names Notification
 // Center as well.
@@ -110,7 +109,8 @@ void SimNotificationCenter::fillRecorded(AXNode& node, const RecordedElement& el
     node.setChildren(std::move(children));
 }
 
-AXError SimNotificationCenter::performRecorded(const std::weak_ptr<AXNode>& target, const std::string& action) {
+AXError SimNotificationCenter::performRecorded(const std::weak_ptr<AXNode>& target,
+                                               const std::string& action) {
     auto node = target.lock();
     if (!node || !node->isAlive()) return platform::kAXErrorInvalidUIElement;
     std::string title = firstText(*node, 0);

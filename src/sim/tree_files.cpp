@@ -15,8 +15,7 @@ std::optional<std::string> stringOf(const AXNode& node, std::string_view name) {
     return text ? std::optional<std::string>(*text) : std::nullopt;
 }
 
-template <typename T>
-std::optional<T> geometryOf(const AXNode& node, std::string_view name) {
+template <typename T> std::optional<T> geometryOf(const AXNode& node, std::string_view name) {
     auto value = node.read(name);
     const auto* geometry = value ? std::get_if<T>(&*value) : nullptr;
     return geometry ? std::optional<T>(*geometry) : std::nullopt;

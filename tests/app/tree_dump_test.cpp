@@ -49,7 +49,8 @@ TEST(TreeDump, WritesTheLiveTreeAndQuitsDoingNothingElse) {
     EXPECT_EQ(world.dump({"--keep-texts", "--dump-tree", "~/kept.json"}), 0);
     EXPECT_EQ(world.app->statusItem(), nullptr);
     EXPECT_EQ(world.read("kept.json"), sim::recordSimulatedTree(world.mac));
-    EXPECT_EQ(world.countStartingWith("Wrote Notification Center's tree to " + world.path("kept.json") + ": "), 1);
+    EXPECT_EQ(
+        world.countStartingWith("Wrote Notification Center's tree to " + world.path("kept.json") + ": "), 1);
 
     world.mac.application().relaunch();
     EXPECT_EQ(world.dump({"--dump-tree", world.path("replaced.json")}), 0);
@@ -71,17 +72,32 @@ TEST(TreeDump, FailsCleanlyWithItsReason) {
     };
     std::vector<Case> cases{
         {"no file", [](DumpWorld&) {}, {"--dump-tree"}, 2, "--dump-tree needs the file to write"},
-        {"no permission", [](DumpWorld& w) { w.mac.accessibility().setTrusted(false); }, {"--dump-tree", "~/t.json"},
-         1, "Cannot record Notification Center's tree: the Accessibility permission is missing"},
-        {"stale permission", [](DumpWorld& w) { w.mac.accessibility().setPermissionStale(); },
-         {"--dump-tree", "~/t.json"}, 1,
-         "Cannot record Notification Center's tree: the Accessibility permission is missing (reads are refused)"},
-        {"not running", [](DumpWorld& w) { w.mac.notificationCenter().quit(); }, {"--dump-tree", "~/t.json"}, 1,
+        {"no permission",
+         [](DumpWorld& w) { w.mac.accessibility().setTrusted(false); },
+         {"--dump-tree", "~/t.json"},
+         1,
+         "Cannot record Notification Center's tree: the Accessibility permission is missing"},
+        {"stale permission",
+         [](DumpWorld& w) { w.mac.accessibility().setPermissionStale(); },
+         {"--dump-tree", "~/t.json"},
+         1,
+         "Cannot record Notification Center's tree: the Accessibility permission is missing (reads are "
+         "refused)"},
+        {"not running",
+         [](DumpWorld& w) { w.mac.notificationCenter().quit(); },
+         {"--dump-tree", "~/t.json"},
+         1,
          "Cannot record Notification Center's tree: Notification Center is not running"},
-        {"hung", [](DumpWorld& w) { w.mac.notificationCenter().hang(); }, {"--dump-tree", "~/t.json"}, 1,
+        {"hung",
+         [](DumpWorld& w) { w.mac.notificationCenter().hang(); },
+         {"--dump-tree", "~/t.json"},
+         1,
          "Cannot record Notification Center's tree: Notification Center does not answer"},
-        {"unwritable", [](DumpWorld& w) { w.mac.files().makeReadOnly(w.mac.home() + "/locked"); },
-         {"--dump-tree", "~/locked/t.json"}, 1, "Cannot record Notification Center's tree: cannot write "},
+        {"unwritable",
+         [](DumpWorld& w) { w.mac.files().makeReadOnly(w.mac.home() + "/locked"); },
+         {"--dump-tree", "~/locked/t.json"},
+         1,
+         "Cannot record Notification Center's tree: cannot write "},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

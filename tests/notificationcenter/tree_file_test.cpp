@@ -9,8 +9,8 @@ namespace marlowick {
 namespace {
 
 std::string file(const std::string& application, const std::string& extra = "") {
-    return "{\"format\": \"marlowick-ax-tree\", \"version\": 1," + extra + "\n\"application\": " + application +
-           "}";
+    return "{\"format\": \"marlowick-ax-tree\", \"version\": 1," + extra +
+           "\n\"application\": " + application + "}";
 }
 
 TreeFileError refusal(std::string_view text) {
@@ -39,14 +39,18 @@ TEST(TreeFile, RefusesAMalformedFileWithItsLineAndReason) {
         deep = "{\"children\": [" + deep + "]}";
     std::string bomb(100000, '[');
     std::vector<Case> cases{
-        {"{\n\"format\": \"marlowick-ax-tree\",\n\"version\": 1,\n\"application\": {\"role\": }\n}", 4, "syntax error"},
+        {"{\n\"format\": \"marlowick-ax-tree\",\n\"version\": 1,\n\"application\": {\"role\": }\n}", 4,
+         "syntax error"},
         {"", 1, "unexpected end of input"},
         {"[1, 2]", 1, "no JSON object"},
-        {"{\"format\": \"other-tree\", \"version\": 1, \"application\": {}}", 1, "no \"marlowick-ax-tree\" file"},
+        {"{\"format\": \"other-tree\", \"version\": 1, \"application\": {}}", 1,
+         "no \"marlowick-ax-tree\" file"},
         {"{\"version\": 1, \"application\": {}}", 1, "\"format\" is missing"},
-        {"{\"format\": \"marlowick-ax-tree\",\n \"version\": 2,\n \"application\": {}}", 2, "version 2 is not"},
+        {"{\"format\": \"marlowick-ax-tree\",\n \"version\": 2,\n \"application\": {}}", 2,
+         "version 2 is not"},
         {"{\"format\": \"marlowick-ax-tree\", \"version\": 1}", 1, "\"application\" is missing"},
-        {file("{\"children\": [\n{},\n{\"position\": \"x\"}]}"), 4, "application.children[1].position is not [x, y]"},
+        {file("{\"children\": [\n{},\n{\"position\": \"x\"}]}"), 4,
+         "application.children[1].position is not [x, y]"},
         {file("{\n\"size\": [10, -1]}"), 3, "application.size is negative"},
         {file("{\"actions\": [\"AXPress\",\n 7]}"), 3, "application.actions[1] is not a string"},
         {file("{\"role\":\n true}"), 3, "application.role is not a string"},
@@ -72,9 +76,10 @@ TEST(TreeFile, BoundsTheElementsItReads) {
 }
 
 TEST(TreeFile, IgnoresUnknownKeysAndReadsNullAsAbsent) {
-    auto tree = accepted(file(R"({"role": "AXGroup", "subrole": null, "help": "a note", "frame": [1, 2],
+    auto tree = accepted(
+        file(R"({"role": "AXGroup", "subrole": null, "help": "a note", "frame": [1, 2],
         "position": [1.5, -2], "size": [344, 70], "children": [{"value": "x", "children": null}]})",
-                              "\"inferred\": \"all of it\", \"screens\": [[0, 0, 1512, 982], [1512, -98, 1920, 1080]],"));
+             "\"inferred\": \"all of it\", \"screens\": [[0, 0, 1512, 982], [1512, -98, 1920, 1080]],"));
     EXPECT_EQ(tree.screens, (std::vector<platform::Rect>{{0, 0, 1512, 982}, {1512, -98, 1920, 1080}}));
     EXPECT_EQ(tree.application.role, "AXGroup");
     EXPECT_EQ(tree.application.subrole, std::nullopt);
@@ -101,10 +106,12 @@ TEST(TreeFile, WritesWhatItReadsBackAndLeavesOutWhatIsNoNumber) {
 
     // Another process's values: a NaN frame is left out, bytes that are no UTF-8 become U+FFFD.
     tree.application.position = platform::Point{std::numeric_limits<double>::quiet_NaN(), 0};
-    tree.application.value = std::string("a\xff" "b");
+    tree.application.value = std::string("a\xff"
+                                         "b");
     auto back = std::get<RecordedTree>(parseTreeFile(writeTreeFile(tree)));
     EXPECT_EQ(back.application.position, std::nullopt);
-    EXPECT_EQ(back.application.value, "a\xEF\xBF\xBD" "b");
+    EXPECT_EQ(back.application.value, "a\xEF\xBF\xBD"
+                                      "b");
 }
 
 TEST(TreeFile, ReplacesTextsWithPlaceholdersThatKeepTheirShape) {

@@ -28,9 +28,12 @@ RecordedElement row(std::string subrole, std::string title, double y) {
 }
 
 RecordedTree recording() {
-    RecordedElement clock{.role = "AXMenuBarItem", .subrole = "AXNotificationCenterMenuExtra",
-                          .description = "Clock", .actions = {"AXPress"}};
-    RecordedElement list{.role = "AXGroup", .identifier = "AXNotificationListItems",
+    RecordedElement clock{.role = "AXMenuBarItem",
+                          .subrole = "AXNotificationCenterMenuExtra",
+                          .description = "Clock",
+                          .actions = {"AXPress"}};
+    RecordedElement list{.role = "AXGroup",
+                         .identifier = "AXNotificationListItems",
                          .children = {row("AXNotificationCenterAlert", "Lunch", 40),
                                       row("AXNotificationCenterAlertStack", "Invoice", 120),
                                       row("AXNotificationCenterAlert", "Receipt", 210)}};
@@ -67,10 +70,11 @@ TEST(RecordedTree, RowsGoWhenPressedOrActedOnAndEveryActionIsRecorded) {
     auto modelRoot = world.nc.applicationNode()->children().front();
     showRecordedTree(world.mac, recording());
     EXPECT_FALSE(modelRoot->isAlive()); // the model's elements have gone
-    EXPECT_EQ(world.nc.sidebarRows(), (std::vector<std::string>{"Mail, Lunch", "Mail, Invoice", "Mail, Receipt"}));
+    EXPECT_EQ(world.nc.sidebarRows(),
+              (std::vector<std::string>{"Mail, Lunch", "Mail, Invoice", "Mail, Receipt"}));
 
-    EXPECT_EQ(world.perform({1, 1}, "AXPress"), kAXErrorSuccess);     // a folded stack stays folded
-    EXPECT_EQ(world.perform({0, 0}, "AXPress"), kAXErrorSuccess);     // the clock is no row
+    EXPECT_EQ(world.perform({1, 1}, "AXPress"), kAXErrorSuccess); // a folded stack stays folded
+    EXPECT_EQ(world.perform({0, 0}, "AXPress"), kAXErrorSuccess); // the clock is no row
     EXPECT_EQ(world.perform({1, 2}, custom("Close")), kAXErrorSuccess);
     EXPECT_EQ(world.perform({1, 0}, "AXPress"), kAXErrorSuccess);
     EXPECT_EQ(world.perform({1, 0}, "AXShowMenu"), platform::kAXErrorActionUnsupported);
