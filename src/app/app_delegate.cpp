@@ -2,6 +2,7 @@
 
 #include "app/log.h"
 #include "app/onboarding.h"
+#include "app/tree_dump.h"
 #include "app/updater.h"
 #include "input/hotkeys.h"
 #include "input/keyboardshortcuts/keyboard_shortcuts.h"
@@ -53,6 +54,11 @@ std::function<void()> AppDelegate::weakAction(void (AppDelegate::*method)()) {
 
 void AppDelegate::applicationDidFinishLaunching() {
     auto& services = os();
+    // A run that records Notification Center's tree does only that.
+    if (auto status = dumpTreeIfAsked()) {
+        services.application->exitProcess(*status);
+        return;
+    }
     services.process->makeStandardOutputLineBuffered();
     statusItem_ = services.statusBar->makeStatusItem(platform::kVariableStatusItemLength);
     updateIcon();

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -110,7 +111,8 @@ int runScript(const std::string& path, const ProgramOptions& options) {
     }
     Session session({.world = Session::World::Bare,
                      .arguments = options.arguments,
-                     .screenshotsDir = options.screenshotsDir.value_or("")});
+                     .screenshotsDir = options.screenshotsDir.value_or(""),
+                     .folder = std::filesystem::path(path).parent_path().string()});
     int expectations = 0;
     const auto& commands = std::get<std::vector<Command>>(parsed);
     auto fail = [&](const Command& command, const std::string& message) {
@@ -126,8 +128,12 @@ int runScript(const std::string& path, const ProgramOptions& options) {
         printMessage(result.message);
         if (result.quit) break;
         if (isExpectation(command.body)) ++expectations;
-        // Quitting ends the process; lines after it would silently check nothing.
-        if (session.mac().application().isTerminated() && i + 1 < commands.size())
+        // Quitting ends the process; lines after it would silently check nothing, unless a later
+        // launch starts it again.
+        auto isLaunch = [](const Command& later) { return std::holds_alternative<command::Launch>(later.body); };
+        bool relaunched =
+            std::any_of(commands.begin() + static_cast<std::ptrdiff_t>(i) + 1, commands.end(), isLaunch);
+        if (session.mac().application().isTerminated() && i + 1 < commands.size() && !relaunched)
             return fail(command, "Marlowick quit here, but the script goes on at line " +
                                      std::to_string(commands[i + 1].line));
     }

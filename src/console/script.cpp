@@ -290,7 +290,13 @@ Outcome parseCommand(const Tokens& tokens) {
         if (tokens.size() != 1) return name + " takes no arguments";
         return body;
     };
-    if (name == "launch") return bare(Launch{});
+    if (name == "launch") {
+        if (tokens.size() == 1) return Launch{};
+        std::vector<std::string> arguments;
+        for (std::size_t i = 1; i < tokens.size(); ++i)
+            arguments.push_back(tokens[i].text);
+        return Launch{std::move(arguments)};
+    }
     if (name == "show") return bare(Show{});
     if (name == "help") return bare(Help{});
     if (name == "quit") return bare(Quit{});
@@ -341,6 +347,12 @@ Outcome parseCommand(const Tokens& tokens) {
     }
     if (name == "nc" && tokens.size() >= 2 && !tokens[1].quoted && tokens[1].text == "language")
         return parseLanguage(tokens);
+    if (name == "nc" && tokens.size() >= 2 && !tokens[1].quoted &&
+        (tokens[1].text == "tree" || tokens[1].text == "dump")) {
+        if (tokens.size() == 3 && !tokens[2].text.empty())
+            return TreeFile{tokens[1].text == "dump", tokens[2].text};
+        return "usage: nc tree FILE | nc dump FILE";
+    }
     if (name == "nc" && tokens.size() >= 2 && !tokens[1].quoted && tokens[1].text == "lazy") {
         Tokens rest(tokens.begin() + 1, tokens.end());
         return lift(oneOf<bool>(rest, "nc lazy on|off", {{"on", true}, {"off", false}}),
@@ -505,12 +517,19 @@ bool isExpectation(const CommandBody& body) {
 
 std::string_view commandSummary() {
     return R"(Commands (one a line; # starts a comment; quoted strings take \", \\ and \n):
-  launch                          start Marlowick; commands before it set up the world
+  launch [ARGUMENTS...]           start Marlowick (with these arguments instead of the program's);
+                                  commands before it set up the world. After a run that only
+                                  recorded a tree (--dump-tree), launch starts it again
   wait SECONDS                    let time pass
   permission granted|denied|stale the accessibility permission (stale: reported, but every read
                                   is refused, as after an update of the app)
   nc running|quit|restart|crash|hung|answering   Notification Center's process (a crash: gone at
                                   once, relaunched by the system after about a second)
+  nc tree FILE                    Notification Center shows a recorded tree (marlowick-ax-tree JSON)
+                                  and keeps running; AXPress or a custom action on a row removes it
+                                  (AXPress on a stack does nothing) and is recorded. A relative
+                                  FILE is read from the script's folder, ~/ is the simulated home
+  nc dump FILE                    write Notification Center's tree as it is now in the same format
   nc lazy on|off                  the list holds only the rows wholly on screen; paging brings the
                                   others in
   nc language CODE                Notification Center speaks CODE (en de fr es pt it nl sv pl ru ja ko

@@ -33,7 +33,9 @@ struct Token {
 
 namespace command {
 
-struct Launch {};
+struct Launch {
+    std::optional<std::vector<std::string>> arguments; // none: the program's own for Marlowick
+};
 struct Wait {
     double seconds = 0;
 };
@@ -54,6 +56,10 @@ struct Language { // Notification Center's language
 };
 struct Widgets {
     int count = 0;
+};
+struct TreeFile { // Notification Center's tree from a recording, or into one
+    bool dump = false;
+    std::string path;
 };
 struct Lazy { // Notification Center's list holds only the rows on screen
     bool on = false;
@@ -202,8 +208,8 @@ struct Quit {};
 
 using CommandBody =
     std::variant<command::Launch, command::Wait, command::Permission, command::NotificationCenter,
-                 command::Language, command::Lazy, command::Widgets, command::DesktopWidgets, command::User,
-                 command::Feed, command::UpdateCheck, command::SampleTool, command::Post, command::Sidebar,
+                 command::Language, command::Lazy, command::TreeFile, command::Widgets,
+                 command::DesktopWidgets, command::User, command::Feed, command::UpdateCheck, command::SampleTool, command::Post, command::Sidebar,
                  command::Key, command::Hold, command::Layout, command::Locale, command::Menu,
                  command::Defaults, command::Bundle, command::ExpectLog, command::ExpectOpened,
                  command::ExpectAction, command::ExpectSidebar, command::ExpectPicker, command::ExpectSelected,

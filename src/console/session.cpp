@@ -10,6 +10,7 @@
 #include "console/screen.h"
 #include "notificationcenter/controller.h"
 #include "overlay/sidebar_overlay.h"
+#include "sim/tree_files.h"
 
 namespace marlowick::console {
 
@@ -120,13 +121,43 @@ Session::Session(Options options)
 
 Session::~Session() = default;
 
-Result Session::launch() {
-    if (app_) return failed("Marlowick is already running");
-    mac_.process().setArguments(options_.arguments);
+Result Session::launch(const command::Launch& launch) {
+    if (app_ && !mac_.application().isTerminated()) return failed("Marlowick is already running");
+    if (app_) {
+        // A full run leaves its hot keys and status item with the simulated Mac; only a run that
+        // registered none of them (a tree dump) can be followed by another.
+        if (app_->statusItem())
+            return failed("Marlowick has quit; only a run that recorded a tree is launched again");
+        mac_.application().relaunch();
+    }
+    mac_.process().setArguments(launch.arguments.value_or(options_.arguments));
     app_ = AppDelegate::create();
     // The process entry runs nothing before the event loop: the launch is the loop's first turn.
     mac_.runLoop().async([app = app_] { app->applicationDidFinishLaunching(); });
     mac_.runUntilIdle();
+    if (auto status = mac_.application().exitStatus(); status && *status != 0)
+        return printed("(Marlowick exited with status " + std::to_string(*status) + ")");
+    return {};
+}
+
+std::string Session::resolve(const std::string& path) const {
+    if (path.starts_with("~/")) return mac_.home() + path.substr(1);
+    if (options_.folder.empty() || std::filesystem::path(path).is_absolute()) return path;
+    return (std::filesystem::path(options_.folder) / path).string();
+}
+
+Result Session::treeFile(const command::TreeFile& command) {
+    std::string path = resolve(command.path);
+    if (command.dump) {
+        if (auto error = sim::writeTreeFile(path, sim::recordSimulatedTree(mac_))) return failed(*error);
+        return {};
+    }
+    auto read = sim::readTreeFile(path);
+    if (const auto* error = std::get_if<TreeFileError>(&read)) {
+        std::string where = error->line > 0 ? ":" + std::to_string(error->line) : "";
+        return failed(path + where + ": " + error->reason);
+    }
+    sim::showRecordedTree(mac_, std::move(std::get<RecordedTree>(read)));
     return {};
 }
 
@@ -154,7 +185,8 @@ Result Session::dispatch(const Command& command) {
     using namespace command;
     auto& center = mac_.notificationCenter();
     const auto& body = command.body;
-    if (std::holds_alternative<Launch>(body)) return launch();
+    if (const auto* launchCommand = std::get_if<Launch>(&body)) return launch(*launchCommand);
+    if (const auto* tree = std::get_if<TreeFile>(&body)) return treeFile(*tree);
     if (auto* wait = std::get_if<Wait>(&body)) {
         mac_.runFor(wait->seconds);
         return {};

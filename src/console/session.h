@@ -33,6 +33,9 @@ public:
         std::optional<double> epoch = {};        // wall-clock seconds at virtual time 0
         std::string screenshotsDir = {};         // empty: no screenshots after each action
         bool echoLog = true;                     // print log lines as they are written
+        // Where the files the commands name are read and written when their paths are relative
+        // (the script's folder); empty: the current folder.
+        std::string folder = {};
     };
 
     // What one command came to. A failed command stops a script.
@@ -57,7 +60,10 @@ public:
     int screenshotCount() const { return screenshots_; }
 
 private:
-    Result launch();
+    Result launch(const command::Launch& launch = {});
+    Result treeFile(const command::TreeFile& command);
+    // A file the commands name: "~/" is the simulated home, a relative path is in the folder.
+    std::string resolve(const std::string& path) const;
     Result dispatch(const Command& command);
     Result press(const Chord& chord);
     Result hold(const Chord& chord);

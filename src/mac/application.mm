@@ -1,4 +1,5 @@
-// Wraps: NSApplication's activation policy, activation and termination, NSProcessInfo's activities,
+// Wraps: NSApplication's activation policy, activation and termination (and the C library's exit
+// for a run that ends with a status), NSProcessInfo's activities,
 // and its key window as the core's titled window it shows (a sheet counts as the window it is
 // attached to). The main menu is the NSMenu of a Mac menu, kept alive by its handle here.
 // Leaves out: key windows that are no titled window of ours (panels, AppKit's own), which count
@@ -6,6 +7,8 @@
 #import <AppKit/AppKit.h>
 #import <Foundation/Foundation.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -73,6 +76,11 @@ public:
     }
 
     void terminate() override { [NSApplication.sharedApplication terminate:nil]; }
+
+    void exitProcess(int status) override {
+        std::fflush(nullptr);
+        std::exit(status);
+    }
 
 private:
     std::shared_ptr<p::Menu> mainMenu_;

@@ -60,6 +60,9 @@ public:
     virtual ActivityToken beginActivity(ActivityOptions options, const std::string& reason) = 0;
     // Ends the process once the event loop has finished its current turn.
     virtual void terminate() = 0;
+    // Ends the process at once with this exit status, as a command-line tool ends: for a run that
+    // did one job (a tree dump) and has nothing to tear down.
+    virtual void exitProcess(int status) = 0;
 };
 
 } // namespace marlowick::platform

@@ -4,12 +4,14 @@
 // application frontmost for the keyboard and tells the window server (panels that hide while the
 // application is inactive) and, on deactivation, posts the resign-active notification, the main
 // menu (its key equivalents answer only while the application is active and regular), process
-// activities held by their tokens (and whether one keeps the Mac from idle sleep), and terminate,
-// which stops the event loop after the current turn. Not modelled: the Dock, hiding, deactivation
+// activities held by their tokens (and whether one keeps the Mac from idle sleep), terminate,
+// which stops the event loop after the current turn, and an exit with a status (kept for the test
+// to read; the user may launch the application again). Not modelled: the Dock, hiding, deactivation
 // by other applications, termination delegates.
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,6 +48,10 @@ public:
     platform::ActivityToken beginActivity(platform::ActivityOptions options,
                                           const std::string& reason) override;
     void terminate() override { terminated_ = true; }
+    void exitProcess(int status) override {
+        terminated_ = true;
+        exitStatus_ = status;
+    }
 
     // A key-down that reached this application while no menu tracks.
     void handleKeyEvent(const platform::Event& event);
@@ -53,6 +59,13 @@ public:
     // The user switches to another application.
     void deactivate();
     bool isTerminated() const { return terminated_; }
+    // The status an exitProcess gave; none after a plain terminate or while running.
+    std::optional<int> exitStatus() const { return exitStatus_; }
+    // The user starts Marlowick again after it has ended.
+    void relaunch() {
+        terminated_ = false;
+        exitStatus_.reset();
+    }
     // Every activity begun, oldest first; `active` turns false when its token is dropped.
     const std::vector<Activity>& activities() const { return *activities_; }
     // Whether an activity in force keeps the Mac from sleeping when the user leaves it idle.
@@ -74,6 +87,7 @@ private:
     std::shared_ptr<platform::Menu> mainMenu_;
     std::shared_ptr<std::vector<Activity>> activities_ = std::make_shared<std::vector<Activity>>();
     bool terminated_ = false;
+    std::optional<int> exitStatus_;
 };
 
 } // namespace marlowick::sim

@@ -35,10 +35,14 @@ void SimNotificationCenter::launch() {
     settleForNewProcess();
     // An agent without a Dock icon.
     pid_ = workspace_.launchApplication(std::string(kBundleIdentifier), platform::ActivationPolicy::Accessory);
-    auto root = AXNode::make();
-    accessibility_.registerProcess(pid_, root);
-    tree_.emplace(root);
+    root_ = AXNode::make();
+    accessibility_.registerProcess(pid_, root_);
     state_ = State::Running;
+    if (recorded_) {
+        presentRecorded();
+        return;
+    }
+    tree_.emplace(root_);
     refresh();
 }
 
@@ -50,6 +54,7 @@ void SimNotificationCenter::quit() {
     accessibility_.unregisterProcess(pid_); // every element reads as stale from now on
     workspace_.terminateApplication(pid_);
     tree_.reset();
+    root_.reset();
     state_ = State::Quit;
     pid_ = 0;
     ++processEpoch_;
@@ -61,6 +66,7 @@ void SimNotificationCenter::crash() {
     std::int32_t pid = pid_;
     accessibility_.crashProcess(pid);
     tree_.reset();
+    root_.reset();
     state_ = State::Quit;
     pid_ = 0;
     auto epoch = ++processEpoch_;
@@ -163,6 +169,7 @@ std::vector<std::string> SimNotificationCenter::banners() const {
 }
 
 std::vector<std::string> SimNotificationCenter::sidebarRows() const {
+    if (recorded_) return recordedRows();
     std::vector<std::string> rows;
     for (const auto& block : sidebarBlocks()) {
         switch (block.kind) {

@@ -31,6 +31,7 @@
 #include <string_view>
 #include <vector>
 
+#include "notificationcenter/tree_file.h"
 #include "platform/accessibility.h"
 #include "platform/geometry.h"
 #include "sim/accessibility.h"
@@ -110,7 +111,8 @@ public:
 
     // What the user sees, as "APP, TITLE, BODY" (", BODY" left out when empty; a stack reads
     // "APP, N notifications"): the banners, newest on top, and the sidebar's list, top first, whether
-    // or not the sidebar is open (older notifications only after the history was shown).
+    // or not the sidebar is open (older notifications only after the history was shown). While a
+    // recorded tree is shown, its rows' descriptions in tree order, banners and sidebar alike.
     std::vector<std::string> banners() const;
     std::vector<std::string> sidebarRows() const;
     bool isUnfolded(std::string_view app) const { return unfolded_.contains(app); }
@@ -151,6 +153,17 @@ public:
     static constexpr int kMaxDesktopWidgets = 64;
     void setDesktopWidgets(int count);
     int desktopWidgets() const { return desktopWidgets_; }
+
+    // The process presents a recorded tree as its application element's attributes, actions and
+    // children, in place of the tree of its model, from now on (a relaunch presents it afresh; a
+    // running process keeps running, and every element of the model's tree reads as stale).
+    // "AXPress" or a custom action on a row removes the row after the removal delay (AXPress on
+    // a folded stack does nothing: a recording cannot unfold it); every action on any element is
+    // recorded with the first text of the element. Notifications posted meanwhile are kept, unseen.
+    void showRecordedTree(RecordedElement application);
+    bool showsRecordedTree() const { return recorded_ != nullptr; }
+    // The application element's node of the running process; none while it is quit.
+    const std::shared_ptr<AXNode>& applicationNode() const { return root_; }
 
     // How many widgets the sidebar shows below the notifications (0 to kMaxWidgets).
     void setWidgets(int count);
@@ -230,6 +243,14 @@ private:
     platform::AXError revealHistory();
     platform::AXError scrollByPage(int direction);
 
+    // A recorded tree (notification_center_recorded.cpp).
+    void presentRecorded();
+    void fillRecorded(AXNode& node, const RecordedElement& element);
+    platform::AXError performRecorded(const std::weak_ptr<AXNode>& target, const std::string& action);
+    void removeRecordedRow(const std::weak_ptr<AXNode>& row);
+    void recordAction(std::string label, std::string title);
+    std::vector<std::string> recordedRows() const;
+
     // Layout and the tree (notification_center_tree.cpp). Frames there are top-left-origin, as the
     // service reports them.
     struct Stop { // where a row, stack, heading or button starts and ends: paging lines up with these
@@ -269,7 +290,9 @@ private:
     State state_ = State::Quit;
     std::int32_t pid_ = 0;
     std::uint64_t processEpoch_ = 0; // tasks of an earlier process do nothing
-    std::optional<AXReconciler> tree_;
+    std::shared_ptr<AXNode> root_;
+    std::optional<AXReconciler> tree_; // none while a recorded tree is shown
+    std::shared_ptr<const RecordedElement> recorded_;
     std::vector<std::function<void()>> deferredWhileHung_;
 
     NotificationId nextSerial_ = 1;

@@ -460,8 +460,7 @@ void SimNotificationCenter::addTexts(AXNodeSpec& row, const SimNotification& sho
 void SimNotificationCenter::rowAction(AXNodeSpec& row, std::string name, std::string recordedAs,
                                       const std::string& title, std::function<AXError()> work) {
     row.action(std::move(name), [this, recordedAs = std::move(recordedAs), title, work = std::move(work)] {
-        receivedActions_.push_back({recordedAs, title});
-        if (receivedActions_.size() > kRecordsKept) receivedActions_.pop_front();
+        recordAction(recordedAs, title);
         return work();
     });
 }

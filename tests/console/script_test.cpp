@@ -68,7 +68,11 @@ TEST(Tokenize, MalformedLinesSayWhatAndWhere) {
 
 TEST(Parse, EveryCommandOfTheLanguage) {
     using namespace command;
-    EXPECT_TRUE(std::holds_alternative<Launch>(body("launch")));
+    EXPECT_EQ(std::get<Launch>(body("launch")).arguments, std::nullopt);
+    EXPECT_EQ(std::get<Launch>(body("launch --dump-tree \"my tree.json\"")).arguments,
+              (std::vector<std::string>{"--dump-tree", "my tree.json"}));
+    EXPECT_EQ(std::get<TreeFile>(body("nc tree \"trees/a b.json\"")).path, "trees/a b.json");
+    EXPECT_TRUE(std::get<TreeFile>(body("nc dump ~/out.json")).dump);
     EXPECT_EQ(std::get<Wait>(body("wait 0.25")).seconds, 0.25);
     EXPECT_EQ(std::get<Permission>(body("permission stale")).state, Permission::State::Stale);
     EXPECT_EQ(std::get<NotificationCenter>(body("nc crash")).action, NotificationCenter::Action::Crash);
@@ -138,7 +142,8 @@ TEST(Parse, BadInputIsRefusedWithItsLineNumber) {
     EXPECT_THAT(error("wait 1e400").message, HasSubstr("usage: wait"));
     EXPECT_THAT(error("wait 90000").message, HasSubstr("usage: wait"));
     EXPECT_THAT(error("wait inf").message, HasSubstr("usage: wait"));
-    EXPECT_THAT(error("launch now").message, HasSubstr("takes no arguments"));
+    EXPECT_THAT(error("nc tree").message, HasSubstr("usage: nc tree FILE | nc dump FILE"));
+    EXPECT_THAT(error("nc dump a.json b.json").message, HasSubstr("usage: nc tree FILE"));
     EXPECT_THAT(error("expect selected 0").message, HasSubstr("1 to 1000"));
     EXPECT_THAT(error("expect items 99999999999").message, HasSubstr("0 to 1000"));
     EXPECT_THAT(error("expect log Hotkey").message, HasSubstr("usage: expect log"));

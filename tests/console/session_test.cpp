@@ -49,6 +49,25 @@ TEST_F(SessionTest, LogExpectationsMoveForwardFromTheirLastMatch) {
     EXPECT_FALSE(run("expect log \"Sidebar: found\"").ok);
 }
 
+TEST(SessionTreeFiles, ReadFromTheScriptsFolderAndNameTheLineOfAFault) {
+    auto folder = std::filesystem::temp_directory_path() / "marlowick-session-trees";
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder / "bad.json") << "{\"format\": \"marlowick-ax-tree\",\n\"version\": 1,\n"
+                                          "\"application\": {\"children\": [\n{\"size\": [1]}]}}";
+    Session session{{.world = Session::World::Bare, .echoLog = false, .folder = folder.string()}};
+    auto refused = session.run(parsed("nc tree bad.json"));
+    EXPECT_FALSE(refused.ok);
+    EXPECT_THAT(refused.message, HasSubstr("bad.json:4: application.children[0].size is not [x, y]"));
+    EXPECT_THAT(session.run(parsed("nc tree missing.json")).message, HasSubstr("cannot read"));
+    // A full run of Marlowick is launched once; only a run that recorded a tree can be followed.
+    EXPECT_TRUE(session.run(parsed("permission granted")).ok);
+    EXPECT_TRUE(session.run(parsed("launch --dump-tree ~/good.json")).ok);
+    EXPECT_TRUE(session.run(parsed("nc tree ~/good.json")).ok);
+    EXPECT_TRUE(session.run(parsed("launch")).ok);
+    EXPECT_THAT(session.run(parsed("launch")).message, HasSubstr("already running"));
+    std::filesystem::remove_all(folder);
+}
+
 TEST_F(SessionTest, FailedExpectationsSayWhatWasSeen) {
     runAll({"post Mail \"Lunch\"", "permission granted", "launch", "wait 6"});
     EXPECT_THAT(run("expect picker shown").message, HasSubstr("the picker is hidden"));

@@ -1,0 +1,101 @@
+#include "notificationcenter/tree_recording.h"
+
+#include <array>
+#include <cmath>
+
+#include "platform/platform.h"
+
+namespace marlowick {
+
+using platform::AXValue;
+using platform::Element;
+
+namespace {
+
+enum Slot { Role, Subrole, Identifier, Title, Description, Value, Position, Size, Children, SlotCount };
+constexpr std::array<std::string_view, SlotCount> kAttributes{"AXRole",     "AXSubrole",     "AXIdentifier",
+                                                              "AXTitle",    "AXDescription", "AXValue",
+                                                              "AXPosition", "AXSize",        "AXChildren"};
+
+class Recorder {
+public:
+    explicit Recorder(platform::Accessibility& accessibility) : accessibility_(accessibility) {}
+
+    platform::AXError record(const Element& element, int depth, RecordedElement& out) {
+        std::vector<platform::AXAttributeResult> slots;
+        if (auto error = accessibility_.copyMultipleAttributeValues(element, kAttributes, slots);
+            error != platform::kAXErrorSuccess)
+            return error;
+        ++elements_;
+        slots.resize(SlotCount);
+        auto text = [&](Slot slot) -> std::optional<std::string> {
+            const auto* value = std::get_if<std::string>(&slots[slot].value);
+            if (slots[slot].error != platform::kAXErrorSuccess || !value) return std::nullopt;
+            return *value;
+        };
+        out.role = text(Role);
+        out.subrole = text(Subrole);
+        out.identifier = text(Identifier);
+        out.title = text(Title);
+        out.description = text(Description);
+        out.value = text(Value);
+        if (const auto* position = valueOf<platform::Point>(slots[Position]);
+            position && std::isfinite(position->x) && std::isfinite(position->y))
+            out.position = *position;
+        if (const auto* size = valueOf<platform::Size>(slots[Size]); size && std::isfinite(size->width) &&
+                                                                     std::isfinite(size->height) &&
+                                                                     size->width >= 0 && size->height >= 0)
+            out.size = *size;
+        std::vector<std::string> actions;
+        if (accessibility_.copyActionNames(element, actions) == platform::kAXErrorSuccess)
+            out.actions = std::move(actions);
+
+        const auto* children = valueOf<std::vector<Element>>(slots[Children]);
+        if (!children || children->empty()) return platform::kAXErrorSuccess;
+        if (depth >= kMaxRecordedDepth) {
+            cutOff = true;
+            return platform::kAXErrorSuccess;
+        }
+        for (const auto& child : *children) {
+            if (elements_ >= kMaxRecordedElements) {
+                cutOff = true;
+                break;
+            }
+            RecordedElement recorded;
+            if (record(child, depth + 1, recorded) == platform::kAXErrorSuccess)
+                out.children.push_back(std::move(recorded));
+        }
+        return platform::kAXErrorSuccess;
+    }
+
+    bool cutOff = false;
+
+private:
+    template <typename T> static const T* valueOf(const platform::AXAttributeResult& slot) {
+        return slot.error == platform::kAXErrorSuccess ? std::get_if<T>(&slot.value) : nullptr;
+    }
+
+    platform::Accessibility& accessibility_;
+    std::size_t elements_ = 0;
+};
+
+} // namespace
+
+TreeRecording recordTree(const Element& application) {
+    auto& services = platform::current();
+    TreeRecording recording;
+    // The service's coordinates start at the main screen's top-left corner.
+    auto screens = services.screens->screenFrames();
+    double mainHeight = screens.empty() ? 0 : screens.front().height();
+    for (const auto& screen : screens) {
+        if (recording.tree.screens.size() == kMaxRecordedScreens) break;
+        recording.tree.screens.emplace_back(screen.minX(), mainHeight - screen.maxY(), screen.width(),
+                                            screen.height());
+    }
+    Recorder recorder(*services.accessibility);
+    recording.error = recorder.record(application, 0, recording.tree.application);
+    recording.cutOff = recorder.cutOff;
+    return recording;
+}
+
+} // namespace marlowick
