@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string>
 
+#include "fuzz_support.h"
 #include "sim/defaults_file.h"
 #include "sim/sim_mac.h"
 #include "sim/user_defaults_store.h"
@@ -16,27 +17,13 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace marlowick;
+using fuzzing::check;
 
 std::string readFile(const fs::path& path) {
     std::ifstream file(path, std::ios::binary);
     std::stringstream bytes;
     bytes << file.rdbuf();
     return bytes.str();
-}
-
-void check(bool condition) {
-    if (!condition) std::abort();
-}
-
-// A simulated Mac is started afresh now and then, so its log does not grow without end.
-sim::SimMac& mac() {
-    static std::unique_ptr<sim::SimMac> current;
-    static int uses = 0;
-    if (!current || ++uses % 500 == 0) {
-        current.reset();
-        current = std::make_unique<sim::SimMac>();
-    }
-    return *current;
 }
 
 } // namespace
@@ -54,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     // The store on a file with that text.
-    auto& simulated = mac();
+    auto& simulated = fuzzing::recycledMac(500);
     const std::string path = simulated.home() + "/fuzz/domain.json";
     fs::create_directories(fs::path(path).parent_path());
     for (const auto& entry : fs::directory_iterator(fs::path(path).parent_path()))

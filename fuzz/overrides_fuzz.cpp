@@ -6,16 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "fuzz_support.h"
 #include "input/settings.h"
 #include "sim/sim_mac.h"
 
 namespace {
 
 using namespace marlowick;
-
-void check(bool condition) {
-    if (!condition) std::abort();
-}
+using fuzzing::check;
 
 bool isLowerCase(const std::string& text) {
     for (char c : text) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "fuzz_support.h"
 #include "notificationcenter/ax.h"
 #include "notificationcenter/reader.h"
 #include "sim/sim_mac.h"
@@ -16,6 +17,7 @@
 namespace {
 
 using namespace marlowick;
+using fuzzing::check;
 using platform::AXValue;
 using platform::Element;
 using sim::AXNode;
@@ -164,21 +166,11 @@ std::vector<std::shared_ptr<AXNode>> buildTree(Bytes& bytes) {
     return nodes;
 }
 
-sim::SimMac& mac() {
-    static std::unique_ptr<sim::SimMac> current;
-    static int uses = 0;
-    if (!current || ++uses % 1000 == 0) {
-        current.reset();
-        current = std::make_unique<sim::SimMac>();
-    }
-    return *current;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     Bytes bytes(data, size);
-    auto& simulated = mac();
+    auto& simulated = fuzzing::recycledMac(1000);
     setReadStrategy(bytes.below(2) == 0 ? ReadStrategy::Batched : ReadStrategy::OneByOne);
     if (bytes.below(8) == 0) simulated.screens().setScreenFrames({});
     bool hung = bytes.below(16) == 0;

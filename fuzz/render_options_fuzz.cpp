@@ -7,18 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "fuzz_support.h"
 #include "render_options.h"
-
-namespace {
-
-void check(bool condition) {
-    if (!condition) std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace marlowick::render;
+    using marlowick::fuzzing::check;
     std::vector<std::string> arguments(1);
     for (size_t i = 0; i < size; ++i) {
         if (data[i] == 0) {

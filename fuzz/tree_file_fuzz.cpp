@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "fuzz_support.h"
 #include "notificationcenter/reader.h"
 #include "notificationcenter/tree_file.h"
 #include "sim/sim_mac.h"
@@ -14,21 +15,7 @@
 namespace {
 
 using namespace marlowick;
-
-void check(bool condition) {
-    if (!condition) std::abort();
-}
-
-// A simulated Mac is started afresh now and then, so its records do not grow without end.
-sim::SimMac& mac() {
-    static std::unique_ptr<sim::SimMac> current;
-    static int uses = 0;
-    if (!current || ++uses % 500 == 0) {
-        current.reset();
-        current = std::make_unique<sim::SimMac>();
-    }
-    return *current;
-}
+using fuzzing::check;
 
 } // namespace
 
@@ -47,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     replaceTexts(replaced);
     check(std::holds_alternative<RecordedTree>(parseTreeFile(writeTreeFile(replaced))));
 
-    auto& simulated = mac();
+    auto& simulated = fuzzing::recycledMac(500);
     sim::showRecordedTree(simulated, tree);
     for (const auto& row : sidebarNotifications())
         (void)itemFrame(row.element);
