@@ -63,6 +63,34 @@ std::string syntaxReason(const json::parse_error& error) {
     return reason;
 }
 
+// Where and why nlohmann refuses a text. A number too large for a double is reported by an
+// exception that is no parse error and carries no position, so the fault is found through the
+// reader's events rather than caught.
+class SyntaxFault final : public json::json_sax_t {
+public:
+    std::size_t byte = 0; // 1-based: the last byte read
+    std::string reason;
+
+    bool null() override { return true; }
+    bool boolean(bool) override { return true; }
+    bool number_integer(number_integer_t) override { return true; }
+    bool number_unsigned(number_unsigned_t) override { return true; }
+    bool number_float(number_float_t, const string_t&) override { return true; }
+    bool string(string_t&) override { return true; }
+    bool binary(binary_t&) override { return true; }
+    bool start_object(std::size_t) override { return true; }
+    bool key(string_t&) override { return true; }
+    bool end_object() override { return true; }
+    bool start_array(std::size_t) override { return true; }
+    bool end_array() override { return true; }
+    bool parse_error(std::size_t position, const std::string&, const json::exception& error) override {
+        byte = position;
+        const auto* syntax = dynamic_cast<const json::parse_error*>(&error);
+        reason = syntax ? syntaxReason(*syntax) : "a number is too large";
+        return false;
+    }
+};
+
 // A semantic fault found while turning the parsed JSON into a tree: where it is and what it is.
 struct Fault {
     JsonPath path;
@@ -165,7 +193,11 @@ private:
 // A value of the file in a message, cut short: it may be anything.
 std::string shown(const json& value) {
     std::string text = value.dump(-1, ' ', false, json::error_handler_t::replace);
-    return text.size() > 40 ? text.substr(0, 40) + "…" : text;
+    if (text.size() <= 40) return text;
+    std::size_t cut = 40;
+    while ((static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) // not within a character
+        --cut;
+    return text.substr(0, cut) + "…";
 }
 
 std::optional<Fault> readHeader(const json& file, Converter& converter, RecordedTree& tree) {
@@ -306,11 +338,11 @@ std::variant<RecordedTree, TreeFileError> parseTreeFile(std::string_view text) {
         return TreeFileError{0, "the file is larger than " + std::to_string(kMaxTreeFileSize >> 20) + " MiB"};
     if (auto line = tooDeeplyNested(text))
         return TreeFileError{*line, "nested deeper than " + std::to_string(kMaxNesting) + " levels"};
-    json file;
-    try {
-        file = json::parse(text.begin(), text.end());
-    } catch (const json::parse_error& error) {
-        return TreeFileError{lineAt(text, error.byte == 0 ? 0 : error.byte - 1), syntaxReason(error)};
+    json file = json::parse(text.begin(), text.end(), nullptr, false);
+    if (file.is_discarded()) {
+        SyntaxFault fault;
+        json::sax_parse(text.begin(), text.end(), &fault);
+        return TreeFileError{lineAt(text, fault.byte == 0 ? 0 : fault.byte - 1), fault.reason};
     }
     if (!file.is_object()) return TreeFileError{1, "the file holds no JSON object"};
     RecordedTree tree;

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 namespace marlowick {
 namespace {
@@ -54,6 +55,8 @@ TEST(TreeFile, RefusesAMalformedFileWithItsLineAndReason) {
         {file("{\n\"size\": [10, -1]}"), 3, "application.size is negative"},
         {file("{\"actions\": [\"AXPress\",\n 7]}"), 3, "application.actions[1] is not a string"},
         {file("{\"role\":\n true}"), 3, "application.role is not a string"},
+        {file("{\"position\": [0,\n 1e400]}"), 3, "a number is too large"},
+        {"{\"format\": \"" + std::string(38, 'x') + "ää\", \"version\": 1}", 1, "(its \"format\" is \"xx"},
         {file("{\"children\": {}}"), 2, "application.children is not a list"},
         {file("{}", "\n\"screens\": [[0, 0, 0, 900]],"), 2, "screens[0] is not [x, y, width, height]"},
         {file(deep), 2, "lies deeper than 64 levels"},
@@ -64,6 +67,7 @@ TEST(TreeFile, RefusesAMalformedFileWithItsLineAndReason) {
         auto error = refusal(c.text);
         EXPECT_EQ(error.line, c.line);
         EXPECT_NE(error.reason.find(c.reason), std::string::npos) << error.reason;
+        EXPECT_NO_THROW((void)nlohmann::json(error.reason).dump()) << "no UTF-8: " << error.reason;
     }
 }
 
