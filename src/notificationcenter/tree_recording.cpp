@@ -47,8 +47,10 @@ public:
                                                                      size->width >= 0 && size->height >= 0)
             out.size = *size;
         std::vector<std::string> actions;
-        if (accessibility_.copyActionNames(element, actions) == platform::kAXErrorSuccess)
+        if (auto error = accessibility_.copyActionNames(element, actions); error == platform::kAXErrorSuccess)
             out.actions = std::move(actions);
+        else
+            noteFailure(error);
 
         const auto* children = valueOf<std::vector<Element>>(slots[Children]);
         if (!children || children->empty()) return platform::kAXErrorSuccess;
@@ -57,20 +59,33 @@ public:
             return platform::kAXErrorSuccess;
         }
         for (const auto& child : *children) {
+            if (stopped != platform::kAXErrorSuccess) break;
             if (elements_ >= kMaxRecordedElements) {
                 cutOff = true;
                 break;
             }
             RecordedElement recorded;
-            if (record(child, depth + 1, recorded) == platform::kAXErrorSuccess)
+            if (auto error = record(child, depth + 1, recorded); error == platform::kAXErrorSuccess)
                 out.children.push_back(std::move(recorded));
+            else
+                noteFailure(error);
         }
         return platform::kAXErrorSuccess;
     }
 
     bool cutOff = false;
+    // Why the walk stopped short, when it did.
+    platform::AXError stopped = platform::kAXErrorSuccess;
 
 private:
+    // An element that went meanwhile is left out, but a process that no longer answers (each
+    // further request waits out the time-out) or a permission withdrawn fails every request to
+    // come: the walk stops rather than write a part of the tree as the whole.
+    void noteFailure(platform::AXError error) {
+        if (error == platform::kAXErrorCannotComplete || error == platform::kAXErrorAPIDisabled)
+            stopped = error;
+    }
+
     template <typename T> static const T* valueOf(const platform::AXAttributeResult& slot) {
         return slot.error == platform::kAXErrorSuccess ? std::get_if<T>(&slot.value) : nullptr;
     }
@@ -94,6 +109,7 @@ TreeRecording recordTree(const Element& application) {
     }
     Recorder recorder(*services.accessibility);
     recording.error = recorder.record(application, 0, recording.tree.application);
+    if (recording.error == platform::kAXErrorSuccess) recording.error = recorder.stopped;
     recording.cutOff = recorder.cutOff;
     return recording;
 }

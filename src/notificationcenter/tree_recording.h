@@ -10,7 +10,8 @@ namespace marlowick {
 
 struct TreeRecording {
     RecordedTree tree;
-    // The application element's own request failed: nothing was recorded.
+    // The application element's own request failed, or the process stopped answering or the
+    // permission went during the walk: the recording is not to be written.
     platform::AXError error = platform::kAXErrorSuccess;
     // Elements beyond the bounds were left out.
     bool cutOff = false;

@@ -93,6 +93,20 @@ TEST(TreeDump, FailsCleanlyWithItsReason) {
          {"--dump-tree", "~/t.json"},
          1,
          "Cannot record Notification Center's tree: Notification Center does not answer"},
+        {"stops answering during the walk",
+         [](DumpWorld& w) {
+             RecordedElement application;
+             application.children.resize(50);
+             auto& center = w.mac.notificationCenter();
+             center.showRecordedTree(application);
+             center.applicationNode()->children()[0]->compute("AXRole", [&center] {
+                 center.hang();
+                 return platform::AXValue(std::string("AXWindow"));
+             });
+         },
+         {"--dump-tree", "~/t.json"},
+         1,
+         "Cannot record Notification Center's tree: Notification Center does not answer"},
         {"unwritable",
          [](DumpWorld& w) { w.mac.files().makeReadOnly(w.mac.home() + "/locked"); },
          {"--dump-tree", "~/locked/t.json"},
