@@ -48,7 +48,8 @@ std::optional<int> dumpTreeIfAsked() {
     auto arguments = platform::current().process->arguments();
     if (!hasFlag(arguments, kDumpTreeFlag)) return std::nullopt;
     auto file = flagValue(arguments, kDumpTreeFlag);
-    if (!file || file->empty()) {
+    // "--dump-tree --keep-texts FILE" names no file: the flag that follows is not one to write.
+    if (!file || file->empty() || file->starts_with("--")) {
         log(std::string(kDumpTreeFlag) +
             " needs the file to write, as in --dump-tree ~/Desktop/nc-tree.json");
         return 2;

@@ -72,6 +72,11 @@ TEST(TreeDump, FailsCleanlyWithItsReason) {
     };
     std::vector<Case> cases{
         {"no file", [](DumpWorld&) {}, {"--dump-tree"}, 2, "--dump-tree needs the file to write"},
+        {"a flag for a file",
+         [](DumpWorld&) {},
+         {"--dump-tree", "--keep-texts", "~/t.json"},
+         2,
+         "--dump-tree needs the file to write"},
         {"no permission",
          [](DumpWorld& w) { w.mac.accessibility().setTrusted(false); },
          {"--dump-tree", "~/t.json"},
