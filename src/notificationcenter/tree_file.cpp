@@ -18,6 +18,10 @@ namespace {
 // array per level, and its position array.
 constexpr int kMaxNesting = 2 * kMaxRecordedDepth + 8;
 
+// Far beyond any display arrangement. A screen past it puts every frame turned by it out of reach,
+// and its far edge, or the turn from the file's top-left origin, can overflow to infinity.
+constexpr double kMaxScreenCoordinate = 1e6;
+
 int lineAt(std::string_view text, std::size_t offset) {
     offset = std::min(offset, text.size());
     return 1 + static_cast<int>(
@@ -223,8 +227,12 @@ std::optional<Fault> readHeader(const json& file, Converter& converter, Recorded
         for (std::size_t i = 0; i < screens->size(); ++i) {
             path.push_back(i);
             auto numbers = Converter::finiteNumbers((*screens)[i], 4);
-            if (!numbers || (*numbers)[2] <= 0 || (*numbers)[3] <= 0)
-                return Fault{path, describe(path) + " is not [x, y, width, height] with a positive size"};
+            auto plausible = [](double number) { return std::fabs(number) <= kMaxScreenCoordinate; };
+            if (!numbers || (*numbers)[2] <= 0 || (*numbers)[3] <= 0 ||
+                !std::all_of(numbers->begin(), numbers->end(), plausible))
+                return Fault{path, describe(path) +
+                                       " is not [x, y, width, height] with a positive size, each within " +
+                                       std::to_string(static_cast<int>(kMaxScreenCoordinate))};
             tree.screens.emplace_back((*numbers)[0], (*numbers)[1], (*numbers)[2], (*numbers)[3]);
             path.pop_back();
         }

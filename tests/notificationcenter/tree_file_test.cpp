@@ -59,6 +59,7 @@ TEST(TreeFile, RefusesAMalformedFileWithItsLineAndReason) {
         {"{\"format\": \"" + std::string(38, 'x') + "ää\", \"version\": 1}", 1, "(its \"format\" is \"xx"},
         {file("{\"children\": {}}"), 2, "application.children is not a list"},
         {file("{}", "\n\"screens\": [[0, 0, 0, 900]],"), 2, "screens[0] is not [x, y, width, height]"},
+        {file("{}", "\"screens\": [[0, 0, 1512, 982],\n[0, 1e308, 1512, 1e308]],"), 2, "screens[1] is not"},
         {file(deep), 2, "lies deeper than 64 levels"},
         {bomb, 1, "nested deeper than"},
     };
