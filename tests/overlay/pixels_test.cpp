@@ -5,8 +5,8 @@
 
 #include "overlay/stack_styles.h"
 #include "overlay_fixture.h"
-#include "png_probe.h"
 #include "platform/transaction.h"
+#include "png_probe.h"
 #include "sim/layer_renderer.h"
 
 namespace marlowick::testing {

@@ -12,12 +12,12 @@
 namespace marlowick::sim {
 namespace {
 
+using marlowick::testing::near;
 using platform::Color;
 using platform::Layer;
 using platform::Path;
 using platform::Point;
 using platform::Rect;
-using marlowick::testing::near;
 
 const Color kBlue{0.2, 0.4, 0.8, 1};
 const Color kRed{1, 0, 0, 1};
