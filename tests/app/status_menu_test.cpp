@@ -266,10 +266,11 @@ TEST_F(StatusMenuTest, TwinsAnswerExactlyTheGlobalChordsWhileTheMenuIsOpen) {
 }
 
 TEST_F(StatusMenuTest, TwinsFollowARecordedChordByKeyPositionAndTheFixedTwinQuits) {
-    // The key at the U.S. y types z on a German layout; the hot key and its twin go by the key.
+    // Recorded while running. The key at the U.S. y types z on a German layout; the hot key and
+    // its twin go by the key.
+    world.launch();
     KeyboardShortcuts::setShortcut(Shortcut(16, platform::kCarbonControl | platform::kCarbonOption),
                                    Hotkeys::openNotification);
-    world.launch();
     world.mac.keyboardLayouts().select(sim::LayoutId::German);
     world.openMenu();
     world.press(kKeyN, kOption);
