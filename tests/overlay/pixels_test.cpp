@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <string>
 
 #include "overlay/stack_styles.h"
 #include "overlay_fixture.h"
 #include "platform/transaction.h"
+#include "png_probe.h"
 #include "sim/layer_renderer.h"
 
 namespace marlowick::testing {
@@ -18,11 +18,6 @@ using platform::Rect;
 
 const Color kGreen = *AppSettings::resolveColor("green");
 const Color kBlue = *AppSettings::resolveColor("blue");
-
-bool near(const Color& a, const Color& b, double tolerance = 2.0 / 255) {
-    return std::abs(a.red - b.red) <= tolerance && std::abs(a.green - b.green) <= tolerance &&
-           std::abs(a.blue - b.blue) <= tolerance && std::abs(a.alpha - b.alpha) <= tolerance;
-}
 
 // Every probe reads the PNG back, as a person would look at it.
 class Pixels : public OverlayTest {
@@ -41,14 +36,7 @@ protected:
         overlay->display();
     }
     sim::Image picture(const platform::Layer& layer, const std::string& name, double after = 0) {
-        const sim::Image image = sim::renderLayerTree(layer, start + after);
-        // MARLOWICK_TEST_PNGS names a folder that keeps a copy of each picture to look at.
-        if (const char* keep = std::getenv("MARLOWICK_TEST_PNGS"))
-            image.writePng(std::string(keep) + "/" + name + ".png");
-        const std::string path = mac.home() + "/" + name + ".png";
-        EXPECT_TRUE(image.writePng(path));
-        auto read = sim::Image::readPng(path, image.scale());
-        return read ? std::move(*read) : sim::Image({1, 1}, 2);
+        return throughPng(sim::renderLayerTree(layer, start + after), mac.home(), name);
     }
     // One layer of the indicator on its own, over the overlay's area.
     sim::Image alone(const std::shared_ptr<platform::Layer>& layer, const std::string& name) {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
+#include "overlay/png_probe.h"
 #include "platform/layer.h"
 #include "platform/transaction.h"
 #include "sim/cairo_canvas.h"
@@ -12,6 +12,7 @@
 namespace marlowick::sim {
 namespace {
 
+using marlowick::testing::near;
 using platform::Color;
 using platform::Layer;
 using platform::Path;
@@ -26,23 +27,12 @@ const Color kBlack{0, 0, 0, 1};
 class Rendering : public ::testing::Test {
 protected:
     Image throughPng(const Image& image, const std::string& name) {
-        // MARLOWICK_TEST_PNGS names a folder that keeps a copy of each picture to look at.
-        if (const char* keep = std::getenv("MARLOWICK_TEST_PNGS"))
-            image.writePng(std::string(keep) + "/" + name + ".png");
-        const std::string path = mac.home() + "/" + name + ".png";
-        EXPECT_TRUE(image.writePng(path));
-        auto read = Image::readPng(path, image.scale());
-        EXPECT_TRUE(read.has_value());
-        return read ? std::move(*read) : Image({1, 1}, 2);
+        return marlowick::testing::throughPng(image, mac.home(), name);
     }
     std::shared_ptr<Layer> canvasLayer(double width, double height) {
         auto root = Layer::make();
         root->setFrame({0, 0, width, height});
         return root;
-    }
-    static bool near(const Color& a, const Color& b, double tolerance = 1.5 / 255) {
-        return std::abs(a.red - b.red) <= tolerance && std::abs(a.green - b.green) <= tolerance &&
-               std::abs(a.blue - b.blue) <= tolerance && std::abs(a.alpha - b.alpha) <= tolerance;
     }
 
     SimMac mac;
@@ -208,14 +198,11 @@ TEST_F(Rendering, TextIsSetInInterAndInkStaysInItsMeasuredBox) {
                       }),
         "text");
     int inkInside = 0, inkOutside = 0;
-    for (int y = 0; y < image.pixelHeight(); ++y) {
-        for (int x = 0; x < image.pixelWidth(); ++x) {
-            if (image.pixel(x, y).alpha < 0.5) continue;
-            const Point p{(x + 0.5) / 2, 60 - (y + 0.5) / 2};
-            const bool inside = std::abs(p.x - 30) <= size.width / 2 && std::abs(p.y - 30) <= size.height / 2;
-            ++(inside ? inkInside : inkOutside);
-        }
-    }
+    marlowick::testing::forEachPixel(image, {0, 0, 60, 60}, [&](Point p, const Color& color) {
+        if (color.alpha < 0.5) return;
+        const bool inside = std::abs(p.x - 30) <= size.width / 2 && std::abs(p.y - 30) <= size.height / 2;
+        ++(inside ? inkInside : inkOutside);
+    });
     EXPECT_GT(inkInside, 40);
     EXPECT_EQ(inkOutside, 0);
     // Invalid UTF-8 is drawn with a replacement, not refused or crashed on.
