@@ -141,12 +141,8 @@ public:
             return fail(path, "lies deeper than " + std::to_string(kMaxRecordedDepth) + " levels");
         if (++elements_ > kMaxRecordedElements)
             return fail(path, "is one element more than " + std::to_string(kMaxRecordedElements));
-        out.role = text(value, "role", path);
-        out.subrole = text(value, "subrole", path);
-        out.identifier = text(value, "identifier", path);
-        out.title = text(value, "title", path);
-        out.description = text(value, "description", path);
-        out.value = text(value, "value", path);
+        for (const auto& recorded : kRecordedTexts)
+            out.*recorded.field = text(value, recorded.key, path);
         if (auto position = pair(value, "position", path)) out.position = {position->first, position->second};
         if (auto size = pair(value, "size", path)) {
             if (size->first < 0 || size->second < 0) return fail(path, "size", "is negative");
@@ -268,12 +264,8 @@ void writeElement(const RecordedElement& element, int indent, std::string& out) 
     auto textField = [&](const char* key, const std::optional<std::string>& value) {
         if (value) fields.push_back(pad + "\"" + key + "\": " + quoted(*value));
     };
-    textField("role", element.role);
-    textField("subrole", element.subrole);
-    textField("identifier", element.identifier);
-    textField("title", element.title);
-    textField("description", element.description);
-    textField("value", element.value);
+    for (const auto& recorded : kRecordedTexts)
+        textField(recorded.key, element.*recorded.field);
     if (element.position && finite(element.position->x, element.position->y))
         fields.push_back(pad + "\"position\": [" + number(element.position->x) + ", " +
                          number(element.position->y) + "]");

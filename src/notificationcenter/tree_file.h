@@ -8,6 +8,7 @@
 // Reading is bounded (size, nesting, depth, elements) and a refused file gets its line and reason.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -41,6 +42,22 @@ struct RecordedElement {
 
     friend bool operator==(const RecordedElement&, const RecordedElement&) = default;
 };
+
+// The texts an element records, in the file's order: each one's key in the file and the
+// accessibility attribute it is read from and shown as.
+struct RecordedText {
+    const char* key;
+    std::string_view attribute;
+    std::optional<std::string> RecordedElement::*field;
+};
+inline constexpr std::array<RecordedText, 6> kRecordedTexts{{
+    {"role", "AXRole", &RecordedElement::role},
+    {"subrole", "AXSubrole", &RecordedElement::subrole},
+    {"identifier", "AXIdentifier", &RecordedElement::identifier},
+    {"title", "AXTitle", &RecordedElement::title},
+    {"description", "AXDescription", &RecordedElement::description},
+    {"value", "AXValue", &RecordedElement::value},
+}};
 
 struct RecordedTree {
     std::vector<platform::Rect> screens; // top-left origin; the first is the main screen

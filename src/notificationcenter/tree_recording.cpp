@@ -12,10 +12,17 @@ using platform::Element;
 
 namespace {
 
-enum Slot { Role, Subrole, Identifier, Title, Description, Value, Position, Size, Children, SlotCount };
-constexpr std::array<std::string_view, SlotCount> kAttributes{"AXRole",     "AXSubrole",     "AXIdentifier",
-                                                              "AXTitle",    "AXDescription", "AXValue",
-                                                              "AXPosition", "AXSize",        "AXChildren"};
+// One batched read an element: its texts in their slots first, then these.
+enum Slot : std::size_t { Position = kRecordedTexts.size(), Size, Children, SlotCount };
+constexpr auto kAttributes = [] {
+    std::array<std::string_view, SlotCount> names{};
+    for (std::size_t i = 0; i < kRecordedTexts.size(); ++i)
+        names[i] = kRecordedTexts[i].attribute;
+    names[Position] = "AXPosition";
+    names[Size] = "AXSize";
+    names[Children] = "AXChildren";
+    return names;
+}();
 
 class Recorder {
 public:
@@ -28,17 +35,11 @@ public:
             return error;
         ++elements_;
         slots.resize(SlotCount);
-        auto text = [&](Slot slot) -> std::optional<std::string> {
+        for (std::size_t slot = 0; slot < kRecordedTexts.size(); ++slot) {
             const auto* value = std::get_if<std::string>(&slots[slot].value);
-            if (slots[slot].error != platform::kAXErrorSuccess || !value) return std::nullopt;
-            return *value;
-        };
-        out.role = text(Role);
-        out.subrole = text(Subrole);
-        out.identifier = text(Identifier);
-        out.title = text(Title);
-        out.description = text(Description);
-        out.value = text(Value);
+            if (slots[slot].error == platform::kAXErrorSuccess && value)
+                out.*kRecordedTexts[slot].field = *value;
+        }
         if (const auto* position = valueOf<platform::Point>(slots[Position]);
             position && std::isfinite(position->x) && std::isfinite(position->y))
             out.position = *position;

@@ -12,10 +12,6 @@ namespace {
 
 constexpr std::string_view kCustomActionPrefix = "Name:";
 
-// What a recording presents of an element; the model's own attributes are cleared with these.
-constexpr std::string_view kRecordedAttributes[] = {"AXRole",        "AXSubrole", "AXIdentifier", "AXTitle",
-                                                    "AXDescription", "AXValue",   "AXPosition",   "AXSize"};
-
 // A banner, an alert or a folded stack; not the menu bar's clock, whose subrole names Notification
 // Center as well.
 bool isRow(const AXNode& node) {
@@ -71,8 +67,10 @@ void SimNotificationCenter::presentRecorded() {
     tree_.reset();
     for (const auto& child : root_->children())
         child->destroy();
-    for (auto name : kRecordedAttributes)
-        root_->erase(std::string(name));
+    // What a recording presents of an element replaces the model's own.
+    for (const auto& recorded : kRecordedTexts)
+        root_->erase(std::string(recorded.attribute));
+    root_->erase("AXPosition").erase("AXSize");
     for (const auto& action : root_->actionNames())
         root_->removeAction(action);
     fillRecorded(*root_, *recorded_);
@@ -82,15 +80,9 @@ void SimNotificationCenter::presentRecorded() {
 }
 
 void SimNotificationCenter::fillRecorded(AXNode& node, const RecordedElement& element) {
-    auto text = [&](const char* name, const std::optional<std::string>& value) {
-        if (value) node.set(name, *value);
-    };
-    text("AXRole", element.role);
-    text("AXSubrole", element.subrole);
-    text("AXIdentifier", element.identifier);
-    text("AXTitle", element.title);
-    text("AXDescription", element.description);
-    text("AXValue", element.value);
+    for (const auto& recorded : kRecordedTexts) {
+        if (const auto& text = element.*recorded.field) node.set(std::string(recorded.attribute), *text);
+    }
     if (element.position) node.set("AXPosition", *element.position);
     if (element.size) node.set("AXSize", *element.size);
     std::weak_ptr<AXNode> weak = node.weak_from_this();

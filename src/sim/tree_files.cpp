@@ -23,12 +23,8 @@ template <typename T> std::optional<T> geometryOf(const AXNode& node, std::strin
 
 void record(const AXNode& node, int depth, std::size_t& elements, RecordedElement& out) {
     ++elements;
-    out.role = stringOf(node, "AXRole");
-    out.subrole = stringOf(node, "AXSubrole");
-    out.identifier = stringOf(node, "AXIdentifier");
-    out.title = stringOf(node, "AXTitle");
-    out.description = stringOf(node, "AXDescription");
-    out.value = stringOf(node, "AXValue");
+    for (const auto& recorded : kRecordedTexts)
+        out.*recorded.field = stringOf(node, recorded.attribute);
     out.position = geometryOf<platform::Point>(node, "AXPosition");
     out.size = geometryOf<platform::Size>(node, "AXSize");
     out.actions = node.actionNames();
