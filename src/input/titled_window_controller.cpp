@@ -68,6 +68,10 @@ TitledWindowController::attach(std::shared_ptr<platform::Window> window) {
                 if (auto self = weak.lock()) self->sheetEnded(response);
             },
     });
+    // A closed window edits nothing: the field's recording ends with it.
+    controller->willClose_ = controller->window_->observeWillClose([weak] {
+        if (auto self = weak.lock()) self->window_->makeFirstResponder(std::nullopt);
+    });
     return controller;
 }
 
@@ -111,6 +115,12 @@ bool TitledWindowController::mouseDown(const platform::MouseDown& down) {
     const auto edited = window_->firstResponder();
     if (edited && edited != down.field) window_->makeFirstResponder(std::nullopt);
     return false;
+}
+
+void TitledWindowController::selectNextKeyView() {
+    const auto edited = window_->firstResponder();
+    window_->selectNextKeyView();
+    if (edited && window_->firstResponder() == edited) window_->makeFirstResponder(std::nullopt);
 }
 
 bool TitledWindowController::sheetKeyDown(const platform::Event& event) {

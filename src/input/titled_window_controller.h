@@ -1,7 +1,8 @@
 // Makes the decisions for a titled window that its platform window only reports: a click outside
 // the edited shortcut field ends the editing, a click on a field's clear button clears it without
-// moving the focus, alerts show one after another, Escape presses the cancel button, and the window
-// keeps its top edge when it takes a new height. The settings and onboarding windows hold one each.
+// moving the focus, Tab never starts the edited field over, closing the window ends its editing,
+// alerts show one after another, Escape presses the cancel button, and the window keeps its top
+// edge when it takes a new height. The settings and onboarding windows hold one each.
 #pragma once
 
 #include <cstddef>
@@ -30,6 +31,10 @@ public:
     // system's resize time.
     void setFrameHeight(double height, bool animated);
 
+    // Tab: the focus moves on along the window's key-view loop. A loop of the edited field alone
+    // would start its editing over; the window then keeps no field edited.
+    void selectNextKeyView();
+
     // Shows the alert as a sheet once those begun before it are answered; `answered` runs with the
     // index of the button pressed. A sheet ended otherwise answers nothing. The first button is
     // the default one (Return); Escape presses the first cancel button, and the first button too
@@ -53,6 +58,7 @@ private:
     void showFrontAlert();
 
     std::shared_ptr<platform::Window> window_;
+    platform::Subscription willClose_;
     std::deque<PendingAlert> alerts_;
     bool alertShowing_ = false;
 };

@@ -13,8 +13,9 @@
 // Leaves out: resizing and minimising by the user (no window here allows it), tabbing, full
 // screen, restoration, toolbars, AppKit's own releasing on close (the core's handle owns the
 // window, so it is never released behind it), and every decision about these events: what a click
-// outside the edited field or on a clear button does, which alert shows next, which button Escape
-// presses and where the window's top edge goes are the core's (input/titled_window_controller.h).
+// outside the edited field or on a clear button does, whether Tab or closing ends the editing,
+// which alert shows next, which button Escape presses and where the window's top edge goes are the
+// core's (input/titled_window_controller.h).
 #import <AppKit/AppKit.h>
 #import <dispatch/dispatch.h>
 
@@ -300,12 +301,7 @@ public:
         }
         if (MWKShortcutField* field = presenter_.field(*identifier)) [window_ makeFirstResponder:field];
     }
-    void selectNextKeyView() override {
-        MWKShortcutField* edited = [window_ editedShortcutField];
-        [window_ selectNextKeyView:nil];
-        // A loop of the one field would start its editing over: the window keeps none instead.
-        if (edited && [window_ editedShortcutField] == edited) [window_ makeFirstResponder:nil];
-    }
+    void selectNextKeyView() override { [window_ selectNextKeyView:nil]; }
     p::Subscription observeKeyStatus(std::function<void(bool isKey)> changed) override {
         return subscribe(keyObservers_, std::move(changed));
     }
@@ -357,14 +353,7 @@ private:
         });
     }
 
-    void willClose() {
-        // An observer may drop the last handle.
-        MWKWindow* window = window_;
-        std::weak_ptr<bool> alive = alive_;
-        tellObservers(closeObservers_, alive);
-        // Closing ends the shortcut field's editing, as the core's windows do.
-        if (!alive.expired()) [window makeFirstResponder:nil];
-    }
+    void willClose() { tellObservers(closeObservers_, alive_); }
 
     // Tells the field that stopped being edited, then the one that started.
     void firstResponderChanged() {

@@ -99,7 +99,7 @@ public:
     virtual std::optional<std::string> firstResponder() const = 0;
     virtual void makeFirstResponder(std::optional<std::string> identifier) = 0;
     // Tab: the first responder moves on along the window's key-view loop (the fields in order, the
-    // first after the last); the window keeps none when no other field is in the loop.
+    // first after the last); a loop of one field comes back to it.
     virtual void selectNextKeyView() = 0;
     // Runs with true when the window becomes key, false when it stops being key.
     virtual Subscription observeKeyStatus(std::function<void(bool isKey)> changed) = 0;

@@ -187,10 +187,7 @@ public:
             auto at = std::find(loop.begin(), loop.end(), *firstResponder_);
             next = at == loop.end() ? loop.begin() : std::next(at) == loop.end() ? loop.begin() : std::next(at);
         }
-        if (next == loop.end() || (firstResponder_ && *next == *firstResponder_))
-            makeFirstResponder(std::nullopt);
-        else
-            makeFirstResponder(*next);
+        makeFirstResponder(next == loop.end() ? std::nullopt : std::optional(*next));
     }
     platform::Subscription observeKeyStatus(std::function<void(bool)> changed) override {
         auto id = nextObserver_++;
@@ -325,8 +322,6 @@ public:
             if (alive.expired()) return;
             if (observers_.contains(id)) observer();
         }
-        if (alive.expired()) return;
-        makeFirstResponder(std::nullopt);
         if (!alive.expired() && !ownerAlive_.expired()) owner_.orderOut(this);
     }
     platform::Subscription observeWillClose(std::function<void()> willClose) override {

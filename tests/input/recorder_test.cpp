@@ -45,11 +45,15 @@ public:
         if (auto field = old ? fields[*old].lock() : nullptr) field->resignFirstResponder();
         if (auto field = identifier ? fields[*identifier].lock() : nullptr) field->becomeFirstResponder();
     }
-    // The fields in the order the window lays them out, the first after the last.
+    // The fields in the order the window lays them out, the first after the last; a loop of one
+    // field comes back to it, which changes nothing.
     void selectNextKeyView() override {
         auto at = std::find(loop.begin(), loop.end(), responder.value_or(""));
         auto next = at == loop.end() || std::next(at) == loop.end() ? loop.begin() : std::next(at);
-        makeFirstResponder(next == loop.end() || *next == responder ? std::nullopt : std::optional(*next));
+        if (next == loop.end())
+            makeFirstResponder(std::nullopt);
+        else if (*next != responder)
+            makeFirstResponder(*next);
     }
     platform::Subscription observeKeyStatus(std::function<void(bool)> changed) override {
         keyObservers.push_back(std::move(changed));

@@ -80,6 +80,23 @@ TEST_F(TitledWindowControllerTest, AClickOutsideTheEditedFieldEndsItsEditingAndA
                                         "become b", "resign b", "save", "become a", "resign a"}));
 }
 
+TEST_F(TitledWindowControllerTest, TabNeverStartsTheEditedFieldOverAndClosingEndsTheEditing) {
+    platform::StackView stack;
+    stack.children.push_back(field("a"));
+    stack.children.push_back(field("off", true));
+    controller->setContent(ViewNode::makeStack(std::move(stack)));
+    window->makeKeyAndOrderFront();
+    clickLeading(1);
+    // The loop holds the one enabled field: Tab comes back to it, and the window then edits none.
+    controller->selectNextKeyView();
+    EXPECT_EQ(window->firstResponder(), std::nullopt);
+    controller->selectNextKeyView();
+    EXPECT_EQ(window->firstResponder(), "a") << "with no field edited, Tab starts the loop";
+    window->performClose();
+    EXPECT_EQ(window->firstResponder(), std::nullopt);
+    EXPECT_EQ(log, (std::vector<std::string>{"become a", "resign a", "become a", "resign a"}));
+}
+
 TEST_F(TitledWindowControllerTest, AlertsShowOneAfterAnotherAndEscapePressesTheFirstCancelButton) {
     window->makeKeyAndOrderFront();
     mac.application().activateIgnoringOtherApps();

@@ -116,7 +116,7 @@ platform::Point centre(const platform::Window& window, std::size_t index) {
 
 // What a click does is AppKit's alone here: no controller decides for the window (the controller's
 // test sees what its handler is told).
-TEST(SimTitledWindowsTest, FirstResponderFollowsClicksTabAndClosingButNotKeyStatus) {
+TEST(SimTitledWindowsTest, FirstResponderFollowsClicksAndTabButNotKeyStatusOrClosing) {
     SimMac mac;
     auto window = mac.titledWindows().makeWindow(Rect(0, 0, 0, 0), kTitledClosable, platform::Defer::No);
     auto other = mac.titledWindows().makeWindow(Rect(0, 0, 50, 50), kTitledClosable, platform::Defer::No);
@@ -150,10 +150,12 @@ TEST(SimTitledWindowsTest, FirstResponderFollowsClicksTabAndClosingButNotKeyStat
     mac.keyboard().type({48, 0}); // Tab
     mac.runUntilIdle();
     EXPECT_EQ(window->firstResponder(), "b") << "Tab moves the focus to the next field";
+    // Closing leaves the first responder as it was: ending the editing is the window's owner's call.
     window->performClose();
+    EXPECT_EQ(window->firstResponder(), "b");
     EXPECT_EQ(log, (std::vector<std::string>{"key", "become a", "resign a", "become b", "resign b",
                                              "become a", "clear a", "not key", "key", "resign a", "become b",
-                                             "resign b", "not key"}));
+                                             "not key"}));
 }
 
 TEST(SimTitledWindowsTest, ASheetTakesTheWindowsClicksUntilAButtonOrItsKeyEndsIt) {

@@ -213,7 +213,7 @@ std::optional<platform::Event> RecorderCocoa::handleKeyEvent(const platform::Eve
     const Key key(event.keyCode);
     if (plain && key == Key::tab) {
         // The focus moves on along the window's key-view loop, which ends recording here.
-        if (auto window = window_.lock()) window->window()->selectNextKeyView();
+        if (auto window = window_.lock()) window->selectNextKeyView();
         if (isRecording()) endRecording();
         return std::nullopt;
     }
