@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "notificationcenter/tree_file_paths.h"
+#include "platform/json_nesting.h"
 
 namespace marlowick {
 
@@ -26,35 +27,6 @@ int lineAt(std::string_view text, std::size_t offset) {
     offset = std::min(offset, text.size());
     return 1 + static_cast<int>(
                    std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
-}
-
-// The line of the first bracket beyond the nesting limit, or none. nlohmann's reader and writer
-// recurse per level, so this runs before the text is parsed.
-std::optional<int> tooDeeplyNested(std::string_view text) {
-    int depth = 0;
-    bool inString = false;
-    bool escaped = false;
-    int line = 1;
-    for (char c : text) {
-        if (c == '\n') ++line;
-        if (inString) {
-            if (escaped)
-                escaped = false;
-            else if (c == '\\')
-                escaped = true;
-            else if (c == '"')
-                inString = false;
-            continue;
-        }
-        if (c == '"') {
-            inString = true;
-        } else if (c == '{' || c == '[') {
-            if (++depth > kMaxNesting) return line;
-        } else if (c == '}' || c == ']') {
-            --depth;
-        }
-    }
-    return std::nullopt;
 }
 
 // nlohmann's message without its tag, position and the bytes it last read (which are the file's).
@@ -336,7 +308,7 @@ void replaceDescriptions(RecordedElement& element, Placeholders& placeholders) {
 std::variant<RecordedTree, TreeFileError> parseTreeFile(std::string_view text) {
     if (text.size() > kMaxTreeFileSize)
         return TreeFileError{0, "the file is larger than " + std::to_string(kMaxTreeFileSize >> 20) + " MiB"};
-    if (auto line = tooDeeplyNested(text))
+    if (auto line = platform::jsonNestingBeyond(text, kMaxNesting))
         return TreeFileError{*line, "nested deeper than " + std::to_string(kMaxNesting) + " levels"};
     json file = json::parse(text.begin(), text.end(), nullptr, false);
     if (file.is_discarded()) {

@@ -3,41 +3,14 @@
 #include <cstdint>
 #include <limits>
 
+#include "platform/json_nesting.h"
+
 namespace marlowick::sim {
 
-namespace {
-
-// The JSON reader and writer recurse per level, so depth is checked before the text is parsed.
-bool nestsWithinLimit(std::string_view text) {
-    int depth = 0;
-    bool inString = false;
-    bool escaped = false;
-    for (char c : text) {
-        if (inString) {
-            if (escaped) {
-                escaped = false;
-            } else if (c == '\\') {
-                escaped = true;
-            } else if (c == '"') {
-                inString = false;
-            }
-            continue;
-        }
-        if (c == '"') {
-            inString = true;
-        } else if (c == '{' || c == '[') {
-            if (++depth > kDefaultsNestingLimit) return false;
-        } else if (c == '}' || c == ']') {
-            --depth;
-        }
-    }
-    return true;
-}
-
-} // namespace
-
 std::optional<nlohmann::json> parseDefaultsFile(std::string_view text) {
-    if (text.size() > kDefaultsFileSizeLimit || !nestsWithinLimit(text)) return std::nullopt;
+    // The reader recurses per level: depth is checked before the text is parsed.
+    if (text.size() > kDefaultsFileSizeLimit || platform::jsonNestingBeyond(text, kDefaultsNestingLimit))
+        return std::nullopt;
     auto domain = nlohmann::json::parse(text.begin(), text.end(), nullptr, /*allow_exceptions=*/false);
     if (domain.is_discarded() || !domain.is_object()) return std::nullopt;
     return domain;
