@@ -21,6 +21,16 @@ inline double contrastRatio(const platform::Color& a, const platform::Color& b) 
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
+// The most contrast any point of the area, sampled every `step` points, has with the colour.
+template <typename Sample>
+double mostContrast(const platform::Rect& area, double step, const platform::Color& against, Sample sample) {
+    double most = 1;
+    for (double y = area.minY(); y < area.maxY(); y += step)
+        for (double x = area.minX(); x < area.maxX(); x += step)
+            most = std::max(most, contrastRatio(sample(platform::Point{x, y}), against));
+    return most;
+}
+
 // A translucent colour as it shows over an opaque one.
 inline platform::Color over(const platform::Color& top, const platform::Color& below) {
     const double a = top.alpha;

@@ -14,16 +14,12 @@
 namespace marlowick::platform::testing {
 namespace {
 
-using marlowick::testing::contrastRatio;
 using marlowick::testing::relativeLuminance;
 
 // The most contrast any pixel of the area (points from the top-left corner) has with the colour.
 double mostContrast(const Picture& picture, const Rect& area, const Color& against) {
-    double most = 1;
-    for (double y = area.minY(); y < area.maxY(); y += 0.5 / picture.scale)
-        for (double x = area.minX(); x < area.maxX(); x += 0.5 / picture.scale)
-            most = std::max(most, contrastRatio(picture.at({x, y}), against));
-    return most;
+    return marlowick::testing::mostContrast(area, 0.5 / picture.scale, against,
+                                            [&](Point point) { return picture.at(point); });
 }
 
 // The item under the pointer, as the menu reports it while it tracks.
@@ -42,7 +38,8 @@ TEST(MenusContract, ARowIsReadableInEitherAppearanceAndHighlightedInTheAccent) {
     auto platform = PlatformUnderTest::make();
     auto& menus = *current().menus;
     auto menu = menus.makeMenu("Contract");
-    auto item = menus.makeItem("Open notification", [] {}, "");
+    auto item = menus.makeItem(
+        "Open notification", [] {}, "");
     auto row = MenuRowView::create("Open notification", MenuRowView::Kind::action,
                                    {KeyCap::key("\u2325"), KeyCap::key("N")});
     row->setFrame({0, 0, 300, MenuRowView::kRowHeight});
